@@ -1,0 +1,37 @@
+/*
+ * Facts of ISO/IEC 11172-3 (MPEG-1 audio) and of the lower sampling
+ * frequencies of ISO/IEC 13818-3 (called LSF here) that the settings check
+ * needs: sampling frequencies, bitrate tables and the MPEG-1 Layer II
+ * combinations of mode and bitrate.
+ */
+#ifndef VL_MPEGAUDIOTABLES_H
+#define VL_MPEGAUDIOTABLES_H
+
+#include <string>
+
+namespace vl::enc {
+
+bool isMpeg1Frequency(int hertz);
+bool isLsfFrequency(int hertz);
+inline bool isStandardFrequency(int hertz)
+{
+    return isMpeg1Frequency(hertz) || isLsfFrequency(hertz);
+}
+
+// 2 for the LSF frequencies, 1 for every other value.
+int mpegVersionOf(int hertz);
+
+// Kilobits per second of a bitrate index (1 to 14) for an MPEG version (1, 2)
+// and layer (1, 2); 0 for free format, index 15 and anything outside.
+int bitrateKbps(int mpegVersion, int layer, int bitrateIndex);
+
+// ISO/IEC 11172-3 Layer II: mono up to 192 kbps; the two-channel modes from
+// 64 kbps on, but not at 80 kbps. The LSF extension lifts these limits.
+bool mpeg1Layer2Allows(int mode, int kbps);
+
+// The frequency in kHz as people write it: "48", "44.1", "22.05".
+std::string kiloHertzText(int hertz);
+
+} // namespace vl::enc
+
+#endif

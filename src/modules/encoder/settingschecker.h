@@ -1,0 +1,78 @@
+/*
+ * The settings check: judges an encoder settings record by ISO/IEC 11172-3
+ * and 13818-3 and by the rules of an audio type, and reports each finding
+ * through the printf slots of an EncoderCallbacks table while it runs.
+ */
+#ifndef VL_SETTINGSCHECKER_H
+#define VL_SETTINGSCHECKER_H
+
+#include "encodermessages.h"
+
+#include <veltrano/mpa_modules.h>
+
+namespace vl::enc {
+
+struct AudioTypeRules;
+
+class SettingsChecker
+{
+public:
+    // callbacks may be null, and so may any of its slots: findings then go
+    // unreported but are still counted.
+    explicit SettingsChecker(const EncoderCallbacks* callbacks);
+
+    // Returns the number of errors reported: 0 exactly when the settings pass.
+    // When they pass, one information line sums them up.
+    int check(const EncoderSettings* settings, int audioType, int sampleFrequency);
+
+private:
+    // What the standards' checks found usable, for the rules built on them.
+    struct Findings
+    {
+        bool layerValid = false;
+        bool modeValid = false;
+        bool bitrateValid = false;
+        bool frequencyValid = false;
+        bool combinationValid = false;
+    };
+
+    Findings checkStandards(const EncoderSettings& settings, int sampleFrequency);
+    void checkAudioType(const EncoderSettings& settings, int audioType, int sampleFrequency, const Findings& found);
+    bool checkFormatFrequency(const AudioTypeRules& rules, int sampleFrequency);
+    void checkFormatMode(const AudioTypeRules& rules, int mode);
+    void checkFormatBitrate(const AudioTypeRules& rules, int mode, int kbps);
+    void summarise(const EncoderSettings& settings, int sampleFrequency);
+
+    template<MessageId id, typename... Args>
+    void report(Args... args)
+    {
+        constexpr const MessageText& text = message(id);
+        static_assert(argumentsFit<Args...>(text.arguments), "report arguments do not fit the message format");
+        if (text.level == MessageLevel::Error)
+            ++m_errors;
+        using Print = void (*)(void*, const char*, ...);
+        Print print = nullptr;
+        if (m_callbacks) {
+            print = text.level == MessageLevel::Error ? m_callbacks->errorPrintf
+                : text.level == MessageLevel::Warning ? m_callbacks->warningPrintf
+                                                      : m_callbacks->infoPrintf;
+        }
+        if (print)
+            print(m_callbacks->context, text.format, args...);
+    }
+
+    // The header's flag words hold exactly 0 or 1.
+    template<MessageId id>
+    void checkFlag(int value)
+    {
+        if (value != 0 && value != 1)
+            report<id>(value);
+    }
+
+    const EncoderCallbacks* const m_callbacks;
+    int m_errors = 0;
+};
+
+} // namespace vl::enc
+
+#endif
