@@ -1,0 +1,45 @@
+/*
+ * Finds the first confirmed MPEG audio stream in a run of bytes. A header
+ * counts only when the frames that follow it, at the distances its frame
+ * lengths give, carry headers of the same stream; a lone 0xFFF pattern in
+ * video data or noise never counts.
+ */
+#ifndef VL_PROBE_AUDIOSCANNER_H
+#define VL_PROBE_AUDIOSCANNER_H
+
+#include "mpegaudioheader.h"
+#include "mpegprobe.h"
+
+#include <cstddef>
+#include <cstdint>
+
+namespace vl::probe {
+
+// Chained frames that confirm a header, the first one included.
+constexpr int kConfirmFrames = 4;
+// Frames whose mode is looked at: joint stereo in any of them wins.
+constexpr int kModeFrames = 16;
+
+struct AudioScan
+{
+    Status status = Status::NoAudio;
+    size_t offset = 0; // of the first confirmed frame, within the data
+    AudioParams params;
+};
+
+// Scans data for the first confirmed stream. complete says that the data
+// ends where the stream ends, so that a short stream whose last frame ends
+// exactly there is confirmed by fewer frames. A confirmed stream that the
+// dialog cannot show (Layer III, free format, reserved values) yields that
+// status rather than a search further on.
+AudioScan scanMpegAudio(const uint8_t* data, size_t size, bool complete);
+
+// Ok, or the status that rules the stream of this header out.
+Status classifyMpegAudioHeader(const MpegAudioHeader& h);
+
+// The probe's view of a header; mode becomes joint stereo when joint is set.
+AudioParams audioParamsFromHeader(const MpegAudioHeader& h, bool joint);
+
+} // namespace vl::probe
+
+#endif

@@ -1,0 +1,80 @@
+#include "filesource.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace vl::probe {
+
+std::unique_ptr<FileSource> FileSource::open(const std::string& path)
+{
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        return nullptr;
+    }
+    struct stat st
+    {
+    };
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size < 0) {
+        ::close(fd);
+        return nullptr;
+    }
+    return std::unique_ptr<FileSource>(new FileSource(fd, static_cast<uint64_t>(st.st_size), path));
+}
+
+FileSource::FileSource(int fd, uint64_t size, std::string path)
+    : m_fd(fd)
+    , m_size(size)
+    , m_path(std::move(path))
+{
+}
+
+FileSource::~FileSource()
+{
+    ::close(m_fd);
+}
+
+int64_t FileSource::readAt(uint64_t offset, uint8_t* dst, size_t n)
+{
+    if (offset >= m_size) {
+        return 0;
+    }
+    if (n > m_size - offset) {
+        n = static_cast<size_t>(m_size - offset);
+    }
+    size_t done = 0;
+    while (done < n) {
+        const ssize_t r = ::pread(m_fd, dst + done, n - done, static_cast<off_t>(offset + done));
+        if (r < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return -1;
+        }
+        if (r == 0) {
+            break; // the file shrank while we read it
+        }
+        done += static_cast<size_t>(r);
+    }
+    countRead(done);
+    return static_cast<int64_t>(done);
+}
+
+std::unique_ptr<ByteSource> FileSource::openSibling(const std::string& name) const
+{
+    if (name.empty() || name.find('/') != std::string::npos) {
+        return nullptr;
+    }
+    const size_t slash = m_path.rfind('/');
+    const std::string dir = slash == std::string::npos ? std::string() : m_path.substr(0, slash + 1);
+    return open(dir + name);
+}
+
+std::string FileSource::fileName() const
+{
+    const size_t slash = m_path.rfind('/');
+    return slash == std::string::npos ? m_path : m_path.substr(slash + 1);
+}
+
+} // namespace vl::probe

@@ -1,0 +1,448 @@
+#include "isomediareader.h"
+
+#include "audioscanner.h"
+
+#include <algorithm>
+#include <vector>
+
+namespace vl::probe {
+
+namespace {
+
+constexpr uint32_t fourcc(const char (&s)[5])
+{
+    return (uint32_t(uint8_t(s[0])) << 24) | (uint32_t(uint8_t(s[1])) << 16) | (uint32_t(uint8_t(s[2])) << 8)
+        | uint32_t(uint8_t(s[3]));
+}
+
+constexpr int kMaxChildren = 4096;
+constexpr size_t kChunkOffsetsKept = 4;
+constexpr uint32_t kSampleSizesKept = 64;
+
+struct Box
+{
+    uint32_t type = 0;
+    uint64_t start = 0; // of the header
+    uint64_t payload = 0; // first byte after the header
+    uint64_t end = 0; // one past the last byte
+    bool truncated = false; // a top-level box that claims more than the file holds
+};
+
+struct Track
+{
+    bool mpegAudio = false;
+    std::vector<uint64_t> chunkOffsets; // the first few
+    uint32_t firstChunkSamples = 0; // samples in chunk 1, 0 when unknown
+    uint32_t sampleSize = 0; // common size, 0 when sizes vary
+    uint32_t sampleCount = 0;
+    std::vector<uint32_t> sampleSizes; // the first few, when sizes vary
+};
+
+class IsoMediaParser
+{
+public:
+    explicit IsoMediaParser(BoundedReader& reader)
+        : m_reader(reader)
+    {
+    }
+
+    ProbeResult run();
+
+private:
+    // Reads the header of the box at offset inside [offset, end). False, with
+    // m_malformed set, when its size does not fit.
+    bool readBox(uint64_t offset, uint64_t end, bool topLevel, Box& box);
+    template<typename Visit>
+    bool forEachChild(uint64_t begin, uint64_t end, Visit visit);
+    void parseMoov(const Box& moov);
+    void parseTrak(const Box& trak, Track& track, int depth);
+    void parseStsd(const Box& stsd, Track& track);
+    bool mp4aIsMpegAudio(const Box& entry);
+    int esdsObjectType(const Box& esds);
+    void parseChunkOffsets(const Box& box, bool wide, Track& track);
+    void parseStsc(const Box& box, Track& track);
+    void parseStsz(const Box& box, Track& track);
+    void evaluate(const Track& track);
+
+    BoundedReader& m_reader;
+    bool m_malformed = false;
+    ProbeResult m_result;
+    bool m_haveResult = false; // a track gave Ok
+    bool m_haveFailure = false; // a track gave a status other than Ok
+};
+
+bool IsoMediaParser::readBox(uint64_t offset, uint64_t end, bool topLevel, Box& box)
+{
+    if (offset + 8 > end) {
+        m_malformed = true;
+        return false;
+    }
+    const uint8_t* p = m_reader.peek(offset, 8);
+    if (!p) {
+        return false;
+    }
+    uint64_t size = be32(p);
+    box.type = be32(p + 4);
+    box.start = offset;
+    box.payload = offset + 8;
+    if (size == 1) {
+        const uint8_t* large = m_reader.peek(offset + 8, 8);
+        if (!large) {
+            m_malformed = true;
+            return false;
+        }
+        size = be64(large);
+        box.payload += 8;
+    } else if (size == 0) {
+        size = end - offset; // the box extends to the end of its container
+    }
+    if (size < box.payload - offset || size > end - offset) {
+        // A top-level box may run past a file that was cut short; anything
+        // else claiming more than its container holds is lying.
+        if (!topLevel || size < box.payload - offset) {
+            m_malformed = true;
+            return false;
+        }
+        box.end = end;
+        box.truncated = true;
+        return true;
+    }
+    box.end = offset + size;
+    return true;
+}
+
+template<typename Visit>
+bool IsoMediaParser::forEachChild(uint64_t begin, uint64_t end, Visit visit)
+{
+    uint64_t offset = begin;
+    for (int i = 0; i < kMaxChildren && offset + 8 <= end; ++i) {
+        Box child;
+        if (!readBox(offset, end, false, child)) {
+            return false;
+        }
+        if (!visit(child)) {
+            return true;
+        }
+        offset = child.end;
+    }
+    return true;
+}
+
+int IsoMediaParser::esdsObjectType(const Box& esds)
+{
+    const size_t n = static_cast<size_t>(std::min<uint64_t>(esds.end - esds.payload, 256));
+    const uint8_t* p = m_reader.peek(esds.payload, n);
+    if (!p || n < 4) {
+        return -1;
+    }
+    size_t at = 4; // version and flags
+    // Descriptors: a tag, then a length of up to four 7-bit groups.
+    auto readDescriptor = [&](int wantedTag, size_t& length) {
+        if (at >= n || p[at] != wantedTag) {
+            return false;
+        }
+        ++at;
+        length = 0;
+        for (int i = 0; i < 4 && at < n; ++i) {
+            const uint8_t b = p[at++];
+            length = (length << 7) | (b & 0x7f);
+            if (!(b & 0x80)) {
+                return true;
+            }
+        }
+        return false;
+    };
+    size_t length = 0;
+    if (!readDescriptor(0x03, length) || at + 3 > n) {
+        return -1;
+    }
+    const uint8_t flags = p[at + 2];
+    at += 3;
+    if (flags & 0x80) {
+        at += 2;
+    }
+    if ((flags & 0x40) && at < n) {
+        at += 1 + p[at];
+    }
+    if (flags & 0x20) {
+        at += 2;
+    }
+    if (!readDescriptor(0x04, length) || at >= n) {
+        return -1;
+    }
+    return p[at];
+}
+
+bool IsoMediaParser::mp4aIsMpegAudio(const Box& entry)
+{
+    const uint8_t* p = m_reader.peek(entry.payload, std::min<uint64_t>(28, entry.end - entry.payload));
+    if (!p || entry.end - entry.payload < 28) {
+        return false;
+    }
+    // QuickTime sound description versions 1 and 2 carry extra fields.
+    const int version = be16(p + 8);
+    const uint64_t children = entry.payload + 28 + (version == 1 ? 16 : (version == 2 ? 36 : 0));
+    int objectType = -1;
+    auto visit = [&](const Box& child) {
+        if (child.type == fourcc("esds")) {
+            objectType = esdsObjectType(child);
+            return false;
+        }
+        if (child.type == fourcc("wave")) {
+            forEachChild(child.payload, child.end, [&](const Box& inner) {
+                if (inner.type == fourcc("esds")) {
+                    objectType = esdsObjectType(inner);
+                    return false;
+                }
+                return true;
+            });
+            return objectType < 0;
+        }
+        return true;
+    };
+    if (children < entry.end) {
+        forEachChild(children, entry.end, visit);
+    }
+    // 0x6B: ISO/IEC 11172-3 audio; 0x69: ISO/IEC 13818-3 audio.
+    return objectType == 0x6b || objectType == 0x69;
+}
+
+void IsoMediaParser::parseStsd(const Box& stsd, Track& track)
+{
+    const uint8_t* p = m_reader.peek(stsd.payload, 8);
+    if (!p || stsd.end - stsd.payload < 8 || be32(p + 4) == 0) {
+        return;
+    }
+    Box entry;
+    if (!readBox(stsd.payload + 8, stsd.end, false, entry)) {
+        return;
+    }
+    if (entry.type == fourcc("mp4a")) {
+        track.mpegAudio = mp4aIsMpegAudio(entry);
+    } else {
+        track.mpegAudio = entry.type == fourcc(".mp1") || entry.type == fourcc(".mp2") || entry.type == fourcc(".mp3")
+            || entry.type == fourcc("mp3 ");
+    }
+}
+
+void IsoMediaParser::parseChunkOffsets(const Box& box, bool wide, Track& track)
+{
+    const uint8_t* p = m_reader.peek(box.payload, 8);
+    if (!p || box.end - box.payload < 8) {
+        m_malformed = true;
+        return;
+    }
+    const uint32_t count = be32(p + 4);
+    const uint64_t width = wide ? 8 : 4;
+    if (count > (box.end - box.payload - 8) / width) {
+        m_malformed = true; // more entries than the box holds
+        return;
+    }
+    const size_t kept = static_cast<size_t>(std::min<uint64_t>(count, kChunkOffsetsKept));
+    const uint8_t* entries = m_reader.peek(box.payload + 8, kept * width);
+    if (!entries) {
+        return;
+    }
+    track.chunkOffsets.clear();
+    for (size_t i = 0; i < kept; ++i) {
+        track.chunkOffsets.push_back(wide ? be64(entries + i * 8) : be32(entries + i * 4));
+    }
+}
+
+void IsoMediaParser::parseStsc(const Box& box, Track& track)
+{
+    const uint8_t* p = m_reader.peek(box.payload, std::min<uint64_t>(20, box.end - box.payload));
+    if (!p || box.end - box.payload < 20 || be32(p + 4) == 0) {
+        return;
+    }
+    if (be32(p + 8) == 1) {
+        track.firstChunkSamples = be32(p + 12);
+    }
+}
+
+void IsoMediaParser::parseStsz(const Box& box, Track& track)
+{
+    const uint8_t* p = m_reader.peek(box.payload, std::min<uint64_t>(12, box.end - box.payload));
+    if (!p || box.end - box.payload < 12) {
+        return;
+    }
+    track.sampleSize = be32(p + 4);
+    track.sampleCount = be32(p + 8);
+    if (track.sampleSize != 0) {
+        return;
+    }
+    if (track.sampleCount > (box.end - box.payload - 12) / 4) {
+        m_malformed = true;
+        return;
+    }
+    const uint32_t kept = std::min(track.sampleCount, kSampleSizesKept);
+    const uint8_t* sizes = m_reader.peek(box.payload + 12, kept * 4);
+    for (uint32_t i = 0; sizes && i < kept; ++i) {
+        track.sampleSizes.push_back(be32(sizes + i * 4));
+    }
+}
+
+void IsoMediaParser::parseTrak(const Box& trak, Track& track, int depth)
+{
+    if (depth > 3) {
+        return; // trak, mdia, minf, stbl: nothing sits deeper
+    }
+    forEachChild(trak.payload, trak.end, [&](const Box& box) {
+        if (box.type == fourcc("mdia") || box.type == fourcc("minf") || box.type == fourcc("stbl")) {
+            parseTrak(box, track, depth + 1); // the same walk, one level down
+        } else if (box.type == fourcc("stsd")) {
+            parseStsd(box, track);
+        } else if (box.type == fourcc("stco") || box.type == fourcc("co64")) {
+            parseChunkOffsets(box, box.type == fourcc("co64"), track);
+        } else if (box.type == fourcc("stsc")) {
+            parseStsc(box, track);
+        } else if (box.type == fourcc("stsz")) {
+            parseStsz(box, track);
+        }
+        return !m_malformed;
+    });
+}
+
+// Confirms the track's first frame header: by the frames that follow it
+// inside the first chunk, and by the headers at the starts of the next
+// chunks. A track with fewer samples than that needs all of them to agree.
+void IsoMediaParser::evaluate(const Track& track)
+{
+    if (track.chunkOffsets.empty()) {
+        return;
+    }
+    const uint64_t first = track.chunkOffsets.front();
+    const uint8_t* p = m_reader.peek(first, 4);
+    MpegAudioHeader head;
+    if (!p || !parseMpegAudioHeader(p, head) || head.bitrateIndex == 0) {
+        if (p && parseMpegAudioHeader(p, head) && head.bitrateIndex == 0 && !m_haveFailure) {
+            m_result.status = Status::FreeFormat;
+            m_haveFailure = true;
+        }
+        return;
+    }
+    // Bytes of chunk 1, when the sample table tells them.
+    uint64_t chunkBytes = 0;
+    if (track.firstChunkSamples > 0 && track.sampleSize > 1) {
+        chunkBytes = uint64_t(track.firstChunkSamples) * track.sampleSize;
+    } else if (track.firstChunkSamples > 0 && track.sampleSize == 0) {
+        for (uint32_t i = 0; i < track.firstChunkSamples && i < track.sampleSizes.size(); ++i) {
+            chunkBytes += track.sampleSizes[i];
+        }
+    }
+    const uint64_t chunkEnd = chunkBytes > 0 ? first + chunkBytes : m_reader.size();
+
+    int confirmed = 0;
+    bool joint = false;
+    MpegAudioHeader h = head;
+    uint64_t at = first;
+    while (confirmed < kModeFrames) {
+        ++confirmed;
+        joint = joint || h.mode == 1;
+        const int length = h.frameLength();
+        if (length <= 4 || at + static_cast<uint64_t>(length) + 4 > chunkEnd) {
+            break;
+        }
+        at += static_cast<uint64_t>(length);
+        const uint8_t* next = m_reader.peek(at, 4);
+        if (!next || !parseMpegAudioHeader(next, h) || !sameMpegAudioStream(head, h)) {
+            break;
+        }
+    }
+    for (size_t i = 1; i < track.chunkOffsets.size(); ++i) {
+        const uint8_t* next = m_reader.peek(track.chunkOffsets[i], 4);
+        MpegAudioHeader other;
+        if (!next || !parseMpegAudioHeader(next, other) || !sameMpegAudioStream(head, other)) {
+            break;
+        }
+        joint = joint || other.mode == 1;
+        ++confirmed;
+    }
+    const int needed
+        = track.sampleCount > 0 ? std::min<int>(kConfirmFrames, static_cast<int>(track.sampleCount)) : kConfirmFrames;
+    if (confirmed < needed) {
+        return;
+    }
+    const Status status = classifyMpegAudioHeader(head);
+    if (status != Status::Ok) {
+        if (!m_haveFailure) {
+            m_result.status = status;
+            m_haveFailure = true;
+        }
+        return;
+    }
+    m_result.status = Status::Ok;
+    m_result.audio = audioParamsFromHeader(head, joint);
+    m_result.audio.audioOffset = static_cast<int64_t>(first);
+    m_haveResult = true;
+}
+
+void IsoMediaParser::parseMoov(const Box& moov)
+{
+    forEachChild(moov.payload, moov.end, [&](const Box& box) {
+        if (box.type == fourcc("trak")) {
+            Track track;
+            parseTrak(box, track, 0);
+            if (!m_malformed && track.mpegAudio) {
+                evaluate(track);
+            }
+        }
+        return !m_malformed && !m_haveResult;
+    });
+}
+
+ProbeResult IsoMediaParser::run()
+{
+    m_reader.setReadAhead(4096);
+    const uint64_t size = m_reader.size();
+    uint64_t offset = 0;
+    for (int i = 0; i < kMaxChildren && offset + 8 <= size && !m_malformed; ++i) {
+        Box box;
+        if (!readBox(offset, size, true, box)) {
+            break;
+        }
+        if (box.type == fourcc("moov")) {
+            if (box.truncated) {
+                m_malformed = true;
+                break;
+            }
+            parseMoov(box);
+            break;
+        }
+        offset = box.end;
+    }
+    if (m_haveResult) {
+        return m_result;
+    }
+    if (m_malformed) {
+        m_result.status = Status::Malformed;
+    } else if (m_reader.failed()) {
+        m_result.status = Status::ReadFailed;
+    } else if (!m_haveFailure) {
+        m_result.status = Status::NoAudio;
+    }
+    return m_result;
+}
+
+} // namespace
+
+bool looksLikeIsoMedia(const uint8_t* head, size_t n)
+{
+    if (n < 8) {
+        return false;
+    }
+    static constexpr uint32_t kTypes[] = { fourcc("ftyp"), fourcc("moov"), fourcc("mdat"), fourcc("free"),
+        fourcc("skip"), fourcc("wide"), fourcc("pnot"), fourcc("styp") };
+    const uint32_t size = be32(head);
+    const uint32_t type = be32(head + 4);
+    return (size == 0 || size == 1 || size >= 8)
+        && std::find(std::begin(kTypes), std::end(kTypes), type) != std::end(kTypes);
+}
+
+ProbeResult readIsoMedia(BoundedReader& reader)
+{
+    IsoMediaParser parser(reader);
+    return parser.run();
+}
+
+} // namespace vl::probe

@@ -1,0 +1,129 @@
+#include "programstreamreader.h"
+
+#include "payloadbuffer.h"
+#include "pesheader.h"
+
+#include <array>
+#include <cstring>
+
+namespace vl::probe {
+
+namespace {
+
+constexpr uint64_t kNotFound = ~uint64_t(0);
+
+// The next 00 00 01 start code prefix at or after offset.
+uint64_t findStartCode(BoundedReader& reader, uint64_t offset)
+{
+    constexpr size_t kChunk = 4096;
+    while (offset + 4 <= reader.size()) {
+        const size_t n = static_cast<size_t>(std::min<uint64_t>(kChunk, reader.size() - offset));
+        const uint8_t* p = reader.peek(offset, n);
+        if (!p) {
+            return kNotFound;
+        }
+        for (size_t i = 0; i + 3 <= n; ++i) {
+            if (p[i + 2] > 1) {
+                i += 2; // no prefix can end at i + 2
+                continue;
+            }
+            if (p[i] == 0 && p[i + 1] == 0 && p[i + 2] == 1) {
+                return offset + i;
+            }
+        }
+        offset += n - 2;
+    }
+    return kNotFound;
+}
+
+} // namespace
+
+bool isPackHeader(const uint8_t* p, size_t n)
+{
+    if (n < 12 || p[0] != 0 || p[1] != 0 || p[2] != 1 || p[3] != 0xba) {
+        return false;
+    }
+    if ((p[4] & 0xc4) == 0x44) {
+        return n >= 14; // MPEG-2 with its marker bits
+    }
+    return (p[4] & 0xf1) == 0x21; // MPEG-1 with its marker bits
+}
+
+ProbeResult readProgramStream(BoundedReader& reader, uint64_t offset, int streamId)
+{
+    reader.setReadAhead(64 * 1024);
+    std::array<PayloadBuffer, 32> streams;
+    std::vector<int> order; // stream ids in order of appearance
+    uint64_t pos = offset;
+    const uint64_t size = reader.size();
+    bool stopped = false;
+
+    while (pos + 4 <= size) {
+        const uint8_t* p = reader.peek(pos, 4);
+        if (!p) {
+            stopped = true;
+            break;
+        }
+        if (p[0] != 0 || p[1] != 0 || p[2] != 1) {
+            pos = findStartCode(reader, pos + 1);
+            if (pos == kNotFound) {
+                stopped = reader.failed() || reader.exhausted();
+                break;
+            }
+            continue;
+        }
+        const int code = p[3];
+        if (code == 0xba) {
+            const uint8_t* pack = reader.peek(pos, std::min<uint64_t>(14, size - pos));
+            if (!pack || !isPackHeader(pack, std::min<uint64_t>(14, size - pos))) {
+                pos += 4;
+                continue;
+            }
+            pos += (pack[4] & 0xc0) == 0x40 ? 14 + (pack[13] & 7) : 12;
+            continue;
+        }
+        if (code < 0xbb) {
+            pos += 4; // end code, or a stray start code of an elementary stream
+            continue;
+        }
+        const uint8_t* head = reader.peek(pos, std::min<uint64_t>(6, size - pos));
+        if (!head || size - pos < 6) {
+            break;
+        }
+        const uint64_t total = 6 + uint64_t(be16(head + 4));
+        const bool wanted = isMpegAudioStreamId(code) && (streamId < 0 || code == streamId);
+        if (wanted) {
+            const size_t avail = static_cast<size_t>(std::min<uint64_t>(total, size - pos));
+            const uint8_t* packet = reader.peek(pos, avail);
+            if (!packet) {
+                stopped = true;
+                break;
+            }
+            const int payload = pesPayloadOffset(packet, avail);
+            if (payload > 0) {
+                PayloadBuffer& stream = streams[code - 0xc0];
+                if (stream.size() == 0) {
+                    order.push_back(code);
+                }
+                stream.append(packet + payload, avail - payload, pos + payload);
+                if (streams[order.front() - 0xc0].enough()) {
+                    stopped = true;
+                    break;
+                }
+            }
+        }
+        pos += total;
+    }
+
+    std::vector<const PayloadBuffer*> candidates;
+    for (const int id : order) {
+        candidates.push_back(&streams[id - 0xc0]);
+    }
+    ProbeResult result = firstUsableStream(candidates, !stopped);
+    if (result.status == Status::NoAudio && reader.failed()) {
+        result.status = Status::ReadFailed;
+    }
+    return result;
+}
+
+} // namespace vl::probe

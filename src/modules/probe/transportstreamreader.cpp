@@ -1,0 +1,308 @@
+#include "transportstreamreader.h"
+
+#include "payloadbuffer.h"
+#include "pesheader.h"
+
+#include <algorithm>
+#include <map>
+
+namespace vl::probe {
+
+namespace {
+
+constexpr int kPatPid = 0;
+constexpr int kNullPid = 0x1fff;
+constexpr size_t kMaxSection = 1024;
+// Without a PAT, give up waiting for one after this many packets.
+constexpr uint64_t kPatPatience = 4096;
+
+struct Candidate
+{
+    int pid;
+    bool needsAudioStreamId; // stream type 0x06: only when its PES says MPEG audio
+};
+
+// One PID's view: the PSI section being assembled, or the audio PES payload.
+struct PidState
+{
+    std::vector<uint8_t> section;
+    bool sectionActive = false;
+    int streamId = -1; // PES stream id of the first packet start, -1 unknown
+    PayloadBuffer payload;
+};
+
+class TransportStreamParser
+{
+public:
+    explicit TransportStreamParser(BoundedReader& reader, const TransportLayout& layout)
+        : m_reader(reader)
+        , m_layout(layout)
+    {
+    }
+
+    ProbeResult run();
+
+private:
+    bool readPacket(uint64_t pos, const uint8_t*& packet);
+    void handlePacket(const uint8_t* packet);
+    void handleSectionData(int pid, PidState& state, const uint8_t* payload, size_t n, bool unitStart);
+    void handleSection(int pid, const uint8_t* section, size_t n);
+    void handlePes(int pid, PidState& state, const uint8_t* payload, size_t n, bool unitStart, uint64_t fileOffset);
+    bool isPmtPid(int pid) const { return std::find(m_pmtPids.begin(), m_pmtPids.end(), pid) != m_pmtPids.end(); }
+    bool tablesComplete() const { return m_patSeen && m_pmtsParsed.size() == m_pmtPids.size(); }
+    bool done() const;
+    std::vector<const PayloadBuffer*> streamsInOrder() const;
+
+    BoundedReader& m_reader;
+    TransportLayout m_layout;
+    std::map<int, PidState> m_pids;
+    std::vector<int> m_pmtPids;
+    std::vector<int> m_pmtsParsed;
+    std::vector<Candidate> m_candidates;
+    std::vector<int> m_audioPidsSeen; // PIDs with MPEG audio PES, in order of appearance
+    bool m_patSeen = false;
+    uint64_t m_packets = 0;
+    uint64_t m_packetOffset = 0;
+};
+
+bool TransportStreamParser::done() const
+{
+    if (!tablesComplete()) {
+        if (m_patSeen || m_packets < kPatPatience) {
+            return false;
+        }
+        // No PAT: enough of any MPEG audio PID will do.
+        return std::any_of(m_audioPidsSeen.begin(), m_audioPidsSeen.end(),
+            [this](int pid) { return m_pids.at(pid).payload.enough(); });
+    }
+    for (const Candidate& c : m_candidates) {
+        const auto it = m_pids.find(c.pid);
+        if (it == m_pids.end() || it->second.streamId < 0) {
+            return false; // its first PES has not come by yet
+        }
+        if (!isMpegAudioStreamId(it->second.streamId)) {
+            continue;
+        }
+        return it->second.payload.enough();
+    }
+    return true; // the programs hold no MPEG audio
+}
+
+std::vector<const PayloadBuffer*> TransportStreamParser::streamsInOrder() const
+{
+    std::vector<const PayloadBuffer*> streams;
+    if (m_patSeen && !m_pmtsParsed.empty()) {
+        for (const Candidate& c : m_candidates) {
+            const auto it = m_pids.find(c.pid);
+            if (it != m_pids.end() && isMpegAudioStreamId(it->second.streamId)) {
+                streams.push_back(&it->second.payload);
+            }
+        }
+        return streams;
+    }
+    for (const int pid : m_audioPidsSeen) {
+        streams.push_back(&m_pids.at(pid).payload);
+    }
+    return streams;
+}
+
+void TransportStreamParser::handleSection(int pid, const uint8_t* s, size_t n)
+{
+    if (n < 12 || (s[5] & 1) == 0) {
+        return; // too short for a PAT or PMT, or not yet applicable
+    }
+    const size_t end = n - 4; // the CRC
+    if (pid == kPatPid && s[0] == 0x00) {
+        m_patSeen = true;
+        for (size_t at = 8; at + 4 <= end; at += 4) {
+            const int program = be16(s + at);
+            const int pmtPid = be16(s + at + 2) & 0x1fff;
+            if (program != 0 && !isPmtPid(pmtPid)) {
+                m_pmtPids.push_back(pmtPid);
+            }
+        }
+        return;
+    }
+    if (s[0] != 0x02 || std::find(m_pmtsParsed.begin(), m_pmtsParsed.end(), pid) != m_pmtsParsed.end()) {
+        return;
+    }
+    m_pmtsParsed.push_back(pid);
+    size_t at = 12 + (be16(s + 10) & 0x0fff);
+    while (at + 5 <= end) {
+        const int type = s[at];
+        const int esPid = be16(s + at + 1) & 0x1fff;
+        if (type == 0x03 || type == 0x04 || type == 0x06) {
+            m_candidates.push_back({ esPid, type == 0x06 });
+        }
+        at += 5 + (be16(s + at + 3) & 0x0fff);
+    }
+}
+
+void TransportStreamParser::handleSectionData(
+    int pid, PidState& state, const uint8_t* payload, size_t n, bool unitStart)
+{
+    size_t at = 0;
+    if (unitStart) {
+        const size_t pointer = payload[0];
+        at = 1;
+        if (state.sectionActive) {
+            state.section.insert(state.section.end(), payload + at, payload + std::min(n, at + pointer));
+        }
+        at = std::min(n, at + pointer);
+        if (state.sectionActive && state.section.size() >= 3) {
+            // The previous section ended in this packet's pointer field.
+            const size_t length = 3 + (be16(state.section.data() + 1) & 0x0fff);
+            if (state.section.size() >= length) {
+                handleSection(pid, state.section.data(), length);
+            }
+        }
+        state.section.clear();
+        state.sectionActive = true;
+    }
+    if (!state.sectionActive) {
+        return;
+    }
+    state.section.insert(state.section.end(), payload + at, payload + n);
+    if (state.section.size() >= 3) {
+        const size_t length = 3 + (be16(state.section.data() + 1) & 0x0fff);
+        if (length > kMaxSection) {
+            state.sectionActive = false;
+            state.section.clear();
+        } else if (state.section.size() >= length) {
+            handleSection(pid, state.section.data(), length);
+            state.sectionActive = false;
+            state.section.clear();
+        }
+    }
+}
+
+void TransportStreamParser::handlePes(
+    int pid, PidState& state, const uint8_t* payload, size_t n, bool unitStart, uint64_t fileOffset)
+{
+    if (unitStart) {
+        if (n < 4 || payload[0] != 0 || payload[1] != 0 || payload[2] != 1) {
+            return;
+        }
+        if (state.streamId < 0) {
+            state.streamId = payload[3];
+            if (isMpegAudioStreamId(state.streamId)) {
+                m_audioPidsSeen.push_back(pid);
+            }
+        }
+        if (!isMpegAudioStreamId(state.streamId) || payload[3] != state.streamId || state.payload.enough()) {
+            return;
+        }
+        const int offset = pesPayloadOffset(payload, n);
+        if (offset > 0) {
+            state.payload.append(payload + offset, n - offset, fileOffset + offset);
+        }
+        return;
+    }
+    if (isMpegAudioStreamId(state.streamId) && state.payload.size() > 0 && !state.payload.enough()) {
+        state.payload.append(payload, n, fileOffset);
+    }
+}
+
+void TransportStreamParser::handlePacket(const uint8_t* packet)
+{
+    const uint8_t* ts = packet + m_layout.syncOffset;
+    if (ts[1] & 0x80) {
+        return; // transport error indicator: the packet is damaged
+    }
+    const int pid = be16(ts + 1) & 0x1fff;
+    const bool unitStart = (ts[1] & 0x40) != 0;
+    const int control = (ts[3] >> 4) & 3;
+    if (pid == kNullPid || (control & 1) == 0) {
+        return;
+    }
+    size_t at = 4;
+    if (control & 2) {
+        at += 1 + ts[4];
+    }
+    if (at >= 188) {
+        return;
+    }
+    const uint8_t* payload = ts + at;
+    const size_t n = 188 - at;
+    PidState& state = m_pids[pid];
+    if (pid == kPatPid || isPmtPid(pid)) {
+        handleSectionData(pid, state, payload, n, unitStart);
+    } else {
+        handlePes(pid, state, payload, n, unitStart, m_packetOffset + m_layout.syncOffset + at);
+    }
+}
+
+ProbeResult TransportStreamParser::run()
+{
+    m_reader.setReadAhead(64 * 1024);
+    const uint64_t size = m_reader.size();
+    const uint64_t packetSize = static_cast<uint64_t>(m_layout.packetSize);
+    bool stopped = false;
+    uint64_t pos = m_layout.start;
+    while (pos + packetSize <= size) {
+        const uint8_t* packet = m_reader.peek(pos, static_cast<size_t>(packetSize));
+        if (!packet) {
+            stopped = true;
+            break;
+        }
+        if (packet[m_layout.syncOffset] != 0x47) {
+            // Lost sync: look for the next byte from which the packet grid holds again.
+            const uint8_t* window = m_reader.peek(pos, static_cast<size_t>(std::min(size - pos, 3 * packetSize)));
+            const size_t avail = static_cast<size_t>(std::min(size - pos, 3 * packetSize));
+            size_t skip = 1;
+            while (window && skip < packetSize
+                && !(window[m_layout.syncOffset + skip] == 0x47
+                    && (skip + packetSize + m_layout.syncOffset >= avail
+                        || window[skip + packetSize + m_layout.syncOffset] == 0x47))) {
+                ++skip;
+            }
+            pos += skip;
+            continue;
+        }
+        m_packetOffset = pos;
+        ++m_packets;
+        handlePacket(packet);
+        pos += packetSize;
+        if (done()) {
+            stopped = true;
+            break;
+        }
+    }
+    ProbeResult result = firstUsableStream(streamsInOrder(), !stopped);
+    if (result.status == Status::NoAudio && m_reader.failed()) {
+        result.status = Status::ReadFailed;
+    }
+    return result;
+}
+
+} // namespace
+
+bool detectTransportLayout(const uint8_t* head, size_t n, TransportLayout& layout)
+{
+    static constexpr int kSizes[3][2] = { { 188, 0 }, { 192, 4 }, { 204, 0 } };
+    for (const auto& [packetSize, syncOffset] : kSizes) {
+        for (size_t start = 0; start < static_cast<size_t>(packetSize) && start + syncOffset < n; ++start) {
+            const size_t packets = std::min<size_t>(5, (n - start) / packetSize);
+            if (packets < 2) {
+                break;
+            }
+            bool ok = true;
+            for (size_t k = 0; k < packets && ok; ++k) {
+                ok = head[start + syncOffset + k * packetSize] == 0x47;
+            }
+            if (ok) {
+                layout = { start, packetSize, syncOffset };
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+ProbeResult readTransportStream(BoundedReader& reader, const TransportLayout& layout)
+{
+    TransportStreamParser parser(reader, layout);
+    return parser.run();
+}
+
+} // namespace vl::probe
