@@ -1,0 +1,97 @@
+// Agreement with a real Layer II encoder: for every MPEG-1 and lower sampling
+// frequency, mode and bitrate, the check's verdict on the standards' rules
+// (generic audio type) must equal whether libtwolame accepts the parameters.
+#include "messagerecorder.h"
+#include "mpegaudiotables.h"
+#include "settingschecker.h"
+
+#include <gtest/gtest.h>
+
+#ifdef VL_HAVE_TWOLAME
+#include <twolame.h>
+#endif
+
+#include <string>
+
+namespace {
+
+struct Combination
+{
+    int sampleFrequency;
+    int mode;
+};
+
+void PrintTo(const Combination& c, std::ostream* os)
+{
+    *os << c.sampleFrequency << " Hz, mode " << c.mode;
+}
+
+std::string nameOf(const testing::TestParamInfo<Combination>& info)
+{
+    static const char* const modes[] = { "Stereo", "JointStereo", "DualChannel", "Mono" };
+    return std::to_string(info.param.sampleFrequency) + "Hz_" + modes[info.param.mode];
+}
+
+std::vector<Combination> allCombinations()
+{
+    std::vector<Combination> result;
+    for (int hertz : { 32000, 44100, 48000, 16000, 22050, 24000 })
+        for (int mode = VL_MODE_STEREO; mode <= VL_MODE_MONO; ++mode)
+            result.push_back({ hertz, mode });
+    return result;
+}
+
+class TwolameAgreement : public testing::TestWithParam<Combination>
+{
+};
+
+#ifdef VL_HAVE_TWOLAME
+bool twolameAccepts(int hertz, int mode, int kbps)
+{
+    twolame_options* options = twolame_init();
+    if (!options)
+        return false;
+    twolame_set_verbosity(options, 0);
+    twolame_set_in_samplerate(options, hertz);
+    twolame_set_out_samplerate(options, hertz);
+    twolame_set_num_channels(options, mode == VL_MODE_MONO ? 1 : 2);
+    twolame_set_mode(options, static_cast<TWOLAME_MPEG_mode>(mode));
+    twolame_set_version(options, vl::enc::isLsfFrequency(hertz) ? TWOLAME_MPEG2 : TWOLAME_MPEG1);
+    twolame_set_bitrate(options, kbps);
+    const bool accepted = twolame_init_params(options) == 0;
+    twolame_close(&options);
+    return accepted;
+}
+#endif
+
+TEST_P(TwolameAgreement, SameVerdictForEveryBitrate)
+{
+#ifndef VL_HAVE_TWOLAME
+    GTEST_SKIP() << "libtwolame is not installed";
+#else
+    const Combination c = GetParam();
+    const int version = vl::enc::mpegVersionOf(c.sampleFrequency);
+    int accepted = 0;
+    for (int index = 1; index <= 14; ++index) {
+        EncoderSettings s {};
+        s.layer = 2;
+        s.mode = c.mode;
+        s.bitrateIndex = index;
+        s.psychModel = 1;
+        MessageRecorder recorder;
+        const bool ours
+            = vl::enc::SettingsChecker(recorder.callbacks()).check(&s, VL_AUDIO_MPEG2, c.sampleFrequency) == 0;
+        const int kbps = vl::enc::bitrateKbps(version, 2, index);
+        EXPECT_EQ(ours, twolameAccepts(c.sampleFrequency, c.mode, kbps))
+            << kbps << " kbps; the check said: " << recorder.allText();
+        accepted += ours;
+    }
+    // Every combination accepts some bitrates; an always-failing check would
+    // otherwise agree with a broken library.
+    EXPECT_GT(accepted, 0);
+#endif
+}
+
+INSTANTIATE_TEST_SUITE_P(Layer2, TwolameAgreement, testing::ValuesIn(allCombinations()), nameOf);
+
+} // namespace
