@@ -1,0 +1,163 @@
+#include "model/statemodel.h"
+#include "pages/basicpage.h"
+#include "pages/mpegaudiopage.h"
+#include "pagetesthelpers.h"
+#include "widgets/toolbox.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QToolButton>
+#include <QVBoxLayout>
+#include <memory>
+
+// The basic page relays states both ways and holds the MPEG audio page in
+// the "Audio Format" section.
+class TestBasicPage : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+    void form();
+    void section();
+    void relaysChanges_data();
+    void relaysChanges();
+    void forwardsStates();
+    void closedSectionKeepsLatestState();
+
+private:
+    static ConfigState derived(int32_t mode, int32_t privateBit);
+    std::unique_ptr<BasicPage> page;
+};
+
+void TestBasicPage::initTestCase()
+{
+    registerStateType();
+}
+
+void TestBasicPage::init()
+{
+    page = std::make_unique<BasicPage>();
+}
+
+void TestBasicPage::cleanup()
+{
+    page.reset();
+}
+
+ConfigState TestBasicPage::derived(int32_t mode, int32_t privateBit)
+{
+    EncoderSettings settings {};
+    settings.layer = 1;
+    settings.mode = mode;
+    settings.psychModel = 2;
+    settings.bitrateIndex = 14;
+    settings.sampleFrequency = 44100;
+    settings.privateBit = privateBit;
+    return derivePageState(settings);
+}
+
+void TestBasicPage::form()
+{
+    QCOMPARE(page->objectName(), QStringLiteral("IBasicPage"));
+    QCOMPARE(page->size(), QSize(410, 328));
+    QVERIFY(!page->autoFillBackground());
+    QCOMPARE(page->windowTitle(), QStringLiteral("Basic Page"));
+    auto* frame = page->findChild<QFrame*>(QStringLiteral("collectionFrame"));
+    QVERIFY(frame);
+    QCOMPARE(frame->frameShape(), QFrame::NoFrame);
+    QVERIFY(page->findChild<QVBoxLayout*>(QStringLiteral("verticalLayout")));
+    // The tool box fills the collection frame.
+    auto* toolBox = page->findChild<ToolBox*>();
+    QVERIFY(toolBox);
+    QCOMPARE(frame->layout()->indexOf(toolBox), 0);
+    QCOMPARE(frame->layout()->contentsMargins(), QMargins());
+}
+
+void TestBasicPage::section()
+{
+    auto* toolBox = page->findChild<ToolBox*>();
+    auto* audioPage = page->findChild<MPEGAudioPage*>();
+    QVERIFY(audioPage);
+    QVERIFY(toolBox->isAncestorOf(audioPage));
+    const QList<QLabel*> titles = toolBox->findChildren<QLabel*>(QString(), Qt::FindDirectChildrenOnly);
+    QList<QLabel*> headers;
+    for (QLabel* label : toolBox->findChildren<QLabel*>()) {
+        if (!audioPage->isAncestorOf(label))
+            headers.append(label);
+    }
+    QCOMPARE(headers.size(), 1);
+    QCOMPARE(headers.first()->text(), QStringLiteral("Audio Format"));
+    QVERIFY(headers.first()->font().bold());
+    QVERIFY(toolBox->font().bold());
+    QVERIFY(!audioPage->font().bold());
+    // The fixed lists are filled before any state arrives.
+    QCOMPARE(audioPage->findChild<QComboBox*>(QStringLiteral("modeList"))->count(), 4);
+}
+
+void TestBasicPage::relaysChanges_data()
+{
+    QTest::addColumn<QString>("list");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("item");
+    QTest::newRow("mode") << "modeList"
+                          << "Dual Channel"
+                          << "Mode";
+    QTest::newRow("bitrate") << "bitrateList"
+                             << "416"
+                             << "Bitrate";
+}
+
+void TestBasicPage::relaysChanges()
+{
+    QFETCH(QString, list);
+    QFETCH(QString, text);
+    QFETCH(QString, item);
+    page->show();
+    QVERIFY(QTest::qWaitForWindowExposed(page.get()));
+    page->updateState(derived(0, 0));
+
+    QSignalSpy spy(page.get(), SIGNAL(stateChanged(ConfigState)));
+    QVERIFY(chooseEntry(page->findChild<QComboBox*>(list), text));
+    QCOMPARE(spy.count(), 1);
+    const ConfigState state = spiedState(spy);
+    QCOMPARE(state.keys(), QStringList { item });
+    QCOMPARE(state.value(item).value.toString(), text);
+
+    QTest::mouseClick(page->findChild<QCheckBox*>(QStringLiteral("originalCheck")), Qt::LeftButton);
+    QCOMPARE(spy.count(), 2);
+    QCOMPARE(spiedState(spy, 1).value("Original").value, QVariant(true));
+}
+
+void TestBasicPage::forwardsStates()
+{
+    QSignalSpy spy(page.get(), SIGNAL(stateChanged(ConfigState)));
+    page->updateState(derived(3, 1));
+    QCOMPARE(page->findChild<QComboBox*>(QStringLiteral("modeList"))->currentText(), QStringLiteral("Mono"));
+    QCOMPARE(page->findChild<QComboBox*>(QStringLiteral("bitrateList"))->currentText(), QStringLiteral("448"));
+    QCOMPARE(page->findChild<QComboBox*>(QStringLiteral("psychList"))->currentText(), QStringLiteral("Model 2"));
+    QVERIFY(page->findChild<QCheckBox*>(QStringLiteral("privateCheck"))->isChecked());
+    QCOMPARE(spy.count(), 0);
+}
+
+void TestBasicPage::closedSectionKeepsLatestState()
+{
+    page->show();
+    QVERIFY(QTest::qWaitForWindowExposed(page.get()));
+    auto* audioPage = page->findChild<MPEGAudioPage*>();
+    auto* button = page->findChild<QToolButton*>();
+    QVERIFY(audioPage->isVisible());
+
+    QTest::mouseClick(button, Qt::LeftButton);
+    QVERIFY(!audioPage->isVisible());
+    page->updateState(derived(2, 1));
+    QTest::mouseClick(button, Qt::LeftButton);
+    QVERIFY(audioPage->isVisible());
+    QCOMPARE(page->findChild<QComboBox*>(QStringLiteral("modeList"))->currentText(), QStringLiteral("Dual Channel"));
+    QVERIFY(page->findChild<QCheckBox*>(QStringLiteral("privateCheck"))->isChecked());
+}
+
+QTEST_MAIN(TestBasicPage)
+#include "tst_basicpage.moc"
