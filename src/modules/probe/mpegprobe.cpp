@@ -13,6 +13,7 @@
 
 #include <algorithm>
 #include <new>
+#include <vector>
 
 namespace vl::probe {
 
@@ -48,11 +49,14 @@ ProbeResult probeSource(ByteSource& source)
     if (headSize == 0) {
         return result;
     }
-    const uint8_t* head = reader.peek(0, headSize);
-    if (!head) {
+    const uint8_t* window = reader.peek(0, headSize);
+    if (!window) {
         result.status = Status::ReadFailed;
         return result;
     }
+    // A copy: the readers move the reader's window.
+    const std::vector<uint8_t> headCopy(window, window + headSize);
+    const uint8_t* head = headCopy.data();
     TransportLayout layout;
     int64_t at = -1;
     if (looksLikeDvdIfo(head, headSize)) {
