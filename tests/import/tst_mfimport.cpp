@@ -138,7 +138,7 @@ int frequencyCode(int version, int hertz)
     return 3;
 }
 
-// Frames of silence: a header as ISO/IEC 11172-3 2.4.1.3 lays it out, without
+// Frames of silence: a header as ISO/IEC 11172-3 lays it out (12-bit sync, ID bit), without
 // CRC and padding, and a payload of zeros (no bits allocated).
 std::string elementaryStream(const StreamCase& c, int frames)
 {
@@ -146,7 +146,7 @@ std::string elementaryStream(const StreamCase& c, int frames)
                                         : 144 * c.bitrateKbps * 1000 / c.sampleFrequency;
     std::string frame(static_cast<std::size_t>(frameBytes), '\0');
     frame[0] = static_cast<char>(0xff);
-    frame[1] = static_cast<char>(0xe0 | (c.mpegVersion == 1 ? 0x08 : 0) | ((4 - c.layer) << 1) | 0x01);
+    frame[1] = static_cast<char>(0xf0 | (c.mpegVersion == 1 ? 0x08 : 0) | ((4 - c.layer) << 1) | 0x01);
     frame[2] = static_cast<char>(
         (c.bitrateIndex << 4) | (frequencyCode(c.mpegVersion, c.sampleFrequency) << 2) | (c.privateBit ? 1 : 0));
     frame[3] = static_cast<char>((c.mode << 6) | (c.copyrightBit ? 0x08 : 0) | (c.originalBit ? 0x04 : 0) | c.emphasis);
