@@ -1,0 +1,134 @@
+// The library's only export: one call is one modal dialog run.
+
+#include "dialog/mpaencoderdlg.h"
+#include "entry/dialogplacement.h"
+#include "entry/moduleentrypoints.h"
+#include "platform/platform.h"
+
+#include <QApplication>
+#include <QGuiApplication>
+#include <QScreen>
+#include <cstring>
+#include <memory>
+#include <veltrano/mpa_dialog.h>
+
+namespace {
+
+// Releases what a run loaded, in order: localisation, encoder and import
+// modules, settings-file module. Runs also when the run throws.
+class RunTeardown
+{
+public:
+    RunTeardown() = default;
+    RunTeardown(const RunTeardown&) = delete;
+    RunTeardown& operator=(const RunTeardown&) = delete;
+    ~RunTeardown()
+    {
+        releaseLocalization();
+        unloadEncoderModules();
+        unloadConfigModule();
+    }
+};
+
+void makeActiveWindow(QWidget* widget)
+{
+#if QT_VERSION >= QT_VERSION_CHECK(6, 5, 0)
+    widget->activateWindow();
+#else
+    QApplication::setActiveWindow(widget);
+#endif
+}
+
+int execDialog(QApplication* application, MPAEncoderDlg* dialog)
+{
+    QObject::connect(application, SIGNAL(lastWindowClosed()), application, SLOT(quit()));
+    return dialog->exec();
+}
+
+// The host runs the toolkit and passed its application object.
+int hostApplicationRun(EncoderSettings* settings, DialogParams* params)
+{
+    auto* const application = reinterpret_cast<QApplication*>(static_cast<uintptr_t>(params->parent));
+    // Without an application object there is nothing to show; this counts
+    // as an accepted run.
+    if (!application)
+        return 1;
+
+    loadLocalization(application);
+    QWidget* const parent = QApplication::activeWindow();
+    auto dialog = std::make_unique<MPAEncoderDlg>(settings, params, parent);
+    if (!parent)
+        makeActiveWindow(dialog.get());
+    return execDialog(application, dialog.get());
+}
+
+void centreOverHostWindow(QWidget* dialog, uint64_t windowHandle)
+{
+    Platform::WindowRect host;
+    if (!Platform::hostWindowRect(windowHandle, &host))
+        return;
+    const QScreen* const screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    dialog->move(centredPosition(host, dialog->size(), screen->virtualGeometry()));
+}
+
+// The library owns the toolkit for the duration of the call.
+int standaloneRun(EncoderSettings* settings, DialogParams* params)
+{
+    // Qt keeps a reference to the argument count for the application's life.
+    int argc = 0;
+    char* argv[] = { nullptr };
+    QApplication application(argc, argv);
+    loadLocalization(&application);
+
+    // A native host window is not adopted yet: the dialog runs as a window of
+    // its own and is only placed over the host window when the window system
+    // reports its rectangle.
+    auto dialog = std::make_unique<MPAEncoderDlg>(settings, params, nullptr);
+    if (params->parent != 0)
+        centreOverHostWindow(dialog.get(), params->parent);
+
+    makeActiveWindow(dialog.get());
+    const int result = execDialog(&application, dialog.get());
+    dialog.reset();
+    return result;
+}
+
+int32_t showPages(EncoderSettings* settings, uint32_t flags, intptr_t param)
+{
+    if (!settings)
+        return VL_DIALOG_FAILED;
+    if (!loadConfigModule())
+        return VL_DIALOG_FAILED;
+    loadEncoderModules();
+
+    DialogParams local;
+    std::memset(&local, 0, sizeof local);
+    DialogParams* params = &local;
+    if (flags & VL_FLAG_PARAMS_RECORD) {
+        params = reinterpret_cast<DialogParams*>(param);
+        if (!params)
+            return VL_DIALOG_FAILED;
+    } else {
+        local.parent = static_cast<uint64_t>(param);
+    }
+    params->flags = flags;
+
+    const RunTeardown teardown;
+    const int result
+        = (flags & VL_FLAG_HOST_APPLICATION) ? hostApplicationRun(settings, params) : standaloneRun(settings, params);
+    return result == 1 ? VL_DIALOG_ACCEPTED : VL_DIALOG_REJECTED;
+}
+
+} // namespace
+
+extern "C" VL_EXPORT int32_t showMPAEncoderPages(EncoderSettings* settings, uint32_t flags, intptr_t param)
+{
+    // Nothing may unwind into the host.
+    try {
+        return showPages(settings, flags, param);
+    } catch (...) {
+        return VL_DIALOG_FAILED;
+    }
+}

@@ -1,0 +1,136 @@
+#ifndef VELTRANO_TESTSANDBOX_H
+#define VELTRANO_TESTSANDBOX_H
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <optional>
+#include <veltrano/mpa_dialog.h>
+#include <veltrano/mpa_settings.h>
+
+// The test companion modules a sandbox can hold, each copied under the file
+// name the library looks for.
+enum class TestModule {
+    Config, // vl_config_mpa.so
+    ConfigWithoutEntry, // vl_config_mpa.so lacking MPAConfigGetAPIExt
+    Encoder, // vl_enc_mpa.so
+    EncoderWithoutCheck, // vl_enc_mpa.so lacking mpegOutAudioChkSettings
+    EncoderAlternative, // vl_mpgaout.so
+    Import, // vl_mfimport.so
+    Localize // gui_mpa_localize.so
+};
+
+// How a child run passes its third argument.
+enum class ParamsMode {
+    Value, // the parameter itself (a window handle, or the application)
+    Record, // a DialogParams record with title, banner and parent
+    NullRecord // a null record pointer
+};
+
+// One call, or several in a row, of showMPAEncoderPages in a child process
+// that, like a plain host, has no application object of its own (unless
+// hostApplication is set).
+struct RunOptions
+{
+    EncoderSettings settings {};
+    bool nullSettings = false;
+    uint32_t flags = 0x71;
+    ParamsMode paramsMode = ParamsMode::Value;
+    uint64_t parent = 0;
+    uint32_t recordFlags = 0; // what the record's flags hold before the call
+    std::optional<QByteArray> title;
+    std::optional<QByteArray> banner;
+    // The runner constructs a QApplication and passes it as the parent
+    // (set flag bit 28 to make the library use it).
+    bool hostApplication = false;
+    QString script; // DialogDriver commands for each call's dialog
+    int calls = 1;
+    int timeoutMs = 30000;
+    QStringList environment; // extra "NAME=value" for the child
+};
+
+struct RunResult
+{
+    bool finished = false; // the runner exited normally
+    int exitCode = -1;
+    QList<int32_t> results; // one per call
+    EncoderSettings settings {};
+    uint32_t recordFlags = 0;
+    QStringList observations; // the DialogDriver's lines, all calls
+    QString standardError; // includes the library's debug output
+
+    // Lines of standardError that contain the text.
+    QStringList errorLines(const QString& text) const;
+};
+
+// A private directory holding a copy of libvl_gui_mpa.so and the chosen
+// test modules beside it, so the library finds exactly those through its
+// $ORIGIN run path. The modules read the control file and append to the
+// call log in this directory (format in tests/testmodules/testcontrol.h).
+//
+// In-process calls load the library copy once and keep it: keep one sandbox
+// for a whole test class and change its modules with setModules(). The
+// library unloads the modules after every call, so a changed module file is
+// the one loaded by the next call.
+class TestSandbox
+{
+public:
+    explicit TestSandbox(const QList<TestModule>& modules = standardModules());
+    ~TestSandbox();
+    TestSandbox(const TestSandbox&) = delete;
+    TestSandbox& operator=(const TestSandbox&) = delete;
+
+    // Settings-file, encoder and import module.
+    static QList<TestModule> standardModules();
+    static QString moduleFileName(TestModule module);
+
+    bool isValid() const { return errorText.isEmpty(); }
+    QString errorString() const { return errorText; }
+    QString path() const { return directory.path(); }
+    QString filePath(const QString& name) const { return directory.filePath(name); }
+    QString libraryPath() const { return filePath(QStringLiteral("libvl_gui_mpa.so")); }
+
+    // Removes every module file and copies these instead.
+    bool setModules(const QList<TestModule>& modules);
+    // Copies any other file into the sandbox under the given name.
+    bool addFile(const QString& source, const QString& name);
+    // Writes the control file (one "key=value" per entry).
+    bool setControl(const QStringList& lines);
+    // The call log, all modules; or the lines of one module without its
+    // name, e.g. callLog("vl_enc_mpa") gives "check 0 48000 ...".
+    QStringList callLog() const;
+    QStringList callLog(const QString& module) const;
+    void clearCallLog();
+
+    // Calls the library copy in this process (loading it on first use).
+    // Returns -1 when the library could not be loaded.
+    int32_t call(EncoderSettings* settings, uint32_t flags, intptr_t param);
+    // Whether a file of this sandbox is mapped into this process.
+    bool isMapped(const QString& name) const;
+
+    // Runs the calls in a child process (the runner executable).
+    RunResult run(const RunOptions& options) const;
+
+private:
+    ShowMPAEncoderPagesFunc entryPoint();
+
+    QTemporaryDir directory;
+    QString errorText;
+    void* library = nullptr;
+};
+
+// Helpers for building blocks and reading observations.
+namespace E2e {
+// A host block for MPEG-1 Layer II, 48 kHz, 224 kbps (index 11), joint
+// stereo, psychoacoustic model 1, audio type 0, with every opaque and
+// context byte set to a position-dependent pattern, so that a byte-wise
+// comparison notices any write.
+EncoderSettings hostSettings();
+// Values of one key in the k-th dump (1-based) of a driver's observations.
+QStringList dumpValues(const QStringList& observations, int dump, const QString& key);
+QString dumpValue(const QStringList& observations, int dump, const QString& key);
+} // namespace E2e
+
+#endif

@@ -1,0 +1,368 @@
+// Calls the library copy in this process, which runs a QApplication, the
+// way a host that uses the toolkit itself does (flag bit 28).
+
+#include "dialogdriver.h"
+#include "testsandbox.h"
+
+#include <QApplication>
+#include <QtTest>
+#include <cstring>
+#include <memory>
+
+namespace {
+constexpr uint32_t hostApplication = VL_FLAG_HOST_APPLICATION;
+const QString localFunctionality = QStringLiteral("MPEG-1/2 Audio Encoder Dialog uses local functionality.\n");
+
+QStringList capturedDebug;
+
+void captureDebug(QtMsgType type, const QMessageLogContext&, const QString& message)
+{
+    if (type == QtDebugMsg)
+        capturedDebug << message;
+}
+
+bool sameBytes(const void* a, const void* b, size_t from, size_t to)
+{
+    return std::memcmp(static_cast<const char*>(a) + from, static_cast<const char*>(b) + from, to - from) == 0;
+}
+
+QStringList fragments(const QStringList& observations)
+{
+    return E2e::dumpValues(observations, 1, QStringLiteral("text.errorLog.fragment"));
+}
+} // namespace
+
+class TestHostApplicationRun : public QObject
+{
+    Q_OBJECT
+
+private:
+    // Runs one call with a driver acting on the dialog.
+    int32_t callWithScript(
+        EncoderSettings* settings, uint32_t flags, const QString& script, DialogParams* record = nullptr)
+    {
+        DialogDriver driver;
+        driver.setTimeout(20000);
+        if (!driver.addScript(script))
+            qWarning("unknown command in %s", qPrintable(script));
+        driver.start();
+        const intptr_t param
+            = record ? reinterpret_cast<intptr_t>(record) : reinterpret_cast<intptr_t>(QCoreApplication::instance());
+        capturedDebug.clear();
+        const QtMessageHandler previous = qInstallMessageHandler(captureDebug);
+        const int32_t result = sandbox->call(settings, flags, param);
+        qInstallMessageHandler(previous);
+        observations = driver.observations();
+        timedOut = driver.timedOut();
+        return result;
+    }
+
+    bool anyModuleMapped() const
+    {
+        for (const char* name : { "vl_config_mpa.so", "vl_enc_mpa.so", "vl_mpgaout.so", "vl_mfimport.so" }) {
+            if (sandbox->isMapped(QLatin1String(name)))
+                return true;
+        }
+        return false;
+    }
+
+    std::unique_ptr<TestSandbox> sandbox;
+    QStringList observations;
+    bool timedOut = false;
+
+private slots:
+    void initTestCase()
+    {
+        sandbox = std::make_unique<TestSandbox>();
+        QVERIFY2(sandbox->isValid(), qPrintable(sandbox->errorString()));
+    }
+
+    void init()
+    {
+        QVERIFY(sandbox->setModules(TestSandbox::standardModules()));
+        QVERIFY(sandbox->setControl({}));
+        sandbox->clearCallLog();
+        observations.clear();
+        timedOut = false;
+    }
+
+    void cleanup()
+    {
+        // A failed start leaves its modules loaded until the next call; a
+        // call without an application releases them.
+        if (anyModuleMapped()) {
+            QVERIFY(sandbox->setModules(TestSandbox::standardModules()));
+            sandbox->call(&scratch, hostApplication, 0);
+        }
+        QVERIFY(!anyModuleMapped());
+    }
+
+    void failedStarts_data()
+    {
+        QTest::addColumn<QList<TestModule>>("modules");
+        QTest::addColumn<bool>("nullSettings");
+        QTest::addColumn<uint32_t>("flags");
+        QTest::addColumn<QStringList>("expectedLog");
+
+        const QList<TestModule> standard = TestSandbox::standardModules();
+        QTest::newRow("null settings") << standard << true << (hostApplication | 0x71) << QStringList();
+        QTest::newRow("no settings-file module") << QList<TestModule> { TestModule::Encoder, TestModule::Import }
+                                                 << false << (hostApplication | 0x71) << QStringList();
+        QTest::newRow("settings-file module without its entry point")
+            << QList<TestModule> { TestModule::ConfigWithoutEntry, TestModule::Encoder } << false
+            << (hostApplication | 0x71) << QStringList { "vl_config_mpa attach" };
+        QTest::newRow("record flag with a null record")
+            << standard << false << uint32_t(hostApplication | VL_FLAG_PARAMS_RECORD | 0x71)
+            << QStringList { "vl_config_mpa attach", "vl_enc_mpa attach", "vl_mfimport attach" };
+    }
+
+    void failedStarts()
+    {
+        QFETCH(QList<TestModule>, modules);
+        QFETCH(bool, nullSettings);
+        QFETCH(uint32_t, flags);
+        QFETCH(QStringList, expectedLog);
+        QVERIFY(sandbox->setModules(modules));
+
+        EncoderSettings settings = E2e::hostSettings();
+        const EncoderSettings original = settings;
+        // The null record: the parameter is 0 with the record flag set.
+        DialogDriver driver;
+        driver.addScript(QStringLiteral("cancel"));
+        driver.start();
+        const int32_t result = sandbox->call(nullSettings ? nullptr : &settings, flags, 0);
+
+        QCOMPARE(result, int32_t(VL_DIALOG_FAILED));
+        QVERIFY2(driver.observations().isEmpty(), "no dialog may be shown");
+        QCOMPARE(sandbox->callLog(), expectedLog);
+        QVERIFY(sameBytes(&settings, &original, 0, sizeof settings));
+    }
+
+    void noApplicationObjectAcceptsWithoutDialog()
+    {
+        EncoderSettings settings = E2e::hostSettings();
+        const EncoderSettings original = settings;
+        DialogParams record;
+        std::memset(&record, 0, sizeof record);
+        const int32_t result = callWithScript(
+            &settings, hostApplication | VL_FLAG_PARAMS_RECORD | 0x71, QStringLiteral("cancel"), &record);
+
+        QCOMPARE(result, int32_t(VL_DIALOG_ACCEPTED));
+        QVERIFY2(observations.isEmpty(), qPrintable(observations.join('\n')));
+        QVERIFY(sameBytes(&settings, &original, 0, sizeof settings));
+        QVERIFY(sandbox->callLog(QStringLiteral("vl_enc_mpa")).filter(QStringLiteral("check")).isEmpty());
+        // Released at the end of the call: each module was detached.
+        const QStringList log = sandbox->callLog();
+        for (const char* module : { "vl_config_mpa", "vl_enc_mpa", "vl_mfimport" })
+            QVERIFY2(log.contains(QLatin1String(module) + QStringLiteral(" detach")), module);
+        QVERIFY(!anyModuleMapped());
+    }
+
+    void recordFlagsAreOverwritten_data()
+    {
+        QTest::addColumn<uint32_t>("before");
+        QTest::addColumn<uint32_t>("flags");
+        QTest::newRow("all bits set before") << 0xffffffffu << uint32_t(hostApplication | VL_FLAG_PARAMS_RECORD | 0x71);
+        QTest::newRow("zero before") << 0u << uint32_t(hostApplication | VL_FLAG_PARAMS_RECORD | 0x2031);
+    }
+
+    void recordFlagsAreOverwritten()
+    {
+        QFETCH(uint32_t, before);
+        QFETCH(uint32_t, flags);
+        EncoderSettings settings = E2e::hostSettings();
+        DialogParams record;
+        std::memset(&record, 0, sizeof record);
+        record.flags = before;
+        record.parent = reinterpret_cast<uintptr_t>(QCoreApplication::instance());
+        const QByteArray title("Host title");
+        record.title = title.constData();
+
+        QCOMPARE(callWithScript(&settings, flags, QStringLiteral("dump;cancel"), &record), int32_t(VL_DIALOG_REJECTED));
+        QCOMPARE(record.flags, flags);
+        QCOMPARE(E2e::dumpValue(observations, 1, QStringLiteral("title")), QStringLiteral("Host title"));
+    }
+
+    void okWithFailingCheckKeepsDialogOpen()
+    {
+        QVERIFY(sandbox->setControl({ "check.result=1", "report=error Bitrate not allowed" }));
+        EncoderSettings settings = E2e::hostSettings();
+        const EncoderSettings original = settings;
+
+        const int32_t result = callWithScript(&settings, hostApplication | 0x71, QStringLiteral("ok;dump;cancel"));
+
+        QCOMPARE(result, int32_t(VL_DIALOG_REJECTED));
+        QVERIFY(!timedOut);
+        QVERIFY(observations.contains(QStringLiteral("step 1 ok -> open")));
+        QCOMPARE(
+            E2e::dumpValue(observations, 1, QStringLiteral("text.errorLog")), QStringLiteral("Bitrate not allowed"));
+        QVERIFY(sameBytes(&settings, &original, 0, sizeof settings));
+        const QStringList checks = sandbox->callLog(QStringLiteral("vl_enc_mpa")).filter(QRegularExpression("^check "));
+        QCOMPARE(checks.size(), 1);
+        QVERIFY2(checks.first().startsWith(QStringLiteral("check 0 48000 0 null mode=1 layer=2 psychModel=1 "
+                                                          "bitrateIndex=11")),
+            qPrintable(checks.first()));
+    }
+
+    void okWithPassingCheckWritesRecordHalfOnly()
+    {
+        QVERIFY(sandbox->setControl({ "defaults.layer=1", "defaults.mode=3", "defaults.bitrateIndex=9",
+            "defaults.originalBit=0", "defaults.opaque=90" }));
+        EncoderSettings settings = E2e::hostSettings();
+        const EncoderSettings original = settings;
+
+        // Another audio type changes the working copy's context half; its
+        // defaults change the record half.
+        const int32_t result = callWithScript(
+            &settings, hostApplication | 0x71, QStringLiteral("pick:presetList:MPEG-2 DVD;click:presetButton;ok"));
+
+        QCOMPARE(result, int32_t(VL_DIALOG_ACCEPTED));
+        QVERIFY(!timedOut);
+        QVERIFY(sandbox->callLog(QStringLiteral("vl_enc_mpa")).contains(QStringLiteral("defaults 4")));
+        EncoderSettings expected = original;
+        expected.mode = 3;
+        expected.layer = 1;
+        expected.psychModel = 1;
+        expected.bitrateIndex = 9;
+        expected.emphasis = 0;
+        expected.privateBit = 0;
+        expected.errorProtection = 0;
+        expected.copyrightBit = 0;
+        expected.originalBit = 0;
+        std::memset(expected.opaque, 90, sizeof expected.opaque);
+        QVERIFY(sameBytes(&settings, &expected, 0, VL_SETTINGS_RECORD_SIZE));
+        QVERIFY2(sameBytes(&settings, &original, VL_SETTINGS_RECORD_SIZE, VL_SETTINGS_SIZE),
+            "the context half must never be written back");
+        QCOMPARE(settings.audioType, int32_t(VL_AUDIO_MPEG1));
+    }
+
+    void endingWithoutOkChangesNothing_data()
+    {
+        QTest::addColumn<QString>("script");
+        QTest::newRow("cancel button") << QStringLiteral("click:presetButton;cancel");
+        QTest::newRow("escape key") << QStringLiteral("click:presetButton;escape");
+        QTest::newRow("window closed") << QStringLiteral("click:presetButton;close");
+    }
+
+    void endingWithoutOkChangesNothing()
+    {
+        QFETCH(QString, script);
+        QVERIFY(sandbox->setControl({ "defaults.layer=1", "defaults.opaque=7" }));
+        EncoderSettings settings = E2e::hostSettings();
+        const EncoderSettings original = settings;
+
+        QCOMPARE(callWithScript(&settings, hostApplication | 0x71, script), int32_t(VL_DIALOG_REJECTED));
+        QVERIFY(!timedOut);
+        QVERIFY2(observations.contains(QStringLiteral("step 2 ") + script.section(';', 1) + " -> closed"),
+            qPrintable(observations.join('\n')));
+        QVERIFY(sameBytes(&settings, &original, 0, sizeof settings));
+    }
+
+    void twoCallsBehaveAlike()
+    {
+        for (int call = 1; call <= 2; ++call) {
+            sandbox->clearCallLog();
+            EncoderSettings settings = E2e::hostSettings();
+            QCOMPARE(
+                callWithScript(&settings, hostApplication | 0x71, QStringLiteral("ok")), int32_t(VL_DIALOG_ACCEPTED));
+            const QStringList log = sandbox->callLog();
+            QCOMPARE(log.filter(QStringLiteral(" attach")).size(), 3);
+            QCOMPARE(log.filter(QStringLiteral(" detach")).size(), 3);
+            QCOMPARE(log.filter(QStringLiteral("vl_enc_mpa check")).size(), 1);
+            QCOMPARE(capturedDebug.filter(QStringLiteral("uses vl_enc_mpa.dll")).size(), 1);
+        }
+    }
+
+    void encoderModuleChoice_data()
+    {
+        QTest::addColumn<QList<TestModule>>("modules");
+        QTest::addColumn<QStringList>("expectedDebug");
+        QTest::addColumn<bool>("moduleDefaults");
+
+        const QString uses = QStringLiteral("MPEG-1/2 Audio Encoder Dialog uses %1.dll");
+        QTest::newRow("encoder module") << QList<TestModule> { TestModule::Config, TestModule::Encoder }
+                                        << QStringList { uses.arg("vl_enc_mpa") } << true;
+        QTest::newRow("only the alternative name")
+            << QList<TestModule> { TestModule::Config, TestModule::EncoderAlternative, TestModule::Import }
+            << QStringList { uses.arg("vl_mpgaout"), uses.arg("vl_mfimport") } << true;
+        QTest::newRow("no encoder module")
+            << QList<TestModule> { TestModule::Config } << QStringList { localFunctionality } << false;
+        QTest::newRow("encoder module lacking the check")
+            << QList<TestModule> { TestModule::Config, TestModule::EncoderWithoutCheck }
+            << QStringList { uses.arg("vl_enc_mpa"), localFunctionality } << false;
+    }
+
+    void encoderModuleChoice()
+    {
+        QFETCH(QList<TestModule>, modules);
+        QFETCH(QStringList, expectedDebug);
+        QFETCH(bool, moduleDefaults);
+        QVERIFY(sandbox->setModules(modules));
+        QVERIFY(sandbox->setControl({ "defaults.layer=1", "defaults.opaque=33" }));
+        EncoderSettings settings = E2e::hostSettings();
+        const EncoderSettings original = settings;
+
+        QCOMPARE(callWithScript(&settings, hostApplication | 0x71, QStringLiteral("click:presetButton;ok")),
+            int32_t(VL_DIALOG_ACCEPTED));
+
+        QCOMPARE(capturedDebug.filter(QStringLiteral("MPEG-1/2 Audio Encoder Dialog")), expectedDebug);
+        if (moduleDefaults) {
+            QCOMPARE(settings.layer, 1);
+            QCOMPARE(int(settings.opaque[100]), 33);
+        } else {
+            // The built-in defaults zero the whole record half.
+            const EncoderSettings zeroed {};
+            QVERIFY(sameBytes(&settings, &zeroed, 0, VL_SETTINGS_RECORD_SIZE));
+            QVERIFY(sandbox->callLog(QStringLiteral("vl_enc_mpa")).filter(QStringLiteral("defaults")).isEmpty());
+        }
+        QVERIFY(sameBytes(&settings, &original, VL_SETTINGS_RECORD_SIZE, VL_SETTINGS_SIZE));
+    }
+
+    void longReportIsCut()
+    {
+        QVERIFY(sandbox->setControl({ "check.result=1", "report.fill=error 10240 X", "report=info after" }));
+        EncoderSettings settings = E2e::hostSettings();
+
+        QCOMPARE(callWithScript(&settings, hostApplication | 0x71, QStringLiteral("ok;dump;cancel")),
+            int32_t(VL_DIALOG_REJECTED));
+
+        const QString text = E2e::dumpValue(observations, 1, QStringLiteral("text.errorLog"));
+        const QStringList lines = text.split(QStringLiteral("\\n"));
+        QCOMPARE(lines.size(), 2);
+        QVERIFY(!lines.first().isEmpty());
+        QVERIFY2(lines.first().size() < 10240, "a report longer than the buffer is cut");
+        QCOMPARE(lines.first(), QString(lines.first().size(), QLatin1Char('X')));
+        QCOMPARE(lines.last(), QStringLiteral("after"));
+    }
+
+    void messageColours_data()
+    {
+        QTest::addColumn<uint32_t>("flags");
+        QTest::addColumn<QStringList>("expected");
+        QTest::newRow("coloured") << uint32_t(0x71)
+                                  << QStringList { "#b40000 first error", "#b40000 second error", "#0000b4 a warning",
+                                         "#141414 some info" };
+        QTest::newRow("all in the info colour")
+            << uint32_t(0x31)
+            << QStringList { "#141414 first error", "#141414 second error", "#141414 a warning", "#141414 some info" };
+    }
+
+    void messageColours()
+    {
+        QFETCH(uint32_t, flags);
+        QFETCH(QStringList, expected);
+        QVERIFY(sandbox->setControl({ "check.result=1", "report=info some info", "report=error first error",
+            "report=silent never shown", "report=warning a warning", "report=error second error" }));
+        EncoderSettings settings = E2e::hostSettings();
+
+        QCOMPARE(callWithScript(&settings, hostApplication | flags, QStringLiteral("ok;dump;cancel")),
+            int32_t(VL_DIALOG_REJECTED));
+        QCOMPARE(fragments(observations), expected);
+    }
+
+private:
+    EncoderSettings scratch = E2e::hostSettings();
+};
+
+QTEST_MAIN(TestHostApplicationRun)
+#include "tst_hostapplicationrun.moc"
