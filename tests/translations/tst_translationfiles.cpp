@@ -1,0 +1,229 @@
+// The translation sources: every text the dialog's sources mark for
+// translation is translated, value-table texts stay as they are (the change
+// loop compares them across contexts), and translations keep what the code
+// relies on: file-dialog patterns, line breaks, shortcuts. The built .qm
+// files give the same translations.
+#include <QFile>
+#include <QKeySequence>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QSet>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTranslator>
+#include <QXmlStreamReader>
+
+namespace {
+
+struct Message
+{
+    QString context;
+    QString source;
+    QString translation;
+    QString type; // "unfinished", "obsolete", "vanished" or empty
+};
+
+QList<Message> readTs(const QString& path, QString* error)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        *error = file.errorString();
+        return {};
+    }
+    QList<Message> messages;
+    QXmlStreamReader xml(&file);
+    QString context;
+    Message current;
+    while (!xml.atEnd()) {
+        xml.readNext();
+        if (!xml.isStartElement())
+            continue;
+        const auto name = xml.name();
+        if (name == QLatin1String("name")) {
+            context = xml.readElementText();
+        } else if (name == QLatin1String("message")) {
+            current = Message { context, {}, {}, {} };
+        } else if (name == QLatin1String("source")) {
+            current.source = xml.readElementText();
+        } else if (name == QLatin1String("translation")) {
+            current.type = xml.attributes().value(QLatin1String("type")).toString();
+            current.translation = xml.readElementText();
+            messages.append(current);
+        }
+    }
+    if (xml.hasError())
+        *error = xml.errorString();
+    return messages;
+}
+
+QString tsPath(const QString& language)
+{
+    return QStringLiteral(VL_TS_DIR "/gui_mpa_%1.ts").arg(language);
+}
+
+// Texts the dialog shows and compares without translating: the value-table
+// entries and the audio-type (format) names.
+bool staysUntranslated(const Message& message)
+{
+    if (message.context == QLatin1String("QObject") || message.context == QLatin1String("MPEGAudioPage"))
+        return true;
+    return message.context == QLatin1String("MPAEncoderDlg")
+        && (message.source.startsWith(QLatin1String("MPEG-")) || message.source.startsWith(QLatin1String("AVC ")));
+}
+
+QStringList filePatterns(const QString& text)
+{
+    static const QRegularExpression group(QStringLiteral("\\((\\*\\.[^)]*)\\)"));
+    QStringList patterns;
+    auto matches = group.globalMatch(text);
+    while (matches.hasNext())
+        patterns << matches.next().captured(1);
+    return patterns;
+}
+
+} // namespace
+
+class TestTranslationFiles : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void messages_data();
+    void everyMessageFinished();
+    void everyMessageFinished_data() { messages_data(); }
+    void valueTextsIdentical();
+    void valueTextsIdentical_data() { messages_data(); }
+    void structurePreserved();
+    void structurePreserved_data() { messages_data(); }
+    void sourcesMatchExtraction();
+    void sourcesMatchExtraction_data() { messages_data(); }
+    void builtCatalogue();
+    void builtCatalogue_data() { messages_data(); }
+};
+
+void TestTranslationFiles::messages_data()
+{
+    QTest::addColumn<QString>("language");
+    QTest::newRow("German") << "de";
+    QTest::newRow("Japanese") << "jp";
+}
+
+void TestTranslationFiles::everyMessageFinished()
+{
+    QFETCH(QString, language);
+    QString error;
+    const QList<Message> messages = readTs(tsPath(language), &error);
+    QVERIFY2(error.isEmpty(), qPrintable(error));
+    QVERIFY(!messages.isEmpty());
+    for (const Message& message : messages) {
+        const QByteArray where = (message.context + QLatin1String(": ") + message.source).toUtf8();
+        QVERIFY2(message.type.isEmpty(), where.constData());
+        QVERIFY2(!message.translation.isEmpty(), where.constData());
+    }
+}
+
+void TestTranslationFiles::valueTextsIdentical()
+{
+    QFETCH(QString, language);
+    QString error;
+    int checked = 0;
+    for (const Message& message : readTs(tsPath(language), &error)) {
+        if (!staysUntranslated(message))
+            continue;
+        QCOMPARE(message.translation, message.source);
+        ++checked;
+    }
+    QVERIFY2(error.isEmpty(), qPrintable(error));
+    QVERIFY(checked > 0);
+}
+
+void TestTranslationFiles::structurePreserved()
+{
+    QFETCH(QString, language);
+    QString error;
+    const QList<Message> messages = readTs(tsPath(language), &error);
+    QVERIFY2(error.isEmpty(), qPrintable(error));
+    static const QRegularExpression shortcut(QStringLiteral("^(Alt|Ctrl|Shift)\\+\\S+$"));
+    static const QRegularExpression placeholder(QStringLiteral("%\\d+"));
+    for (const Message& message : messages) {
+        const QString& source = message.source;
+        const QString& translation = message.translation;
+        const QByteArray where = (message.context + QLatin1String(": ") + source).toUtf8();
+        // A file dialog only filters by the patterns it can parse.
+        QVERIFY2(filePatterns(translation) == filePatterns(source), where.constData());
+        QVERIFY2(translation.count(QLatin1String(";;")) == source.count(QLatin1String(";;")), where.constData());
+        QVERIFY2(translation.count(QLatin1Char('\n')) == source.count(QLatin1Char('\n')), where.constData());
+        QVERIFY2(translation.count(placeholder) == source.count(placeholder), where.constData());
+        if (shortcut.match(source).hasMatch())
+            QVERIFY2(QKeySequence(translation) == QKeySequence(source), where.constData());
+        // Labels keep their colon, captions of file dialogs their ellipsis.
+        if (source.endsWith(QLatin1Char(':')))
+            QVERIFY2(translation.endsWith(QLatin1Char(':')) || translation.endsWith(QChar(0xff1a)), where.constData());
+        if (source.endsWith(QLatin1String("...")))
+            QVERIFY2(
+                translation.endsWith(QLatin1String("...")) || translation.endsWith(QChar(0x2026)), where.constData());
+    }
+}
+
+void TestTranslationFiles::sourcesMatchExtraction()
+{
+    QFETCH(QString, language);
+    QString error;
+    QSet<QString> committed;
+    for (const Message& message : readTs(tsPath(language), &error))
+        committed.insert(message.context + QLatin1Char('\x1f') + message.source);
+    QVERIFY2(error.isEmpty(), qPrintable(error));
+
+    // Extract afresh from the sources, as a translator updating the files would.
+    QTemporaryDir scratch;
+    QVERIFY(scratch.isValid());
+    const QString extracted = scratch.filePath(QStringLiteral("extracted.ts"));
+    QProcess lupdate;
+    lupdate.setProcessChannelMode(QProcess::MergedChannels);
+    lupdate.start(QStringLiteral(VL_LUPDATE),
+        { QStringLiteral("-locations"), QStringLiteral("none"), QStringLiteral(VL_GUI_SOURCE_DIR),
+            QStringLiteral("-ts"), extracted });
+    QVERIFY(lupdate.waitForFinished(120000));
+    QVERIFY2(lupdate.exitCode() == 0, lupdate.readAll().constData());
+
+    QSet<QString> current;
+    for (Message message : readTs(extracted, &error)) {
+        // The value tables spell the micro sign as the Latin-1 escape \xB5,
+        // which lupdate, reading UTF-8, turns into a replacement character.
+        message.source.replace(QChar(0xfffd), QChar(0xb5));
+        current.insert(message.context + QLatin1Char('\x1f') + message.source);
+    }
+    QVERIFY2(error.isEmpty(), qPrintable(error));
+    QVERIFY(!current.isEmpty());
+
+    const auto describe = [](QSet<QString> texts) {
+        QStringList list = texts.values();
+        list.sort();
+        return list.join(QLatin1String(" | ")).replace(QLatin1Char('\x1f'), QLatin1String(": ")).toUtf8();
+    };
+    QVERIFY2((current - committed).isEmpty(), "not translated: " + describe(current - committed));
+    QVERIFY2((committed - current).isEmpty(), "no longer in the sources: " + describe(committed - current));
+}
+
+void TestTranslationFiles::builtCatalogue()
+{
+    QFETCH(QString, language);
+    QTranslator translator;
+    QVERIFY(translator.load(QStringLiteral("gui_mpa_") + language, QStringLiteral(VL_QM_DIR)));
+    QString error;
+    int translated = 0;
+    for (const Message& message : readTs(tsPath(language), &error)) {
+        const QByteArray context = message.context.toUtf8();
+        const QByteArray source = message.source.toUtf8();
+        const QString found = translator.translate(context.constData(), source.constData());
+        // lrelease may leave out entries identical to their source.
+        QCOMPARE(found.isEmpty() ? message.source : found, message.translation);
+        if (message.translation != message.source)
+            ++translated;
+    }
+    QVERIFY2(error.isEmpty(), qPrintable(error));
+    QVERIFY(translated > 10);
+}
+
+QTEST_MAIN(TestTranslationFiles)
+#include "tst_translationfiles.moc"
