@@ -129,6 +129,7 @@ AudioScan scanMpegAudio(const uint8_t* data, size_t size, bool complete)
             continue;
         }
         scan.offset = pos;
+        scan.frames = chain.frames;
         scan.status = classifyMpegAudioHeader(h);
         if (scan.status == Status::Ok) {
             scan.params = audioParamsFromHeader(h, chain.joint);

@@ -24,6 +24,7 @@ struct AudioScan
 {
     Status status = Status::NoAudio;
     size_t offset = 0; // of the first confirmed frame, within the data
+    int frames = 0; // chained frames looked at, at most kModeFrames
     AudioParams params;
 };
 

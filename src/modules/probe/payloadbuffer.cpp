@@ -13,6 +13,19 @@ void PayloadBuffer::append(const uint8_t* data, size_t n, uint64_t fileOffset)
     m_data.insert(m_data.end(), data, data + n);
 }
 
+bool PayloadBuffer::enough()
+{
+    // Scanning is cheap but not free: look again only every few KiB.
+    constexpr size_t kCheckStep = 2048;
+    if (!m_settled && m_data.size() >= m_checkedSize + kCheckStep) {
+        m_checkedSize = m_data.size();
+        const AudioScan s = scan(false);
+        m_settled = (s.status == Status::Ok && s.frames >= kModeFrames)
+            || (s.status != Status::Ok && s.status != Status::NoAudio);
+    }
+    return m_settled || m_data.size() >= kEnough;
+}
+
 int64_t PayloadBuffer::fileOffsetOf(size_t pos) const
 {
     if (pos >= m_data.size()) {

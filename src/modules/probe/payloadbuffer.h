@@ -19,7 +19,10 @@ public:
 
     void append(const uint8_t* data, size_t n, uint64_t fileOffset);
     size_t size() const { return m_data.size(); }
-    bool enough() const { return m_data.size() >= kEnough; }
+    // True once more payload cannot change the result: the byte limit is
+    // reached, or a stream is confirmed with all the frames the mode is
+    // taken from, or a confirmed stream is ruled out.
+    bool enough();
     // File offset of a byte of the joined payload; -1 when out of range.
     int64_t fileOffsetOf(size_t pos) const;
     AudioScan scan(bool complete) const;
@@ -32,6 +35,8 @@ private:
     };
     std::vector<uint8_t> m_data;
     std::vector<Piece> m_pieces;
+    size_t m_checkedSize = 0;
+    bool m_settled = false;
 };
 
 // The first stream, in the given order, that holds a usable Layer I/II

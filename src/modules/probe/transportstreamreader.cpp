@@ -50,7 +50,7 @@ private:
     void handlePes(int pid, PidState& state, const uint8_t* payload, size_t n, bool unitStart, uint64_t fileOffset);
     bool isPmtPid(int pid) const { return std::find(m_pmtPids.begin(), m_pmtPids.end(), pid) != m_pmtPids.end(); }
     bool tablesComplete() const { return m_patSeen && m_pmtsParsed.size() == m_pmtPids.size(); }
-    bool done() const;
+    bool done();
     std::vector<const PayloadBuffer*> streamsInOrder() const;
 
     BoundedReader& m_reader;
@@ -65,7 +65,7 @@ private:
     uint64_t m_packetOffset = 0;
 };
 
-bool TransportStreamParser::done() const
+bool TransportStreamParser::done()
 {
     if (!tablesComplete()) {
         if (m_patSeen || m_packets < kPatPatience) {
