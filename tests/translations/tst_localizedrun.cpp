@@ -76,7 +76,7 @@ private slots:
         options.settings = E2e::hostSettings();
         options.flags = 0x51;
         options.script = QStringLiteral("dump;pick:modeList:%1;dump;ok").arg(mode);
-        options.environment = { QStringLiteral("LC_ALL=") + locale, QStringLiteral("LC_MESSAGES=") + locale,
+        options.environment = QStringList { QStringLiteral("LC_ALL=") + locale, QStringLiteral("LC_MESSAGES=") + locale,
             QStringLiteral("LANG=") + locale, QStringLiteral("LANGUAGE="),
             QStringLiteral("QT_PLUGIN_PATH=") + sandbox->path() };
 
