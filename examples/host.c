@@ -1,0 +1,71 @@
+/*
+ * Minimal host of the MPEG-1/2 audio encoder settings dialog, in C.
+ *
+ *   cc -I<source>/include host.c -ldl -o host
+ *   ./host /path/to/libvl_gui_mpa.so
+ *
+ * The host owns the 8192-byte settings block, loads the dialog library at
+ * run time and calls its one export. The dialog library finds its companion
+ * modules (vl_config_mpa.so, vl_enc_mpa.so, ...) beside itself.
+ */
+#include <dlfcn.h>
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+
+#include <veltrano/mpa_dialog.h>
+
+int main(int argc, char** argv)
+{
+    const char* path = argc > 1 ? argv[1] : "libvl_gui_mpa.so";
+    void* library = dlopen(path, RTLD_NOW | RTLD_LOCAL);
+    if (!library) {
+        fprintf(stderr, "cannot load %s: %s\n", path, dlerror());
+        return 2;
+    }
+    ShowMPAEncoderPagesFunc show = (ShowMPAEncoderPagesFunc)dlsym(library, "showMPAEncoderPages");
+    if (!show) {
+        fprintf(stderr, "%s has no showMPAEncoderPages\n", path);
+        dlclose(library);
+        return 2;
+    }
+
+    /* The block lives as long as the host wants its settings. */
+    EncoderSettings* settings = calloc(1, sizeof *settings);
+    if (!settings) {
+        dlclose(library);
+        return 2;
+    }
+    settings->layer = 2;
+    settings->mode = VL_MODE_JOINT_STEREO;
+    settings->psychModel = 1;
+    settings->bitrateIndex = 11; /* 224 kbps */
+    settings->audioType = VL_AUDIO_MPEG1;
+    settings->sampleFrequency = 48000;
+
+    /* Optional: a parameter record for a title of the host's own. */
+    DialogParams params;
+    memset(&params, 0, sizeof params);
+    params.title = "Example Host - Audio Settings";
+
+    uint32_t flags = VL_FLAG_BASIC_SETTINGS | VL_FLAG_LOAD_SAVE | VL_FLAG_NO_INITIAL_CHECK
+                   | VL_FLAG_COLOURED_MESSAGES | VL_FLAG_PARAMS_RECORD;
+    int32_t result = show(settings, flags, (intptr_t)&params);
+
+    switch (result) {
+    case VL_DIALOG_ACCEPTED:
+        printf("accepted: layer %d, mode %d, bitrate index %d\n", (int)settings->layer, (int)settings->mode,
+               (int)settings->bitrateIndex);
+        break;
+    case VL_DIALOG_REJECTED:
+        printf("cancelled; settings unchanged\n");
+        break;
+    default:
+        printf("the dialog could not start (%d)\n", (int)result);
+        break;
+    }
+
+    free(settings);
+    dlclose(library);
+    return result == VL_DIALOG_FAILED ? 1 : 0;
+}

@@ -1,0 +1,119 @@
+// The command-line host and the C example host against a sandboxed library.
+
+#include "testsandbox.h"
+
+#include <QProcess>
+#include <QtTest>
+#include <memory>
+
+namespace {
+struct ProcessOutput
+{
+    int exitCode = -1;
+    QString standardOutput;
+    QString standardError;
+};
+
+ProcessOutput runProgram(const QString& program, const QStringList& arguments)
+{
+    QProcess process;
+    process.start(program, arguments);
+    ProcessOutput output;
+    if (!process.waitForFinished(60000)) {
+        process.kill();
+        process.waitForFinished();
+        return output;
+    }
+    output.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    output.standardOutput = QString::fromUtf8(process.readAllStandardOutput());
+    output.standardError = QString::fromUtf8(process.readAllStandardError());
+    return output;
+}
+
+} // namespace
+
+// The command-line host and the C example call the library as any host does;
+// without a settings-file module the call ends before a dialog is shown.
+class TestHostPrograms : public QObject
+{
+    Q_OBJECT
+
+private:
+    std::unique_ptr<TestSandbox> sandbox;
+
+private slots:
+    void initTestCase()
+    {
+        sandbox = std::make_unique<TestSandbox>(QList<TestModule> { TestModule::Encoder });
+        QVERIFY2(sandbox->isValid(), qPrintable(sandbox->errorString()));
+    }
+
+    void settingsFromOptions_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QStringList>("expected");
+        QTest::newRow("defaults") << QStringList()
+                                  << QStringList { "result=1", "mode=1", "layer=2", "psychModel=1", "bitrateIndex=11",
+                                         "emphasis=0", "privateBit=0", "errorProtection=0", "copyrightBit=0",
+                                         "originalBit=0", "audioType=0", "sampleFrequency=48000" };
+        QTest::newRow("every field") << QStringList { "--layer", "1", "--mode", "mono", "--psych-model", "2",
+            "--bitrate-index", "5", "--emphasis", "3", "--private", "1", "--crc", "1", "--copyright", "1", "--original",
+            "1", "--audio-type", "4", "--sample-rate", "22050" }
+                                     << QStringList { "result=1", "mode=3", "layer=1", "psychModel=2", "bitrateIndex=5",
+                                            "emphasis=3", "privateBit=1", "errorProtection=1", "copyrightBit=1",
+                                            "originalBit=1", "audioType=4", "sampleFrequency=22050" };
+        QTest::newRow("numeric mode and a title")
+            << QStringList { "--mode", "2", "--title", "Host", "--flags", "0x2011" }
+            << QStringList { "result=1", "mode=2", "layer=2", "psychModel=1", "bitrateIndex=11", "emphasis=0",
+                   "privateBit=0", "errorProtection=0", "copyrightBit=0", "originalBit=0", "audioType=0",
+                   "sampleFrequency=48000" };
+    }
+
+    void settingsFromOptions()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QStringList, expected);
+        const ProcessOutput output = runProgram(
+            QStringLiteral(VL_HOST_PROGRAM), QStringList { "--library", sandbox->libraryPath() } + arguments);
+        QCOMPARE(output.exitCode, 0);
+        QCOMPARE(output.standardOutput.split('\n', Qt::SkipEmptyParts), expected);
+    }
+
+    void rejectedOptions_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::newRow("unknown option") << QStringList { "--colour" };
+        QTest::newRow("layer out of range") << QStringList { "--layer", "3" };
+        QTest::newRow("missing value") << QStringList { "--layer" };
+        QTest::newRow("trailing garbage") << QStringList { "--flags", "0x1z" };
+        QTest::newRow("unknown mode name") << QStringList { "--mode", "quad" };
+        QTest::newRow("negative sampling frequency") << QStringList { "--sample-rate", "-1" };
+    }
+
+    void rejectedOptions()
+    {
+        QFETCH(QStringList, arguments);
+        const ProcessOutput output = runProgram(QStringLiteral(VL_HOST_PROGRAM), arguments);
+        QCOMPARE(output.exitCode, 2);
+        QVERIFY(output.standardOutput.isEmpty());
+        QVERIFY(output.standardError.contains(QStringLiteral("usage:")));
+    }
+
+    void help()
+    {
+        const ProcessOutput output = runProgram(QStringLiteral(VL_HOST_PROGRAM), { "--help" });
+        QCOMPARE(output.exitCode, 0);
+        for (const char* option : { "--audio-type", "--sample-rate", "--flags", "--title", "--library" })
+            QVERIFY2(output.standardOutput.contains(QLatin1String(option)), option);
+    }
+
+    void exampleHost()
+    {
+        const ProcessOutput output = runProgram(QStringLiteral(VL_EXAMPLE_HOST), { sandbox->libraryPath() });
+        QCOMPARE(output.exitCode, 1);
+        QCOMPARE(output.standardOutput, QStringLiteral("the dialog could not start (1)\n"));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestHostPrograms)
+#include "tst_hostprograms.moc"
