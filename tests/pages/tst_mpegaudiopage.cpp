@@ -459,8 +459,8 @@ void TestMPEGAudioPage::checkBoxFromStateEmitsNothing()
     QFETCH(bool, checked);
     QSignalSpy spy(page.get(), SIGNAL(stateChanged(ConfigState)));
     ConfigState state = fullState();
-    for (const QString& item : { "Private", "Copyright", "Error Protection", "Original" })
-        state.insert(item, ConfigItem(value, true));
+    for (const char* item : { "Private", "Copyright", "Error Protection", "Original" })
+        state.insert(QLatin1String(item), ConfigItem(value, true));
     page->updateState(state);
     for (const QString& name : checkNames)
         QCOMPARE(page->findChild<QCheckBox*>(name)->isChecked(), checked);
