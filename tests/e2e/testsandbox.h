@@ -3,6 +3,7 @@
 
 #include <QByteArray>
 #include <QList>
+#include <QMetaType>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -28,6 +29,9 @@ enum class ParamsMode {
     Record, // a DialogParams record with title, banner and parent
     NullRecord // a null record pointer
 };
+
+Q_DECLARE_METATYPE(TestModule)
+Q_DECLARE_METATYPE(ParamsMode)
 
 // One call, or several in a row, of showMPAEncoderPages in a child process
 // that, like a plain host, has no application object of its own (unless

@@ -7,7 +7,6 @@
 #include <cstring>
 #include <memory>
 
-Q_DECLARE_METATYPE(ParamsMode)
 Q_DECLARE_METATYPE(std::optional<QByteArray>)
 
 namespace {

@@ -26,7 +26,8 @@ __attribute__((destructor)) void detach()
     logCall(self(), "vl_config_mpa", "detach");
 }
 
-int32_t loadSettings(EncoderSettings* settings, const char* path)
+// Unused in the variant that lacks the entry point.
+[[maybe_unused]] int32_t loadSettings(EncoderSettings* settings, const char* path)
 {
     logCall(self(), "vl_config_mpa", std::string("load ") + (path ? path : "(null)"));
     const Control control = readControl(self());
@@ -45,7 +46,8 @@ int32_t loadSettings(EncoderSettings* settings, const char* path)
     return result;
 }
 
-int32_t saveSettings(EncoderSettings* settings, const char* path)
+// Unused in the variant that lacks the entry point.
+[[maybe_unused]] int32_t saveSettings(EncoderSettings* settings, const char* path)
 {
     logCall(self(), "vl_config_mpa", std::string("save ") + (path ? path : "(null)") + describeFields(settings));
     const Control control = readControl(self());
