@@ -274,6 +274,8 @@ void TestChangeLoop::userActions()
     const int32_t returned = sandbox->call(&settings, VL_FLAG_HOST_APPLICATION | VL_FLAG_BASIC_SETTINGS | flags,
         reinterpret_cast<intptr_t>(QCoreApplication::instance()));
 
+    QVERIFY2(returned != -1, "the library copy could not be loaded");
+    QCOMPARE(returned, result);
     const QStringList observations = driver.observations();
     QVERIFY2(!driver.timedOut(), qPrintable(observations.join(QLatin1Char('\n'))));
     for (const QString& line : observations) {
@@ -281,7 +283,6 @@ void TestChangeLoop::userActions()
             qPrintable(line));
     }
     QCOMPARE(observations.size(), script.count(QLatin1Char(';')) + 1);
-    QCOMPARE(returned, result);
 
     EncoderSettings expected = before;
     if (recordZeroed)
