@@ -307,6 +307,48 @@ TEST(MergeText, FieldsWithoutTextAreLeftOutAndStaleLinesDropped)
     EXPECT_EQ(loaded.emphasis, VL_EMPHASIS_NONE); // absent: unchanged
 }
 
+// An inline comment right behind an empty value stays a comment once the
+// value is filled in (found by fuzzing: the file then failed to load).
+TEST(MergeText, InlineCommentGluedToAnEmptyValue)
+{
+    const EncoderSettings s = baseBlock();
+    const std::optional<std::string> text = mergeSettingsText(s, "[MPEG Audio]\nemphasis =#note\nmode =;x\n");
+    ASSERT_TRUE(text);
+    EXPECT_EQ(text->rfind("[MPEG Audio]\nemphasis = none #note\nmode = stereo ;x\n", 0), 0u) << *text;
+    EncoderSettings loaded = filledBlock(0);
+    EXPECT_TRUE(applySettingsText(*text, loaded).ok());
+}
+
+// Every input the settings-file fuzz target found: a failed load leaves the
+// block alone, and a save into it loads again to the saved values.
+TEST(MergeText, FuzzFindings)
+{
+    const std::string dir = VL_SETTINGS_FUZZ_DIR;
+    DIR* d = opendir(dir.c_str());
+    ASSERT_NE(d, nullptr);
+    int files = 0;
+    while (const dirent* e = readdir(d)) {
+        if (e->d_name[0] == '.') {
+            continue;
+        }
+        ++files;
+        std::ifstream in(dir + "/" + e->d_name, std::ios::binary);
+        const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        EncoderSettings block = baseBlock();
+        if (!applySettingsText(bytes, block).ok()) {
+            EXPECT_TRUE(sameBlock(block, baseBlock())) << e->d_name;
+        }
+        const EncoderSettings saved = baseBlock();
+        if (const std::optional<std::string> merged = mergeSettingsText(saved, bytes)) {
+            EncoderSettings back = filledBlock(0xa5);
+            EXPECT_TRUE(applySettingsText(*merged, back).ok()) << e->d_name;
+            EXPECT_TRUE(sameBlock(back, saved)) << e->d_name;
+        }
+    }
+    closedir(d);
+    EXPECT_GT(files, 0);
+}
+
 TEST(MergeText, RefusesWhatItCannotKeep)
 {
     const EncoderSettings s = baseBlock();

@@ -4,8 +4,12 @@
 
 #include <algorithm>
 #include <cstring>
+#include <dirent.h>
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <probe/boundedreader.h>
+#include <probe/memorysource.h>
+#include <probe/transportstreamreader.h>
 #include <random>
 #include <unistd.h>
 
@@ -277,6 +281,50 @@ TEST(LyingDvdIfo, CutBeforeTheAudioAttributes)
 {
     const std::vector<uint8_t> bytes = fixtureBytes("dvd_ifo_only/VTS_01_0.IFO");
     EXPECT_NE(probeMemory(bytes.data(), 0x210).status, Status::Ok);
+}
+
+} // namespace
+
+namespace {
+
+// ---- inputs the fuzz targets found -----------------------------------------
+
+std::vector<std::string> filesIn(const std::string& dir)
+{
+    std::vector<std::string> names;
+    if (DIR* d = opendir(dir.c_str())) {
+        while (const dirent* e = readdir(d)) {
+            if (e->d_name[0] != '.') {
+                names.push_back(dir + "/" + e->d_name);
+            }
+        }
+        closedir(d);
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+// Each reader gets the bytes as its fuzz target gives them: from offset 0,
+// with the packet layout found or the plain one.
+TEST(FuzzFindings, TransportReaderStaysInsideItsWindow)
+{
+    const std::vector<std::string> files = filesIn(std::string(VL_FIXTURE_DIR) + "/../fuzz/transport");
+    ASSERT_FALSE(files.empty());
+    for (const std::string& file : files) {
+        const std::vector<uint8_t> bytes = readFileBytes(file);
+        MemorySource source(bytes.data(), bytes.size());
+        BoundedReader reader(source, 4 * kMiB);
+        TransportLayout layout;
+        if (!detectTransportLayout(bytes.data(), bytes.size(), layout)) {
+            layout = { 0, 188, 0 };
+        }
+        const ProbeResult r = readTransportStream(reader, layout);
+        EXPECT_LE(source.bytesRead(), 4 * kMiB) << file;
+        if (r.status == Status::Ok) {
+            EXPECT_TRUE(r.audio.layer == 1 || r.audio.layer == 2) << file;
+            EXPECT_LT(r.audio.audioOffset, static_cast<int64_t>(bytes.size())) << file;
+        }
+    }
 }
 
 } // namespace

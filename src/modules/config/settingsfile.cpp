@@ -474,7 +474,11 @@ std::optional<std::string> mergeSettingsText(const EncoderSettings& settings, st
                     replaced += ' ';
                 }
                 replaced += *value;
-                replaced += raw.substr(line.valueEnd);
+                const std::string_view rest = raw.substr(line.valueEnd);
+                if (!rest.empty() && !isSpace(rest.front())) {
+                    replaced += ' '; // an inline comment must stay apart from the new value
+                }
+                replaced += rest;
                 out.push_back(std::move(replaced));
                 insertAt = out.size();
                 continue;

@@ -250,7 +250,7 @@ ProbeResult TransportStreamParser::run()
             const uint8_t* window = m_reader.peek(pos, static_cast<size_t>(std::min(size - pos, 3 * packetSize)));
             const size_t avail = static_cast<size_t>(std::min(size - pos, 3 * packetSize));
             size_t skip = 1;
-            while (window && skip < packetSize
+            while (window && skip < packetSize && m_layout.syncOffset + skip < avail
                 && !(window[m_layout.syncOffset + skip] == 0x47
                     && (skip + packetSize + m_layout.syncOffset >= avail
                         || window[skip + packetSize + m_layout.syncOffset] == 0x47))) {
