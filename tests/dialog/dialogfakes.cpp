@@ -1,0 +1,94 @@
+#include "dialogfakes.h"
+
+#include "entry/moduleentrypoints.h"
+
+namespace Fake {
+
+State& state()
+{
+    static State current;
+    return current;
+}
+
+namespace {
+
+int32_t check(EncoderCallbacks* callbacks, const EncoderSettings* settings, int32_t audioType, int32_t sampleFrequency,
+    int32_t reserved, void* reservedPointer)
+{
+    State& s = state();
+    ++s.checkCalls;
+    s.checkCallbacks = callbacks;
+    s.checkedAudioType = audioType;
+    s.checkedFrequency = sampleFrequency;
+    s.checkedReserved = reserved;
+    s.checkedReservedPointer = reservedPointer;
+    Q_UNUSED(settings);
+    for (const CheckReport& report : s.checkReports) {
+        switch (report.level) {
+        case Error:
+            callbacks->errorPrintf(callbacks->context, "%s", report.text.constData());
+            break;
+        case Warning:
+            callbacks->warningPrintf(callbacks->context, "%s", report.text.constData());
+            break;
+        case Info:
+            callbacks->infoPrintf(callbacks->context, "%s", report.text.constData());
+            break;
+        }
+    }
+    return s.checkResult;
+}
+
+int32_t defaults(EncoderSettings* settings, int32_t audioType)
+{
+    state().defaultsCalls.append(audioType);
+    settings->layer = 1;
+    return 0;
+}
+
+int32_t load(EncoderSettings* settings, const char* path)
+{
+    State& s = state();
+    s.loadPaths.append(QByteArray(path));
+    // Written even on failure: a failed load may leave partial results.
+    settings->audioType = s.loadedAudioType;
+    return s.loadResult;
+}
+
+int32_t save(EncoderSettings* /*settings*/, const char* path)
+{
+    state().savePaths.append(QByteArray(path));
+    return 0;
+}
+
+MPAConfigFileFunc getApi(int32_t id)
+{
+    const State& s = state();
+    if (id == VL_CONFIG_API_LOAD && s.loadAvailable)
+        return &load;
+    if (id == VL_CONFIG_API_SAVE && s.saveAvailable)
+        return &save;
+    return nullptr;
+}
+
+} // namespace
+
+FakeModules::FakeModules()
+    : savedGetApi(ModuleEntryPoints::mpaConfigGetAPIExt)
+    , savedDefaults(ModuleEntryPoints::mpegOutAudioDefaults)
+    , savedCheck(ModuleEntryPoints::mpegOutAudioChkSettings)
+{
+    state() = State();
+    ModuleEntryPoints::mpaConfigGetAPIExt = &getApi;
+    ModuleEntryPoints::mpegOutAudioDefaults = &defaults;
+    ModuleEntryPoints::mpegOutAudioChkSettings = &check;
+}
+
+FakeModules::~FakeModules()
+{
+    ModuleEntryPoints::mpaConfigGetAPIExt = savedGetApi;
+    ModuleEntryPoints::mpegOutAudioDefaults = savedDefaults;
+    ModuleEntryPoints::mpegOutAudioChkSettings = savedCheck;
+}
+
+} // namespace Fake

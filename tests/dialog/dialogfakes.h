@@ -1,0 +1,93 @@
+#ifndef VELTRANO_TESTS_DIALOGFAKES_H
+#define VELTRANO_TESTS_DIALOGFAKES_H
+
+#include "dialog/mpaencoderdlg.h"
+
+#include <QByteArrayList>
+#include <QList>
+#include <veltrano/mpa_modules.h>
+
+// In-test companion modules: the dialog reaches them through the
+// process-wide entry points, which FakeModules sets and restores.
+namespace Fake {
+
+struct CheckReport
+{
+    MessageLevel level;
+    QByteArray text;
+};
+
+struct State
+{
+    // settings check
+    int checkCalls = 0;
+    int32_t checkResult = 0;
+    QList<CheckReport> checkReports;
+    const EncoderCallbacks* checkCallbacks = nullptr;
+    int32_t checkedAudioType = -1;
+    int32_t checkedFrequency = -1;
+    int32_t checkedReserved = -1;
+    const void* checkedReservedPointer = reinterpret_cast<const void*>(1);
+
+    // defaults
+    QList<int32_t> defaultsCalls;
+
+    // settings-file module
+    bool loadAvailable = true;
+    bool saveAvailable = true;
+    int32_t loadResult = 0;
+    int32_t loadedAudioType = VL_AUDIO_MPEG2_DVD; // written by every load
+    QByteArrayList loadPaths;
+    QByteArrayList savePaths;
+};
+
+State& state();
+
+// Sets the entry points to the fakes for its lifetime and resets State.
+class FakeModules
+{
+public:
+    FakeModules();
+    ~FakeModules();
+    FakeModules(const FakeModules&) = delete;
+    FakeModules& operator=(const FakeModules&) = delete;
+
+private:
+    MPAConfigGetAPIExtFunc savedGetApi;
+    MpegOutAudioDefaultsFunc savedDefaults;
+    MpegOutAudioChkSettingsFunc savedCheck;
+};
+
+} // namespace Fake
+
+// Gives the tests the dialog's working state.
+class TestableDialog : public MPAEncoderDlg
+{
+public:
+    using MPAEncoderDlg::bannerPixmap;
+    using MPAEncoderDlg::basicSettingsPage;
+    using MPAEncoderDlg::itemNames;
+    using MPAEncoderDlg::lastLoadDir;
+    using MPAEncoderDlg::lastSaveDir;
+    using MPAEncoderDlg::MPAEncoderDlg;
+    using MPAEncoderDlg::presets;
+    using MPAEncoderDlg::settings;
+};
+
+// Records every change state the dialog emits; disconnects when destroyed.
+class StateRecorder
+{
+public:
+    explicit StateRecorder(MPAEncoderDlg* dialog)
+    {
+        QObject::connect(
+            dialog, &MPAEncoderDlg::stateChanged, &context, [this](const ConfigState& state) { states.append(state); });
+    }
+
+    QList<ConfigState> states;
+
+private:
+    QObject context;
+};
+
+#endif

@@ -1,0 +1,689 @@
+#include "dialogfakes.h"
+#include "pages/basicpage.h"
+
+#include <QComboBox>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QPushButton>
+#include <QScreen>
+#include <QSignalSpy>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTextBlock>
+#include <QTextEdit>
+#include <QtTest>
+#include <cstring>
+#include <vector>
+
+namespace {
+
+// A host block whose every byte is known, with a preset audio type.
+std::vector<unsigned char> hostBlock(int32_t audioType = VL_AUDIO_MPEG1)
+{
+    std::vector<unsigned char> bytes(sizeof(EncoderSettings));
+    for (size_t i = 0; i < bytes.size(); ++i)
+        bytes[i] = static_cast<unsigned char>(i * 7 + 3);
+    auto* const settings = reinterpret_cast<EncoderSettings*>(bytes.data());
+    settings->layer = 2;
+    settings->mode = VL_MODE_JOINT_STEREO;
+    settings->bitrateIndex = 10;
+    settings->audioType = audioType;
+    settings->sampleFrequency = 48000;
+    return bytes;
+}
+
+EncoderSettings* asSettings(std::vector<unsigned char>& bytes)
+{
+    return reinterpret_cast<EncoderSettings*>(bytes.data());
+}
+
+DialogParams params(uint32_t flags, const char* title = nullptr, const char* banner = nullptr)
+{
+    DialogParams record;
+    std::memset(&record, 0, sizeof record);
+    record.flags = flags;
+    record.title = title;
+    record.banner = banner;
+    return record;
+}
+
+template<typename T>
+T* child(const QWidget& dialog, const char* name)
+{
+    T* const widget = dialog.findChild<T*>(QLatin1String(name));
+    if (!widget)
+        qFatal("no child %s", name);
+    return widget;
+}
+
+QStringList colouredLines(const QTextEdit& edit)
+{
+    QStringList lines;
+    for (QTextBlock block = edit.document()->begin(); block.isValid(); block = block.next()) {
+        if (block.text().isEmpty())
+            continue;
+        const auto fragments = block.begin();
+        const QColor color = fragments.atEnd() ? QColor() : fragments.fragment().charFormat().foreground().color();
+        lines.append(block.text() + QLatin1Char(' ') + color.name());
+    }
+    return lines;
+}
+
+} // namespace
+
+class TestMPAEncoderDlg : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void flags_data();
+    void flags();
+    void lockedPresetStaysDisabledAfterRestore();
+    void initialCheckArguments();
+    void initialCheckMessagesAreNotShown();
+    void messageColours_data();
+    void messageColours();
+    void overlongReportIsCut();
+    void title_data();
+    void title();
+    void formTexts();
+    void audioTypeAtStart_data();
+    void audioTypeAtStart();
+    void presetListOrder();
+    void accept_data();
+    void accept();
+    void reject();
+    void choosingPresetStoresIdOnly();
+    void restoreLoadsDefaultsOfShownPreset();
+    void stateWithoutRegisteredSender();
+    void basicPageChangeReachesSettings();
+    void updateComboBoxWithoutItem();
+    void maximumHeightFor_data();
+    void maximumHeightFor();
+    void maximumHeightFollowsScreen();
+    void buttonSizesPerSkin_data();
+    void buttonSizesPerSkin();
+    void skinKeysRestoreOpeningSheet();
+    void unknownSkinClearsSheet();
+    void bannerSource_data();
+    void bannerSource();
+    void hiddenBannerStaysHiddenAcrossSkins();
+
+private:
+    std::unique_ptr<Fake::FakeModules> fakes;
+};
+
+void TestMPAEncoderDlg::init()
+{
+    fakes = std::make_unique<Fake::FakeModules>();
+}
+
+void TestMPAEncoderDlg::cleanup()
+{
+    fakes.reset();
+}
+
+void TestMPAEncoderDlg::flags_data()
+{
+    QTest::addColumn<uint>("flags");
+    QTest::addColumn<int>("tabs");
+    QTest::addColumn<bool>("loadSaveShown");
+    QTest::addColumn<int>("checksAtConstruction");
+    QTest::addColumn<bool>("presetListEnabled");
+    QTest::addColumn<bool>("bannerShown");
+
+    QTest::newRow("none") << 0u << 0 << false << 0 << true << true;
+    QTest::newRow("basic page") << 0x1u << 1 << false << 0 << true << true;
+    QTest::newRow("load and save") << 0x10u << 0 << true << 1 << true << true;
+    QTest::newRow("basic page, load and save") << 0x11u << 1 << true << 1 << true << true;
+    QTest::newRow("no initial check") << 0x31u << 1 << true << 0 << true << true;
+    QTest::newRow("no initial check alone") << 0x20u << 0 << false << 0 << true << true;
+    QTest::newRow("hidden banner") << 0x1000u << 0 << false << 0 << true << false;
+    QTest::newRow("locked audio type") << 0x2000u << 0 << false << 0 << false << true;
+    QTest::newRow("entry point bits ignored") << 0x30000000u << 0 << false << 0 << true << true;
+}
+
+void TestMPAEncoderDlg::flags()
+{
+    QFETCH(uint, flags);
+    QFETCH(int, tabs);
+    QFETCH(bool, loadSaveShown);
+    QFETCH(int, checksAtConstruction);
+    QFETCH(bool, presetListEnabled);
+    QFETCH(bool, bannerShown);
+
+    auto host = hostBlock();
+    const DialogParams record = params(flags);
+    const TestableDialog dialog(asSettings(host), &record);
+
+    auto* const tabWidget = child<QTabWidget>(dialog, "tabWidget");
+    QCOMPARE(tabWidget->count(), tabs);
+    QCOMPARE(dialog.basicSettingsPage != nullptr, tabs == 1);
+    if (tabs == 1) {
+        QCOMPARE(tabWidget->tabText(0), QStringLiteral("Basic Settings"));
+        QCOMPARE(static_cast<QWidget*>(tabWidget->widget(0)), reinterpret_cast<QWidget*>(dialog.basicSettingsPage));
+    }
+    QCOMPARE(tabWidget->indexOf(dialog.findChild<QWidget*>(QStringLiteral("basicPage"))), -1);
+    QCOMPARE(!child<QPushButton>(dialog, "buttonLoad")->isHidden(), loadSaveShown);
+    QCOMPARE(!child<QPushButton>(dialog, "buttonSave")->isHidden(), loadSaveShown);
+    QCOMPARE(Fake::state().checkCalls, checksAtConstruction);
+    QCOMPARE(child<QComboBox>(dialog, "presetList")->isEnabled(), presetListEnabled);
+    QVERIFY(child<QPushButton>(dialog, "presetButton")->isEnabled());
+    QCOMPARE(!child<QLabel>(dialog, "bannerFrame")->isHidden(), bannerShown);
+    QCOMPARE(dialog.lastLoadDir, QStringLiteral("./"));
+    QCOMPARE(dialog.lastSaveDir, QStringLiteral("./"));
+    QCOMPARE(dialog.itemNames.size(), 2);
+    QVERIFY(child<QTabWidget>(dialog, "tabWidget")->acceptDrops());
+    QCOMPARE(child<QTextEdit>(dialog, "errorLog")->toPlainText(), QString());
+}
+
+void TestMPAEncoderDlg::lockedPresetStaysDisabledAfterRestore()
+{
+    auto host = hostBlock(VL_AUDIO_MPEG2_DVD);
+    const DialogParams record = params(0x2000);
+    TestableDialog dialog(asSettings(host), &record);
+    auto* const presetList = child<QComboBox>(dialog, "presetList");
+    auto* const presetButton = child<QPushButton>(dialog, "presetButton");
+
+    QTest::mouseClick(presetButton, Qt::LeftButton);
+    QCOMPARE(Fake::state().defaultsCalls, QList<int32_t> { VL_AUDIO_MPEG2_DVD });
+    QVERIFY(!presetList->isEnabled());
+    QVERIFY(presetButton->isEnabled());
+    QCOMPARE(presetList->currentText(), QStringLiteral("MPEG-2 DVD"));
+}
+
+void TestMPAEncoderDlg::initialCheckArguments()
+{
+    auto host = hostBlock(VL_AUDIO_MPEG2_SVCD);
+    asSettings(host)->sampleFrequency = 44100;
+    const DialogParams record = params(0x10);
+    const TestableDialog dialog(asSettings(host), &record);
+
+    const Fake::State& fake = Fake::state();
+    QCOMPARE(fake.checkCalls, 1);
+    QCOMPARE(fake.checkCallbacks, static_cast<const EncoderCallbacks*>(&ErrorNotifier::instance()->callbacks));
+    QCOMPARE(fake.checkedAudioType, int32_t(VL_AUDIO_MPEG2_SVCD));
+    QCOMPARE(fake.checkedFrequency, 44100);
+    QCOMPARE(fake.checkedReserved, 0);
+    QCOMPARE(fake.checkedReservedPointer, static_cast<const void*>(nullptr));
+}
+
+// The check during construction runs before the dialog listens to the
+// notifier, so the info window opens empty.
+void TestMPAEncoderDlg::initialCheckMessagesAreNotShown()
+{
+    Fake::state().checkReports = { { Error, "too early" } };
+    auto host = hostBlock();
+    const DialogParams record = params(0x11);
+    TestableDialog dialog(asSettings(host), &record);
+    QCOMPARE(Fake::state().checkCalls, 1);
+    QCOMPARE(child<QTextEdit>(dialog, "errorLog")->toPlainText(), QString());
+
+    dialog.validateSettings();
+    QCOMPARE(child<QTextEdit>(dialog, "errorLog")->toPlainText(), QStringLiteral("too early"));
+}
+
+void TestMPAEncoderDlg::messageColours_data()
+{
+    QTest::addColumn<uint>("flags");
+    QTest::addColumn<QStringList>("expected");
+    QTest::newRow("coloured") << 0x40u
+                              << QStringList { "Bitrate too high #b40000", "Mode not allowed #b40000",
+                                     "Layer II chosen #141414" };
+    QTest::newRow("plain") << 0u
+                           << QStringList { "Bitrate too high #141414", "Mode not allowed #141414",
+                                  "Layer II chosen #141414" };
+}
+
+void TestMPAEncoderDlg::messageColours()
+{
+    QFETCH(uint, flags);
+    QFETCH(QStringList, expected);
+
+    Fake::state().checkReports
+        = { { Error, "Bitrate too high" }, { Info, "Layer II chosen" }, { Error, "Mode not allowed\n" } };
+    Fake::state().checkResult = 1;
+    auto host = hostBlock();
+    const DialogParams record = params(flags);
+    TestableDialog dialog(asSettings(host), &record);
+
+    QVERIFY(!dialog.validateSettings());
+    QCOMPARE(colouredLines(*child<QTextEdit>(dialog, "errorLog")), expected);
+
+    // A later check that reports nothing empties the window.
+    Fake::state().checkReports.clear();
+    Fake::state().checkResult = 0;
+    QVERIFY(dialog.validateSettings());
+    QCOMPARE(child<QTextEdit>(dialog, "errorLog")->toPlainText(), QString());
+}
+
+void TestMPAEncoderDlg::overlongReportIsCut()
+{
+    Fake::state().checkReports = { { Error, QByteArray(10 * 1024, 'e') }, { Info, "after" } };
+    auto host = hostBlock();
+    const DialogParams record = params(0x40);
+    TestableDialog dialog(asSettings(host), &record);
+
+    dialog.validateSettings();
+    const QStringList lines = child<QTextEdit>(dialog, "errorLog")->toPlainText().split(QLatin1Char('\n'));
+    QCOMPARE(lines.size(), 2);
+    QCOMPARE(lines.at(0), QString(ErrorNotifier::ReportBufferSize - 2, QLatin1Char('e')));
+    QCOMPARE(lines.at(1), QStringLiteral("after"));
+}
+
+void TestMPAEncoderDlg::title_data()
+{
+    QTest::addColumn<QByteArray>("title");
+    QTest::addColumn<bool>("given");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("built in") << QByteArray() << false << QStringLiteral("Veltrano MPEG-1/2 Audio Encoder Settings");
+    QTest::newRow("empty") << QByteArray("") << true << QString();
+    QTest::newRow("host title") << QByteArray("Authoring Tool") << true << QStringLiteral("Authoring Tool");
+    QTest::newRow("8-bit host title") << QByteArray("Caf\xE9") << true << QString::fromLatin1("Caf\xE9");
+}
+
+void TestMPAEncoderDlg::title()
+{
+    QFETCH(QByteArray, title);
+    QFETCH(bool, given);
+    QFETCH(QString, expected);
+
+    auto host = hostBlock();
+    const DialogParams record = params(0, given ? title.constData() : nullptr);
+    const TestableDialog dialog(asSettings(host), &record);
+    QCOMPARE(dialog.windowTitle(), expected);
+}
+
+void TestMPAEncoderDlg::formTexts()
+{
+    auto host = hostBlock();
+    const DialogParams record = params(0x11);
+    const TestableDialog dialog(asSettings(host), &record);
+
+    QCOMPARE(dialog.objectName(), QStringLiteral("IMPAEncoderDlg"));
+    QCOMPARE(dialog.minimumSize(), QSize(400, 600));
+    QCOMPARE(child<QLabel>(dialog, "presetLabel")->text(), QStringLiteral("Preset:"));
+    QVERIFY(child<QLabel>(dialog, "presetLabel")->font().bold());
+    QCOMPARE(child<QPushButton>(dialog, "presetButton")->toolTip(),
+        QStringLiteral("Click this button to load/restore the default settings for selected preset."));
+    QCOMPARE(child<QPushButton>(dialog, "buttonLoad")->shortcut(), QKeySequence(QStringLiteral("Alt+L")));
+    QCOMPARE(child<QPushButton>(dialog, "buttonSave")->shortcut(), QKeySequence(QStringLiteral("Alt+S")));
+    QCOMPARE(child<QWidget>(dialog, "infoFrame")->toolTip(), QStringLiteral("Info Window"));
+    QVERIFY(child<QTextEdit>(dialog, "errorLog")->isReadOnly());
+    QVERIFY(child<QPushButton>(dialog, "buttonOk")->isDefault());
+    QCOMPARE(child<QLabel>(dialog, "bannerFrame")->maximumHeight(), 75);
+    for (const char* name : { "presetButton", "buttonLoad", "buttonSave", "buttonOk", "buttonCancel" }) {
+        const QPushButton* const button = child<QPushButton>(dialog, name);
+        QVERIFY2(!button->icon().isNull(), name);
+        QVERIFY2(button->text().isEmpty(), name);
+    }
+}
+
+void TestMPAEncoderDlg::audioTypeAtStart_data()
+{
+    QTest::addColumn<int>("hostAudioType");
+    QTest::addColumn<int>("workingAudioType");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("preset id") << 4 << 4 << QStringLiteral("MPEG-2 DVD");
+    QTest::newRow("one normalisation") << 0x1010 << 4 << QStringLiteral("MPEG-2 DVD");
+    QTest::newRow("two normalisations") << 0x1014 << 14 << QStringLiteral("MPEG-2 DVD-VR");
+    QTest::newRow("unknown id") << 5 << 2 << QStringLiteral("MPEG-2");
+    QTest::newRow("AVC HD") << 44 << 44 << QStringLiteral("AVC HD");
+}
+
+void TestMPAEncoderDlg::audioTypeAtStart()
+{
+    QFETCH(int, hostAudioType);
+    QFETCH(int, workingAudioType);
+    QFETCH(QString, shown);
+
+    auto host = hostBlock(hostAudioType);
+    const auto before = host;
+    const DialogParams record = params(0x1);
+    const TestableDialog dialog(asSettings(host), &record);
+    QCOMPARE(dialog.settings.audioType, int32_t(workingAudioType));
+    QCOMPARE(child<QComboBox>(dialog, "presetList")->currentText(), shown);
+    QVERIFY(host == before);
+}
+
+void TestMPAEncoderDlg::presetListOrder()
+{
+    auto host = hostBlock();
+    const DialogParams record = params(0);
+    const TestableDialog dialog(asSettings(host), &record);
+    const QComboBox* const presetList = child<QComboBox>(dialog, "presetList");
+
+    QStringList shown;
+    for (int i = 0; i < presetList->count(); ++i)
+        shown.append(presetList->itemText(i));
+    QCOMPARE(shown.size(), 20);
+    QStringList sorted = shown;
+    std::sort(sorted.begin(), sorted.end());
+    QCOMPARE(shown, sorted);
+    QCOMPARE(shown.first(), QStringLiteral("AVC HD"));
+    QCOMPARE(shown.last(), QStringLiteral("MPEG-2 SuperVCD"));
+    QCOMPARE(shown, dialog.presets.keys());
+}
+
+void TestMPAEncoderDlg::accept_data()
+{
+    QTest::addColumn<int32_t>("checkResult");
+    QTest::newRow("passing check") << 0;
+    QTest::newRow("failing check") << 1;
+    QTest::newRow("negative result") << -5;
+}
+
+void TestMPAEncoderDlg::accept()
+{
+    QFETCH(int32_t, checkResult);
+
+    auto host = hostBlock();
+    const auto before = host;
+    const DialogParams record = params(0x1);
+    TestableDialog dialog(asSettings(host), &record);
+
+    // Change both halves of the working copy.
+    auto* const working = reinterpret_cast<unsigned char*>(&dialog.settings);
+    for (size_t i = 0; i < sizeof(EncoderSettings); ++i)
+        working[i] = static_cast<unsigned char>(255 - i % 251);
+    const std::vector<unsigned char> edited(working, working + sizeof(EncoderSettings));
+
+    Fake::state().checkResult = checkResult;
+    Fake::state().checkReports = { { Error, "not for this audio type" } };
+    const int checksBefore = Fake::state().checkCalls;
+    QTest::mouseClick(child<QPushButton>(dialog, "buttonOk"), Qt::LeftButton);
+    QCOMPARE(Fake::state().checkCalls, checksBefore + 1);
+
+    if (checkResult == 0) {
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+        QVERIFY(std::equal(host.begin(), host.begin() + VL_SETTINGS_RECORD_SIZE, edited.begin()));
+        QVERIFY(
+            std::equal(host.begin() + VL_SETTINGS_RECORD_SIZE, host.end(), before.begin() + VL_SETTINGS_RECORD_SIZE));
+    } else {
+        QCOMPARE(dialog.result(), int(QDialog::Rejected));
+        QVERIFY(host == before);
+        QCOMPARE(child<QTextEdit>(dialog, "errorLog")->toPlainText(), QStringLiteral("not for this audio type"));
+    }
+}
+
+void TestMPAEncoderDlg::reject()
+{
+    auto host = hostBlock();
+    const auto before = host;
+    const DialogParams record = params(0x11);
+    TestableDialog dialog(asSettings(host), &record);
+    dialog.settings.layer = 1;
+    dialog.setResult(QDialog::Accepted);
+
+    QTest::mouseClick(child<QPushButton>(dialog, "buttonCancel"), Qt::LeftButton);
+    QCOMPARE(dialog.result(), int(QDialog::Rejected));
+    QVERIFY(host == before);
+}
+
+void TestMPAEncoderDlg::choosingPresetStoresIdOnly()
+{
+    auto host = hostBlock(VL_AUDIO_MPEG2_DVD);
+    const DialogParams record = params(0x1);
+    TestableDialog dialog(asSettings(host), &record);
+    auto* const presetList = child<QComboBox>(dialog, "presetList");
+    EncoderSettings expected = dialog.settings;
+    for (int32_t* flag :
+        { &expected.privateBit, &expected.errorProtection, &expected.copyrightBit, &expected.originalBit })
+        *flag = *flag != 0;
+
+    StateRecorder recorder(&dialog);
+    const QList<ConfigState>& states = recorder.states;
+    emit presetList->textActivated(QStringLiteral("MPEG-1 VideoCD"));
+    QCOMPARE(states.count(), 1);
+    const ConfigState sent = states.at(0);
+    QCOMPARE(sent.keys(), QStringList { ItemName::AudioType });
+    QCOMPARE(sent.value(ItemName::AudioType).value, QVariant(QStringLiteral("MPEG-1 VideoCD")));
+
+    QCOMPARE(dialog.settings.audioType, int32_t(VL_AUDIO_MPEG1_VCD));
+    QVERIFY(std::memcmp(&dialog.settings, &expected, VL_SETTINGS_RECORD_SIZE) == 0);
+    QVERIFY(Fake::state().defaultsCalls.isEmpty());
+    QCOMPARE(Fake::state().checkCalls, 1);
+    QCOMPARE(presetList->currentText(), QStringLiteral("MPEG-1 VideoCD"));
+
+    // The entry already shown is applied and checked again.
+    emit presetList->textActivated(QStringLiteral("MPEG-1 VideoCD"));
+    QCOMPARE(Fake::state().checkCalls, 2);
+}
+
+void TestMPAEncoderDlg::restoreLoadsDefaultsOfShownPreset()
+{
+    auto host = hostBlock(VL_AUDIO_MPEG2_BLURAY);
+    const DialogParams record = params(0x1);
+    TestableDialog dialog(asSettings(host), &record);
+    QCOMPARE(dialog.settings.layer, 2);
+
+    StateRecorder recorder(&dialog);
+    const QList<ConfigState>& states = recorder.states;
+    QTest::mouseClick(child<QPushButton>(dialog, "presetButton"), Qt::LeftButton);
+    QCOMPARE(states.count(), 1);
+    QCOMPARE(states.at(0).value(ItemName::RestorePreset).value, QVariant(QStringLiteral("MPEG-2 Blu-ray Disc")));
+    QCOMPARE(Fake::state().defaultsCalls, QList<int32_t> { VL_AUDIO_MPEG2_BLURAY });
+    QCOMPARE(dialog.settings.layer, 1); // what the fake defaults wrote
+    QCOMPARE(Fake::state().checkCalls, 1);
+}
+
+// A call without a sender carries the empty item name: nothing but the
+// normalisation of the flag words happens, yet the check still runs.
+void TestMPAEncoderDlg::stateWithoutRegisteredSender()
+{
+    auto host = hostBlock(VL_AUDIO_MPEG2_DVD);
+    const DialogParams record = params(0);
+    TestableDialog dialog(asSettings(host), &record);
+    dialog.settings.privateBit = 5;
+
+    StateRecorder recorder(&dialog);
+    const QList<ConfigState>& states = recorder.states;
+    dialog.slotRestorePreset();
+    QCOMPARE(states.count(), 1);
+    QCOMPARE(states.at(0).keys(), QStringList { QString() });
+    QVERIFY(Fake::state().defaultsCalls.isEmpty());
+    QCOMPARE(dialog.settings.audioType, int32_t(VL_AUDIO_MPEG2_DVD));
+    QCOMPARE(dialog.settings.privateBit, 1);
+    QCOMPARE(Fake::state().checkCalls, 1);
+}
+
+void TestMPAEncoderDlg::basicPageChangeReachesSettings()
+{
+    auto host = hostBlock();
+    const DialogParams record = params(0x1);
+    TestableDialog dialog(asSettings(host), &record);
+    QVERIFY(dialog.basicSettingsPage);
+
+    ConfigState change;
+    change.insert(ItemName::Layer, ConfigItem(QStringLiteral("Layer 1"), true));
+    emit dialog.basicSettingsPage->stateChanged(change);
+    QCOMPARE(dialog.settings.layer, 1);
+    QCOMPARE(Fake::state().checkCalls, 1);
+}
+
+void TestMPAEncoderDlg::updateComboBoxWithoutItem()
+{
+    auto host = hostBlock(VL_AUDIO_MPEG2_DVD);
+    const DialogParams record = params(0x2000);
+    TestableDialog dialog(asSettings(host), &record);
+    auto* const presetList = child<QComboBox>(dialog, "presetList");
+    QVERIFY(!presetList->isEnabled());
+    QSignalSpy indexChanges(presetList, SIGNAL(currentIndexChanged(int)));
+
+    dialog.updateComboBox(presetList, ConfigState());
+    QCOMPARE(presetList->currentIndex(), -1);
+    QVERIFY(presetList->isEnabled());
+
+    ConfigState state;
+    state.insert(ItemName::AudioType, ConfigItem(QStringLiteral("mpeg-2 dvd"), true));
+    dialog.updateComboBox(presetList, state);
+    QCOMPARE(presetList->currentIndex(), -1); // matching is case-sensitive
+
+    state.insert(ItemName::AudioType, ConfigItem(QStringLiteral("MPEG-2 DVD"), false));
+    dialog.updateComboBox(presetList, state);
+    QCOMPARE(presetList->currentText(), QStringLiteral("MPEG-2 DVD"));
+    QVERIFY(!presetList->isEnabled());
+    QCOMPARE(indexChanges.count(), 0);
+    QCOMPARE(Fake::state().checkCalls, 0);
+}
+
+void TestMPAEncoderDlg::maximumHeightFor_data()
+{
+    QTest::addColumn<int>("available");
+    QTest::addColumn<int>("expected");
+    QTest::newRow("1050") << 1050 << 997;
+    QTest::newRow("768") << 768 << 729;
+    QTest::newRow("1040") << 1040 << 988;
+    QTest::newRow("600") << 600 << 570;
+    QTest::newRow("1") << 1 << 0;
+}
+
+void TestMPAEncoderDlg::maximumHeightFor()
+{
+    QFETCH(int, available);
+    QFETCH(int, expected);
+    QCOMPARE(MPAEncoderDlg::maximumHeightFor(available), expected);
+}
+
+void TestMPAEncoderDlg::maximumHeightFollowsScreen()
+{
+    auto host = hostBlock();
+    const DialogParams record = params(0);
+    const TestableDialog dialog(asSettings(host), &record);
+    const int available = QGuiApplication::primaryScreen()->availableGeometry().height();
+    QCOMPARE(dialog.maximumHeight(), MPAEncoderDlg::maximumHeightFor(available));
+}
+
+// The skins give every push button a fixed contents box; the toolkit's box
+// model adds the frame around it: the platform's 1-pixel frame under
+// "default", the 1.5-pixel border (drawn as 2) under "metal".
+void TestMPAEncoderDlg::buttonSizesPerSkin_data()
+{
+    QTest::addColumn<QString>("skin");
+    QTest::addColumn<int>("side");
+    QTest::addColumn<int>("frame");
+    QTest::newRow("default") << QStringLiteral("default") << 24 << 1;
+    QTest::newRow("metal") << QStringLiteral("metal") << 20 << 2;
+}
+
+void TestMPAEncoderDlg::buttonSizesPerSkin()
+{
+    QFETCH(QString, skin);
+    QFETCH(int, side);
+    QFETCH(int, frame);
+
+    auto host = hostBlock();
+    const DialogParams record = params(0x11);
+    TestableDialog dialog(asSettings(host), &record);
+    dialog.setSkin(skin);
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+
+    const QSize expected(side + 2 * frame, side + 2 * frame);
+    int checked = 0;
+    for (const QPushButton* button : dialog.findChildren<QPushButton*>()) {
+        if (!button->isVisible())
+            continue;
+        ++checked;
+        const QString what = QStringLiteral("%1: %2x%3, fixed %4x%5")
+                                 .arg(button->objectName())
+                                 .arg(button->width())
+                                 .arg(button->height())
+                                 .arg(button->minimumWidth())
+                                 .arg(button->maximumHeight());
+        QVERIFY2(button->size() == expected, qPrintable(what));
+        QVERIFY2(button->minimumSize() == expected && button->maximumSize() == expected, qPrintable(what));
+    }
+    QCOMPARE(checked, 5);
+}
+
+void TestMPAEncoderDlg::skinKeysRestoreOpeningSheet()
+{
+    auto host = hostBlock();
+    const DialogParams record = params(0x1);
+    TestableDialog dialog(asSettings(host), &record);
+    const QString opening = dialog.styleSheet();
+    QVERIFY(!opening.isEmpty());
+
+    QTest::keyClick(&dialog, Qt::Key_F6);
+    const QString metal = dialog.styleSheet();
+    QVERIFY(metal != opening);
+    QVERIFY(metal.contains(QStringLiteral(":/res_mpa/backgrounds/main.png")));
+    QTest::keyClick(&dialog, Qt::Key_F6);
+    QCOMPARE(dialog.styleSheet(), metal);
+    QTest::keyClick(&dialog, Qt::Key_F7);
+    QCOMPARE(dialog.styleSheet(), metal);
+    QTest::keyClick(&dialog, Qt::Key_F5);
+    QCOMPARE(dialog.styleSheet(), opening);
+}
+
+void TestMPAEncoderDlg::unknownSkinClearsSheet()
+{
+    auto host = hostBlock();
+    const DialogParams record = params(0);
+    TestableDialog dialog(asSettings(host), &record);
+    dialog.setSkin(QStringLiteral("no such skin"));
+    QCOMPARE(dialog.styleSheet(), QString());
+}
+
+void TestMPAEncoderDlg::bannerSource_data()
+{
+    QTest::addColumn<QString>("hostBanner"); // empty: none given; "missing": unreadable path
+    QTest::addColumn<bool>("centred");
+    QTest::newRow("none") << QString() << false;
+    QTest::newRow("unreadable") << QStringLiteral("missing") << false;
+    QTest::newRow("host image") << QStringLiteral("host") << true;
+}
+
+void TestMPAEncoderDlg::bannerSource()
+{
+    QFETCH(QString, hostBanner);
+    QFETCH(bool, centred);
+
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    QByteArray bannerPath;
+    QSize expectedSize(382, 75);
+    if (hostBanner == QLatin1String("host")) {
+        expectedSize = QSize(120, 40);
+        QPixmap image(expectedSize);
+        image.fill(Qt::darkCyan);
+        bannerPath = dir.filePath(QStringLiteral("banner.png")).toLatin1();
+        QVERIFY(image.save(QString::fromLatin1(bannerPath), "PNG"));
+    } else if (hostBanner == QLatin1String("missing")) {
+        bannerPath = dir.filePath(QStringLiteral("absent.png")).toLatin1();
+    }
+
+    auto host = hostBlock();
+    const DialogParams record = params(0, nullptr, bannerPath.isEmpty() ? nullptr : bannerPath.constData());
+    TestableDialog dialog(asSettings(host), &record);
+    const QLabel* const banner = child<QLabel>(dialog, "bannerFrame");
+    const Qt::Alignment defaultAlignment = QLabel().alignment();
+
+    for (const char* skin : { "default", "metal", "default" }) {
+        dialog.setSkin(QLatin1String(skin));
+        const QPixmap shown = banner->pixmap(Qt::ReturnByValue);
+        QCOMPARE(shown.size(), expectedSize);
+        QCOMPARE(dialog.bannerPixmap.isNull(), !centred);
+        QCOMPARE(banner->alignment(), centred ? Qt::Alignment(Qt::AlignCenter) : defaultAlignment);
+    }
+}
+
+void TestMPAEncoderDlg::hiddenBannerStaysHiddenAcrossSkins()
+{
+    auto host = hostBlock();
+    const DialogParams record = params(0x1000);
+    TestableDialog dialog(asSettings(host), &record);
+    dialog.show();
+    const QLabel* const banner = child<QLabel>(dialog, "bannerFrame");
+    for (const Qt::Key key : { Qt::Key_F6, Qt::Key_F5, Qt::Key_F6 }) {
+        QTest::keyClick(&dialog, key);
+        QVERIFY(!banner->isVisible());
+    }
+}
+
+QTEST_MAIN(TestMPAEncoderDlg)
+#include "tst_mpaencoderdlg.moc"
