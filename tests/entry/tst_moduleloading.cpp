@@ -1,5 +1,6 @@
-// Module loading by name: the modules are looked up through this test's run
-// path, one directory that each case fills with the modules it needs.
+// Module loading by name: the modules are looked up beside this test (which
+// holds the loader code) and through its run path, one directory that each
+// case fills with the modules it needs.
 
 #include "entry/moduleentrypoints.h"
 
@@ -35,7 +36,7 @@ bool provide(const QStringList& modules)
     QDir dir(moduleDir());
     if (!dir.exists())
         return false;
-    const QStringList present = dir.entryList(QDir::Files);
+    const QStringList present = dir.entryList({ QStringLiteral("*.so"), QStringLiteral("*.log") }, QDir::Files);
     for (const QString& file : present)
         dir.remove(file);
     for (const QString& module : modules) {
@@ -54,10 +55,12 @@ QStringList callLog()
     return QString::fromUtf8(file.readAll()).split('\n', Qt::SkipEmptyParts);
 }
 
-void* symbolOf(const char* file, const char* symbol)
+// Address of a symbol of a module file of the module directory, if that
+// module is loaded (RTLD_NOLOAD never loads it).
+void* symbolOf(const QString& file, const char* symbol)
 {
-    // RTLD_NOLOAD: only finds a module that is already loaded.
-    void* const handle = dlopen(file, RTLD_NOW | RTLD_NOLOAD);
+    const QByteArray path = QFile::encodeName(moduleDir() + QLatin1Char('/') + file);
+    void* const handle = dlopen(path.constData(), RTLD_NOW | RTLD_NOLOAD);
     if (!handle)
         return nullptr;
     void* const address = dlsym(handle, symbol);
@@ -121,10 +124,10 @@ private slots:
             QVERIFY(mpegOutAudioChkSettings == &BuiltinEncoder::audioChkSettings);
         } else {
             QCOMPARE(QString::fromLocal8Bit(encoderModule->fileName.data()), encoderFile);
-            const QByteArray file = encoderFile.toLocal8Bit();
             QVERIFY(mpegOutAudioDefaults);
-            QVERIFY(reinterpret_cast<void*>(mpegOutAudioDefaults) == symbolOf(file, "mpegOutAudioDefaults"));
-            QVERIFY(reinterpret_cast<void*>(mpegOutAudioChkSettings) == symbolOf(file, "mpegOutAudioChkSettings"));
+            QVERIFY(reinterpret_cast<void*>(mpegOutAudioDefaults) == symbolOf(encoderFile, "mpegOutAudioDefaults"));
+            QVERIFY(
+                reinterpret_cast<void*>(mpegOutAudioChkSettings) == symbolOf(encoderFile, "mpegOutAudioChkSettings"));
         }
         QCOMPARE(bool(mpegInInfoInit), !importFile.isEmpty());
         QCOMPARE(bool(mpegInGetInfo), !importFile.isEmpty());
@@ -135,13 +138,13 @@ private slots:
     {
         QVERIFY(provide({ "standard/vl_enc_mpa.so", "standard/vl_mfimport.so" }));
         loadEncoderModules();
-        QVERIFY(symbolOf("vl_enc_mpa.so", "mpegOutAudioDefaults"));
+        QVERIFY(symbolOf(QStringLiteral("vl_enc_mpa.so"), "mpegOutAudioDefaults"));
         unloadEncoderModules();
 
         using namespace ModuleEntryPoints;
         QVERIFY(!encoderModule && !importModule);
         QVERIFY(!mpegOutAudioDefaults && !mpegOutAudioChkSettings && !mpegInInfoInit && !mpegInGetInfo);
-        QVERIFY(!symbolOf("vl_enc_mpa.so", "mpegOutAudioDefaults"));
+        QVERIFY(!symbolOf(QStringLiteral("vl_enc_mpa.so"), "mpegOutAudioDefaults"));
         QCOMPARE(callLog(),
             (QStringList { "vl_enc_mpa attach", "vl_mfimport attach", "vl_enc_mpa detach", "vl_mfimport detach" }));
     }
@@ -157,7 +160,7 @@ private slots:
         loadEncoderModules();
         QVERIFY(ModuleEntryPoints::mpegOutAudioChkSettings == &BuiltinEncoder::audioChkSettings);
         QVERIFY(ModuleEntryPoints::mpegOutAudioDefaults == &BuiltinEncoder::audioDefaults);
-        QVERIFY(!symbolOf("vl_enc_mpa.so", "mpegOutAudioDefaults"));
+        QVERIFY(!symbolOf(QStringLiteral("vl_enc_mpa.so"), "mpegOutAudioDefaults"));
     }
 
     void builtinDefaultsZeroTheRecordHalf()

@@ -3,8 +3,51 @@
 #include <cerrno>
 #include <cstring>
 #include <dlfcn.h>
+#include <limits.h>
+#include <stdlib.h>
+#include <string>
+#include <unistd.h>
 
 const char* const DynamicModule::defaultExtension = "so";
+
+namespace {
+// Directory, with a trailing slash, of the object this code is linked into
+// (the dialog library); empty when it cannot be told.
+std::string ownDirectory()
+{
+    Dl_info info {};
+    if (!dladdr(reinterpret_cast<const void*>(&ownDirectory), &info) || !info.dli_fname)
+        return {};
+    char resolved[PATH_MAX];
+    const char* path = info.dli_fname;
+    // The main program may be reported by a relative name or none at all.
+    if (path[0] != '/') {
+        const char* const source = path[0] != '\0' ? path : "/proc/self/exe";
+        if (!realpath(source, resolved))
+            return {};
+        path = resolved;
+    }
+    std::string directory(path);
+    directory.erase(directory.rfind('/') + 1);
+    return directory;
+}
+
+// A bare file name is looked up beside the dialog library first, then by the
+// loader's normal search. The explicit first step does not depend on the
+// loader attributing the call to this library (interposed loaders, such as
+// a sanitizer's, would otherwise hide the library's own run path).
+void* openModule(const char* fileName)
+{
+    constexpr int flags = RTLD_NOW | RTLD_LOCAL;
+    if (!std::strchr(fileName, '/')) {
+        const std::string directory = ownDirectory();
+        const std::string beside = directory + fileName;
+        if (!directory.empty() && access(beside.c_str(), F_OK) == 0)
+            return dlopen(beside.c_str(), flags);
+    }
+    return dlopen(fileName, flags);
+}
+} // namespace
 
 int DynamicModule::load(const char* name, const char* extension)
 {
@@ -25,11 +68,9 @@ int DynamicModule::load(const char* name, const char* extension)
     fileName[nameLength] = '.';
     std::memcpy(fileName.data() + nameLength + 1, suffix, suffixLength + 1);
 
-    // A name without a directory is searched through this library's RUNPATH
-    // ($ORIGIN) first, so the modules beside the library win over any others.
     errno = 0;
     dlerror();
-    void* const library = dlopen(fileName.data(), RTLD_NOW | RTLD_LOCAL);
+    void* const library = openModule(fileName.data());
     if (!library) {
         const int code = errno;
         const char* const text = dlerror();
