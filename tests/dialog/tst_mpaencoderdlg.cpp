@@ -89,7 +89,6 @@ private slots:
     void overlongReportIsCut();
     void title_data();
     void title();
-    void formTexts();
     void audioTypeAtStart_data();
     void audioTypeAtStart();
     void presetListOrder();
@@ -295,31 +294,6 @@ void TestMPAEncoderDlg::title()
     const DialogParams record = params(0, given ? title.constData() : nullptr);
     const TestableDialog dialog(asSettings(host), &record);
     QCOMPARE(dialog.windowTitle(), expected);
-}
-
-void TestMPAEncoderDlg::formTexts()
-{
-    auto host = hostBlock();
-    const DialogParams record = params(0x11);
-    const TestableDialog dialog(asSettings(host), &record);
-
-    QCOMPARE(dialog.objectName(), QStringLiteral("IMPAEncoderDlg"));
-    QCOMPARE(dialog.minimumSize(), QSize(400, 600));
-    QCOMPARE(child<QLabel>(dialog, "presetLabel")->text(), QStringLiteral("Preset:"));
-    QVERIFY(child<QLabel>(dialog, "presetLabel")->font().bold());
-    QCOMPARE(child<QPushButton>(dialog, "presetButton")->toolTip(),
-        QStringLiteral("Click this button to load/restore the default settings for selected preset."));
-    QCOMPARE(child<QPushButton>(dialog, "buttonLoad")->shortcut(), QKeySequence(QStringLiteral("Alt+L")));
-    QCOMPARE(child<QPushButton>(dialog, "buttonSave")->shortcut(), QKeySequence(QStringLiteral("Alt+S")));
-    QCOMPARE(child<QWidget>(dialog, "infoFrame")->toolTip(), QStringLiteral("Info Window"));
-    QVERIFY(child<QTextEdit>(dialog, "errorLog")->isReadOnly());
-    QVERIFY(child<QPushButton>(dialog, "buttonOk")->isDefault());
-    QCOMPARE(child<QLabel>(dialog, "bannerFrame")->maximumHeight(), 75);
-    for (const char* name : { "presetButton", "buttonLoad", "buttonSave", "buttonOk", "buttonCancel" }) {
-        const QPushButton* const button = child<QPushButton>(dialog, name);
-        QVERIFY2(!button->icon().isNull(), name);
-        QVERIFY2(button->text().isEmpty(), name);
-    }
 }
 
 void TestMPAEncoderDlg::audioTypeAtStart_data()
