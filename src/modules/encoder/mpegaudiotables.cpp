@@ -1,21 +1,9 @@
 #include "mpegaudiotables.h"
 
-#include <array>
+#include <probe/mpegaudioheader.h>
 #include <veltrano/mpa_settings.h>
 
 namespace vl::enc {
-
-namespace {
-
-using BitrateRow = std::array<int, 16>;
-
-// Indexed by bitrate_index; slots 0 (free format) and 15 (forbidden) hold 0.
-constexpr BitrateRow kMpeg1Layer1 = { 0, 32, 64, 96, 128, 160, 192, 224, 256, 288, 320, 352, 384, 416, 448, 0 };
-constexpr BitrateRow kMpeg1Layer2 = { 0, 32, 48, 56, 64, 80, 96, 112, 128, 160, 192, 224, 256, 320, 384, 0 };
-constexpr BitrateRow kLsfLayer1 = { 0, 32, 48, 56, 64, 80, 96, 112, 128, 144, 160, 176, 192, 224, 256, 0 };
-constexpr BitrateRow kLsfLayer2 = { 0, 8, 16, 24, 32, 40, 48, 56, 64, 80, 96, 112, 128, 144, 160, 0 };
-
-} // namespace
 
 bool isMpeg1Frequency(int hertz)
 {
@@ -29,16 +17,16 @@ bool isLsfFrequency(int hertz)
 
 int mpegVersionOf(int hertz)
 {
-    return isLsfFrequency(hertz) ? 2 : 1;
+    return vl::probe::mpegVersionForFrequency(hertz);
 }
 
+// The standards' tables live in the probe library, which reads the same
+// headers; the encoder knows Layer I and II only.
 int bitrateKbps(int mpegVersion, int layer, int bitrateIndex)
 {
-    if (bitrateIndex < 0 || bitrateIndex > 15 || (layer != 1 && layer != 2))
+    if (layer != 1 && layer != 2)
         return 0;
-    const bool lsf = mpegVersion == 2;
-    const BitrateRow& row = layer == 1 ? (lsf ? kLsfLayer1 : kMpeg1Layer1) : (lsf ? kLsfLayer2 : kMpeg1Layer2);
-    return row[static_cast<std::size_t>(bitrateIndex)];
+    return vl::probe::mpegAudioBitrateKbps(mpegVersion, layer, bitrateIndex);
 }
 
 bool mpeg1Layer2Allows(int mode, int kbps)
