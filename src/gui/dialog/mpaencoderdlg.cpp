@@ -2,6 +2,7 @@
 
 #include "entry/moduleentrypoints.h"
 #include "model/statemodel.h"
+#include "model/valuetables.h"
 #include "pages/basicpage.h"
 #include "ui_mpaencoderdlg.h"
 #include "widgets/errornotifier.h"
@@ -68,7 +69,7 @@ MPAEncoderDlg::MPAEncoderDlg(EncoderSettings* hostSettings, const DialogParams* 
 
     Q_INIT_RESOURCE(res_mpa);
 
-    setWindowTitle(params->title ? QString::fromLatin1(params->title) : tr("Veltrano MPEG-1/2 Audio Encoder Settings"));
+    setWindowTitle(params->title ? QString::fromLatin1(params->title) : tr(ValueTables::windowTitles[1]));
     if (params->banner)
         bannerPixmap.load(QString::fromLatin1(params->banner));
     setSkin(QStringLiteral("default"));
@@ -290,7 +291,7 @@ void MPAEncoderDlg::slotSaveSettings()
         name += QLatin1String(".ini");
 
     if (QFile::exists(name)) {
-        const QMessageBox::StandardButton answer = QMessageBox::question(this, tr("Veltrano MPEG-1/2 Audio Encoder"),
+        const QMessageBox::StandardButton answer = QMessageBox::question(this, tr(ValueTables::windowTitles[0]),
             tr("File already exists.\nDo you want to overwrite it?"), QMessageBox::Yes | QMessageBox::No,
             QMessageBox::NoButton);
         if (answer != QMessageBox::Yes)

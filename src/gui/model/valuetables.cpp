@@ -31,9 +31,10 @@ const char* const emphasisSources[] = {
     nullptr,
 };
 
+// Translated in the dialog's own context where they are shown.
 const char* const windowTitles[2] = {
-    "Veltrano MPEG-1/2 Audio Encoder",
-    "Veltrano MPEG-1/2 Audio Encoder Settings",
+    QT_TRANSLATE_NOOP("MPAEncoderDlg", "Veltrano MPEG-1/2 Audio Encoder"),
+    QT_TRANSLATE_NOOP("MPAEncoderDlg", "Veltrano MPEG-1/2 Audio Encoder Settings"),
 };
 
 namespace {
