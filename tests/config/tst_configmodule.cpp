@@ -1,79 +1,39 @@
 // The built vl_config_mpa.so, loaded by file name as the dialog loads it:
 // its function table, and MPEG files read through its load function.
 #include "fixturetable.h"
+#include "moduleloader.h"
 
 #include <cstring>
-#include <dlfcn.h>
+#include <filesystem>
 #include <gtest/gtest.h>
-#include <unistd.h>
 #include <veltrano/mpa_modules.h>
 
 namespace {
 
-class ConfigModule
+MPAConfigFileFunc function(int32_t id)
 {
-public:
-    ConfigModule()
-        : m_handle(dlopen(VL_CONFIG_MODULE, RTLD_NOW | RTLD_LOCAL))
-    {
-        if (m_handle) {
-            m_getApi = reinterpret_cast<MPAConfigGetAPIExtFunc>(dlsym(m_handle, "MPAConfigGetAPIExt"));
-        }
-    }
-    ~ConfigModule()
-    {
-        if (m_handle) {
-            dlclose(m_handle);
-        }
-    }
-    ConfigModule(const ConfigModule&) = delete;
-    ConfigModule& operator=(const ConfigModule&) = delete;
-
-    bool loaded() const { return m_getApi != nullptr; }
-    MPAConfigFileFunc function(int32_t id) const { return m_getApi(id); }
-
-private:
-    void* m_handle;
-    MPAConfigGetAPIExtFunc m_getApi = nullptr;
-};
-
-const ConfigModule& module()
-{
-    static const ConfigModule instance;
-    return instance;
+    static const ModuleLoader module(VL_CONFIG_MODULE);
+    static const auto getApi = module.resolve<MPAConfigGetAPIExtFunc>("MPAConfigGetAPIExt");
+    EXPECT_NE(getApi, nullptr) << module.error();
+    return getApi ? getApi(id) : nullptr;
 }
 
 EncoderSettings patternBlock()
 {
     EncoderSettings s;
-    for (size_t i = 0; i < sizeof s; ++i) {
+    for (size_t i = 0; i < sizeof s; ++i)
         reinterpret_cast<uint8_t*>(&s)[i] = static_cast<uint8_t>(i * 7 + 3);
-    }
     s.psychModel = 1;
     s.audioType = VL_AUDIO_MPEG2_DVD;
     return s;
 }
 
-class FunctionTable : public testing::TestWithParam<std::pair<int32_t, bool>>
+TEST(FunctionTable, OnlyLoadAndSave)
 {
-};
-
-TEST_P(FunctionTable, OnlyLoadAndSave)
-{
-    ASSERT_TRUE(module().loaded()) << dlerror();
-    const auto [id, present] = GetParam();
-    EXPECT_EQ(module().function(id) != nullptr, present);
-}
-
-INSTANTIATE_TEST_SUITE_P(Ids, FunctionTable,
-    testing::Values(std::make_pair(0x2001, true), std::make_pair(0x2002, true), std::make_pair(0x2000, false),
-        std::make_pair(0x2003, false), std::make_pair(0, false), std::make_pair(-1, false),
-        std::make_pair(0x7fffffff, false), std::make_pair(0x1001, false)));
-
-TEST(FunctionTable, LoadAndSaveDiffer)
-{
-    ASSERT_TRUE(module().loaded());
-    EXPECT_NE(module().function(VL_CONFIG_API_LOAD), module().function(VL_CONFIG_API_SAVE));
+    for (const int32_t id : { 0x2001, 0x2002 })
+        EXPECT_NE(function(id), nullptr) << id;
+    for (const int32_t id : { 0x2000, 0x2003, 0, -1, 0x7fffffff, 0x1001 })
+        EXPECT_EQ(function(id), nullptr) << id;
 }
 
 class LoadMpegFile : public testing::TestWithParam<FixtureExpectation>
@@ -84,28 +44,21 @@ class LoadMpegFile : public testing::TestWithParam<FixtureExpectation>
 // whole block as it was.
 TEST_P(LoadMpegFile, SetsTheHeaderFieldsAndNothingElse)
 {
-    ASSERT_TRUE(module().loaded());
     const FixtureExpectation& f = GetParam();
-    const MPAConfigFileFunc load = module().function(VL_CONFIG_API_LOAD);
+    const MPAConfigFileFunc load = function(VL_CONFIG_API_LOAD);
+    ASSERT_NE(load, nullptr);
     EncoderSettings block = patternBlock();
     const int32_t result = load(&block, f.path().c_str());
     EncoderSettings expected = patternBlock();
     if (f.status == vl::probe::Status::Ok) {
         ASSERT_EQ(result, 0);
-        auto set = [](int32_t& field, const std::optional<int>& value) {
-            if (value) {
-                field = *value;
-            }
-        };
-        set(expected.layer, f.layer);
-        set(expected.mode, f.mode);
-        set(expected.bitrateIndex, f.bitrateIndex);
-        set(expected.sampleFrequency, f.sampleFrequency);
-        set(expected.emphasis, f.emphasis);
-        set(expected.privateBit, f.privateBit);
-        set(expected.copyrightBit, f.copyrightBit);
-        set(expected.originalBit, f.originalBit);
-        set(expected.errorProtection, f.errorProtection);
+        const std::pair<int32_t&, const std::optional<int>&> fields[]
+            = { { expected.layer, f.layer }, { expected.mode, f.mode }, { expected.bitrateIndex, f.bitrateIndex },
+                  { expected.sampleFrequency, f.sampleFrequency }, { expected.emphasis, f.emphasis },
+                  { expected.privateBit, f.privateBit }, { expected.copyrightBit, f.copyrightBit },
+                  { expected.originalBit, f.originalBit }, { expected.errorProtection, f.errorProtection } };
+        for (const auto& [field, value] : fields)
+            field = value.value_or(field);
     } else {
         EXPECT_NE(result, 0);
     }
@@ -118,9 +71,9 @@ INSTANTIATE_TEST_SUITE_P(Corpus, LoadMpegFile, testing::ValuesIn(loadFixtureTabl
 // Saving what an MPEG file gave and loading it back gives the same block.
 TEST(LoadMpegFile, SavedAsSettingsFileAndBack)
 {
-    ASSERT_TRUE(module().loaded());
-    const MPAConfigFileFunc load = module().function(VL_CONFIG_API_LOAD);
-    const MPAConfigFileFunc save = module().function(VL_CONFIG_API_SAVE);
+    const MPAConfigFileFunc load = function(VL_CONFIG_API_LOAD);
+    const MPAConfigFileFunc save = function(VL_CONFIG_API_SAVE);
+    ASSERT_TRUE(load && save);
     EncoderSettings fromMpeg = patternBlock();
     ASSERT_EQ(load(&fromMpeg, (std::string(VL_FIXTURE_DIR) + "/ts_192_l2_24k_joint_112.m2t").c_str()), 0);
     char dir[] = "/tmp/vl_config_module_XXXXXX";
@@ -130,8 +83,7 @@ TEST(LoadMpegFile, SavedAsSettingsFileAndBack)
     EncoderSettings back = patternBlock();
     ASSERT_EQ(load(&back, file.c_str()), 0);
     EXPECT_EQ(std::memcmp(&back, &fromMpeg, sizeof back), 0);
-    unlink(file.c_str());
-    rmdir(dir);
+    std::filesystem::remove_all(dir);
 }
 
 } // namespace

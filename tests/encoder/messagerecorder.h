@@ -7,7 +7,6 @@
 
 #include <cstdarg>
 #include <cstdio>
-#include <cstring>
 #include <string>
 #include <vector>
 #include <veltrano/mpa_modules.h>
@@ -24,18 +23,17 @@ class MessageRecorder
 public:
     MessageRecorder()
     {
+        using vl::enc::MessageLevel;
         m_callbacks.context = this;
-        m_callbacks.errorPrintf = &MessageRecorder::onError;
-        m_callbacks.warningPrintf = &MessageRecorder::onWarning;
-        m_callbacks.infoPrintf = &MessageRecorder::onInfo;
-        m_callbacks.silentPrintf = &MessageRecorder::onSilent;
+        m_callbacks.errorPrintf = &MessageRecorder::record<MessageLevel::Error>;
+        m_callbacks.warningPrintf = &MessageRecorder::record<MessageLevel::Warning>;
+        m_callbacks.infoPrintf = &MessageRecorder::record<MessageLevel::Info>;
     }
     MessageRecorder(const MessageRecorder&) = delete;
     MessageRecorder& operator=(const MessageRecorder&) = delete;
 
     EncoderCallbacks* callbacks() { return &m_callbacks; }
     const std::vector<RecordedMessage>& messages() const { return m_messages; }
-    int silentCount() const { return m_silent; }
 
     int count(vl::enc::MessageLevel level) const
     {
@@ -62,8 +60,6 @@ public:
         return text;
     }
 
-    void clear() { m_messages.clear(); }
-
     static vl::enc::MessageId idOf(const std::string& format)
     {
         for (const vl::enc::MessageText& m : vl::enc::kMessages) {
@@ -74,38 +70,19 @@ public:
     }
 
 private:
-    static void record(void* context, vl::enc::MessageLevel level, const char* format, va_list args)
+    template<vl::enc::MessageLevel level>
+    static void record(void* context, const char* format, ...)
     {
         char buffer[1024];
+        va_list args;
+        va_start(args, format);
         std::vsnprintf(buffer, sizeof buffer, format, args);
+        va_end(args);
         static_cast<MessageRecorder*>(context)->m_messages.push_back({ level, format, buffer });
     }
-    static void onError(void* context, const char* format, ...)
-    {
-        va_list args;
-        va_start(args, format);
-        record(context, vl::enc::MessageLevel::Error, format, args);
-        va_end(args);
-    }
-    static void onWarning(void* context, const char* format, ...)
-    {
-        va_list args;
-        va_start(args, format);
-        record(context, vl::enc::MessageLevel::Warning, format, args);
-        va_end(args);
-    }
-    static void onInfo(void* context, const char* format, ...)
-    {
-        va_list args;
-        va_start(args, format);
-        record(context, vl::enc::MessageLevel::Info, format, args);
-        va_end(args);
-    }
-    static void onSilent(void* context, const char*, ...) { ++static_cast<MessageRecorder*>(context)->m_silent; }
 
     EncoderCallbacks m_callbacks {};
     std::vector<RecordedMessage> m_messages;
-    int m_silent = 0;
 };
 
 #endif

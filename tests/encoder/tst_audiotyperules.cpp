@@ -5,8 +5,8 @@
 #include "moduleloader.h"
 #include "settingschecker.h"
 
+#include <cstring>
 #include <gtest/gtest.h>
-#include <set>
 
 using vl::enc::MessageId;
 using vl::enc::MessageLevel;
@@ -16,108 +16,79 @@ namespace {
 // The twenty audio type ids the dialog offers.
 const int kAudioTypes[] = { 44, 0, 1, 13, 15, 2, 3, 4, 14, 8, 9, 10, 11, 12, 18, 19, 23, 24, 25, 27 };
 
-class EncoderModule : public testing::Test
+// The entry points of the built module.
+struct EncoderModule
 {
-protected:
-    static void SetUpTestSuite()
-    {
-        s_module = std::make_unique<ModuleLoader>(VL_MODULE_DIR "/vl_enc_mpa.so");
-        s_defaults = s_module->resolve<MpegOutAudioDefaultsFunc>("mpegOutAudioDefaults");
-        s_check = s_module->resolve<MpegOutAudioChkSettingsFunc>("mpegOutAudioChkSettings");
-    }
-    static void TearDownTestSuite() { s_module.reset(); }
-
-    void SetUp() override
-    {
-        ASSERT_TRUE(s_module->isLoaded()) << s_module->error();
-        ASSERT_NE(s_defaults, nullptr);
-        ASSERT_NE(s_check, nullptr);
-    }
-
-    static std::unique_ptr<ModuleLoader> s_module;
-    static MpegOutAudioDefaultsFunc s_defaults;
-    static MpegOutAudioChkSettingsFunc s_check;
+    ModuleLoader module { VL_MODULE_DIR "/vl_enc_mpa.so" };
+    MpegOutAudioDefaultsFunc defaults = module.resolve<MpegOutAudioDefaultsFunc>("mpegOutAudioDefaults");
+    MpegOutAudioChkSettingsFunc check = module.resolve<MpegOutAudioChkSettingsFunc>("mpegOutAudioChkSettings");
 };
 
-std::unique_ptr<ModuleLoader> EncoderModule::s_module;
-MpegOutAudioDefaultsFunc EncoderModule::s_defaults = nullptr;
-MpegOutAudioChkSettingsFunc EncoderModule::s_check = nullptr;
+const EncoderModule& encoder()
+{
+    static const EncoderModule instance;
+    EXPECT_TRUE(instance.defaults && instance.check) << instance.module.error();
+    return instance;
+}
 
-class DefaultsPerType : public EncoderModule, public testing::WithParamInterface<int>
+class DefaultsPerType : public testing::TestWithParam<int>
 {
 };
 
-TEST_P(DefaultsPerType, PassTheCheckAtTheNativeFrequency)
+// The defaults pass the check at the type's native frequency, write every
+// word of the record, and leave bytes 4096 on (the dialog's) untouched.
+TEST_P(DefaultsPerType, PassTheCheckAndFillOnlyTheEncoderHalf)
 {
     const int type = GetParam();
     const vl::enc::AudioTypeRules* rules = vl::enc::findAudioTypeRules(type);
     ASSERT_NE(rules, nullptr) << "audio type " << type << " has no rules";
+    ASSERT_TRUE(encoder().defaults && encoder().check);
+    for (const unsigned char fill : { 0x5a, 0xa5 }) {
+        EncoderSettings s;
+        std::memset(&s, fill, sizeof s);
+        const EncoderSettings before = s;
+        EXPECT_EQ(encoder().defaults(&s, type), 0);
+        const auto* bytes = reinterpret_cast<const unsigned char*>(&s);
+        EXPECT_EQ(std::memcmp(bytes + VL_SETTINGS_RECORD_SIZE,
+                      reinterpret_cast<const unsigned char*>(&before) + VL_SETTINGS_RECORD_SIZE,
+                      VL_SETTINGS_SIZE - VL_SETTINGS_RECORD_SIZE),
+            0)
+            << "bytes from 4096 on were changed";
+        // Past the nine words the record is reserved and left zero.
+        for (std::size_t i = 36; i < VL_SETTINGS_RECORD_SIZE; ++i) {
+            ASSERT_EQ(bytes[i], 0) << "byte " << i;
+        }
+        for (int flag : { s.privateBit, s.copyrightBit, s.originalBit, s.errorProtection }) {
+            EXPECT_TRUE(flag == 0 || flag == 1);
+        }
 
-    EncoderSettings s;
-    std::memset(&s, 0x5a, sizeof s); // garbage everywhere, so every word must be written
-    s.audioType = type;
-    s.sampleFrequency = rules->nativeFrequency;
-    EXPECT_EQ(s_defaults(&s, type), 0);
-
-    MessageRecorder recorder;
-    EXPECT_EQ(s_check(recorder.callbacks(), &s, type, rules->nativeFrequency, 0, nullptr), 0) << recorder.allText();
-    EXPECT_EQ(recorder.count(MessageLevel::Error), 0);
-    EXPECT_EQ(recorder.count(MessageLevel::Info), 1);
-}
-
-TEST_P(DefaultsPerType, FillOnlyTheEncoderHalf)
-{
-    const int type = GetParam();
-    EncoderSettings s;
-    std::memset(&s, 0xa5, sizeof s);
-    EncoderSettings before = s;
-    s_defaults(&s, type);
-
-    const auto* bytes = reinterpret_cast<const unsigned char*>(&s);
-    const auto* old = reinterpret_cast<const unsigned char*>(&before);
-    EXPECT_EQ(std::memcmp(bytes + VL_SETTINGS_RECORD_SIZE, old + VL_SETTINGS_RECORD_SIZE,
-                  VL_SETTINGS_SIZE - VL_SETTINGS_RECORD_SIZE),
-        0)
-        << "bytes from 4096 on were changed";
-    // Past the nine words the record is reserved and left zero.
-    for (std::size_t i = 36; i < VL_SETTINGS_RECORD_SIZE; ++i)
-        ASSERT_EQ(bytes[i], 0) << "byte " << i;
-    for (int flag : { s.privateBit, s.copyrightBit, s.originalBit, s.errorProtection })
-        EXPECT_TRUE(flag == 0 || flag == 1);
+        MessageRecorder recorder;
+        EXPECT_EQ(encoder().check(recorder.callbacks(), &s, type, rules->nativeFrequency, 0, nullptr), 0)
+            << recorder.allText();
+        EXPECT_EQ(recorder.count(MessageLevel::Error), 0);
+        EXPECT_EQ(recorder.count(MessageLevel::Info), 1);
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(AudioTypes, DefaultsPerType, testing::ValuesIn(kAudioTypes));
 
-TEST(AudioTypeTable, HasEveryOfferedTypeOnce)
+TEST(EncoderModule, UnknownTypesGetGenericDefaultsAndAWarning)
 {
-    std::set<int> ids;
-    for (const vl::enc::AudioTypeRules& rules : vl::enc::allAudioTypeRules())
-        ids.insert(rules.audioType);
-    EXPECT_EQ(ids, std::set<int>(std::begin(kAudioTypes), std::end(kAudioTypes)));
-    for (int missing : { -1, 5, 6, 7, 16, 17, 20, 21, 22, 26, 28, 43, 45, 4096 })
-        EXPECT_EQ(vl::enc::findAudioTypeRules(missing), nullptr) << missing;
-}
-
-TEST_F(EncoderModule, UnknownTypesGetGenericDefaultsAndAWarning)
-{
+    ASSERT_TRUE(encoder().defaults && encoder().check);
     EncoderSettings generic {};
-    s_defaults(&generic, VL_AUDIO_MPEG2);
+    encoder().defaults(&generic, VL_AUDIO_MPEG2);
     for (int type : { -7, 5, 26, 4096 }) {
         EncoderSettings s {};
-        s_defaults(&s, type);
+        encoder().defaults(&s, type);
         EXPECT_EQ(std::memcmp(&s, &generic, VL_SETTINGS_RECORD_SIZE), 0) << type;
 
         MessageRecorder recorder;
-        EXPECT_EQ(s_check(recorder.callbacks(), &s, type, 44100, 0, nullptr), 0) << recorder.allText();
+        EXPECT_EQ(encoder().check(recorder.callbacks(), &s, type, 44100, 0, nullptr), 0) << recorder.allText();
         EXPECT_EQ(recorder.ids(), (std::vector<MessageId> { MessageId::UnknownAudioType, MessageId::SummaryStereo }));
         EXPECT_NE(recorder.allText().find("Audio type " + std::to_string(type) + " is unknown"), std::string::npos);
     }
-}
-
-TEST_F(EncoderModule, NullPointersAreRefused)
-{
-    EXPECT_NE(s_defaults(nullptr, VL_AUDIO_MPEG2), 0);
-    EXPECT_NE(s_check(nullptr, nullptr, VL_AUDIO_MPEG2, 48000, 0, nullptr), 0);
+    EXPECT_NE(encoder().defaults(nullptr, VL_AUDIO_MPEG2), 0);
+    EXPECT_NE(encoder().check(nullptr, nullptr, VL_AUDIO_MPEG2, 48000, 0, nullptr), 0);
 }
 
 // ---- What the target formats add -----------------------------------------
@@ -133,11 +104,6 @@ struct FormatCase
     std::vector<MessageId> expected; // without the summary line
     const char* fragment; // must appear in the reported text; may be empty
 };
-
-void PrintTo(const FormatCase& c, std::ostream* os)
-{
-    *os << c.name;
-}
 
 constexpr int S = VL_MODE_STEREO;
 constexpr int J = VL_MODE_JOINT_STEREO;

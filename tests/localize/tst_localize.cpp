@@ -8,6 +8,7 @@
 #include <cstdarg>
 #include <cstring>
 #include <gtest/gtest.h>
+#include <iconv.h>
 
 using vl::enc::MessageId;
 using vl::loc::Language;
@@ -35,34 +36,27 @@ std::string nameOf(const testing::TestParamInfo<TranslationCase>& info)
         + std::to_string(static_cast<int>(info.param.id));
 }
 
-// A well-formed UTF-8 sequence without overlong forms or surrogates.
+// Well-formed UTF-8: the converter refuses bad, overlong and surrogate forms.
 bool isUtf8(const std::string& text)
 {
-    for (std::size_t i = 0; i < text.size();) {
-        const auto c = static_cast<unsigned char>(text[i]);
-        std::size_t length = c < 0x80 ? 1 : (c >> 5) == 0x6 ? 2 : (c >> 4) == 0xe ? 3 : (c >> 3) == 0x1e ? 4 : 0;
-        if (length == 0 || i + length > text.size() || (length == 2 && c < 0xc2))
-            return false;
-        unsigned code = length == 1 ? c : c & (0x7f >> length);
-        for (std::size_t k = 1; k < length; ++k) {
-            const auto next = static_cast<unsigned char>(text[i + k]);
-            if ((next & 0xc0) != 0x80)
-                return false;
-            code = (code << 6) | (next & 0x3f);
-        }
-        if ((length == 3 && (code < 0x800 || (code >= 0xd800 && code <= 0xdfff))) || (length == 4 && code < 0x10000)
-            || code > 0x10ffff)
-            return false;
-        i += length;
-    }
-    return true;
+    const iconv_t converter = iconv_open("UTF-32LE", "UTF-8");
+    std::string in = text;
+    std::vector<char> out(4 * text.size() + 4);
+    char* from = in.data();
+    char* to = out.data();
+    std::size_t fromLeft = in.size(), toLeft = out.size();
+    const bool ok = iconv(converter, &from, &fromLeft, &to, &toLeft) != static_cast<std::size_t>(-1);
+    iconv_close(converter);
+    return ok && fromLeft == 0;
 }
 
 class Translations : public testing::TestWithParam<TranslationCase>
 {
 };
 
-TEST_P(Translations, KeepTheConversionsInOrder)
+// Each translation keeps its message's printf conversions in order, and is
+// translated, well-formed text of one sentence.
+TEST_P(Translations, KeepTheConversionsAndAreWellFormed)
 {
     const TranslationCase c = GetParam();
     const vl::enc::MessageText& english = vl::enc::message(c.id);
@@ -75,43 +69,27 @@ TEST_P(Translations, KeepTheConversionsInOrder)
     ASSERT_TRUE(vl::enc::conversionLetters(translated, translatedLetters, sizeof translatedLetters)) << translated;
     EXPECT_STREQ(translatedLetters, englishLetters) << translated;
     EXPECT_STREQ(translatedLetters, english.arguments);
-}
 
-TEST_P(Translations, AreTranslatedWellFormedText)
-{
-    const TranslationCase c = GetParam();
-    const std::string translated = vl::loc::translation(c.language, c.id);
-    EXPECT_NE(translated, vl::enc::message(c.id).format) << "left in English";
-    EXPECT_TRUE(isUtf8(translated)) << translated;
-    EXPECT_EQ(translated.find('\n'), std::string::npos);
-    if (c.language == Language::Japanese) {
-        // Japanese sentences end in the ideographic full stop.
-        const std::string fullStop = "\xe3\x80\x82";
-        ASSERT_GE(translated.size(), fullStop.size());
-        EXPECT_EQ(translated.substr(translated.size() - fullStop.size()), fullStop) << translated;
-    } else {
-        EXPECT_EQ(translated.back(), '.') << translated;
-    }
+    const std::string text = translated;
+    EXPECT_NE(text, english.format) << "left in English";
+    EXPECT_TRUE(isUtf8(text)) << text;
+    EXPECT_EQ(text.find('\n'), std::string::npos);
+    // Japanese sentences end in the ideographic full stop.
+    const std::string stop = c.language == Language::Japanese ? "\xe3\x80\x82" : ".";
+    EXPECT_TRUE(text.size() >= stop.size() && text.compare(text.size() - stop.size(), stop.size(), stop) == 0) << text;
 }
 
 INSTANTIATE_TEST_SUITE_P(Messages, Translations, testing::ValuesIn(allTranslations()), nameOf);
 
 TEST(LanguageNumbers, MapToTheirLanguage)
 {
-    const std::pair<std::uint16_t, Language> rows[] = {
-        { 7, Language::German },
-        { 0x0407, Language::German },
-        { 0x0c07, Language::German },
-        { 17, Language::Japanese },
-        { 0x0411, Language::Japanese },
-        { 0, Language::Untranslated },
-        { 9, Language::Untranslated },
-        { 0x0409, Language::Untranslated },
-        { 0x040c, Language::Untranslated },
-        { 0x0410, Language::Untranslated },
-    };
-    for (const auto& [number, language] : rows)
+    const std::pair<std::uint16_t, Language> rows[] = { { 7, Language::German }, { 0x0407, Language::German },
+        { 0x0c07, Language::German }, { 17, Language::Japanese }, { 0x0411, Language::Japanese },
+        { 0, Language::Untranslated }, { 9, Language::Untranslated }, { 0x0409, Language::Untranslated },
+        { 0x040c, Language::Untranslated }, { 0x0410, Language::Untranslated } };
+    for (const auto& [number, language] : rows) {
         EXPECT_EQ(vl::loc::languageFromNumber(number), language) << number;
+    }
 }
 
 // ---- Through the built modules ---------------------------------------------
@@ -157,8 +135,9 @@ TEST_F(LocalizeModule, LeavesOtherTextsAlone)
 {
     setLanguage(7);
     const std::string almost = std::string(vl::enc::message(MessageId::SummaryMono).format) + " ";
-    for (const char* text : { "", "Stereo", "Layer %d", almost.c_str() })
+    for (const char* text : { "", "Stereo", "Layer %d", almost.c_str() }) {
         EXPECT_EQ(convertStr(text), text) << '"' << text << '"';
+    }
     EXPECT_EQ(convertStr(nullptr), nullptr);
 }
 

@@ -9,77 +9,41 @@
 using vl::probe::Container;
 using vl::probe::Status;
 
-namespace {
-
-std::optional<int> field(const std::string& text)
+std::vector<FixtureExpectation> loadFixtureTable(bool (*keep)(const FixtureExpectation&))
 {
-    if (text == "-") {
-        return std::nullopt;
-    }
-    return std::stoi(text);
-}
-
-} // namespace
-
-std::string FixtureExpectation::path() const
-{
-    return std::string(VL_FIXTURE_DIR) + "/" + file;
-}
-
-std::vector<FixtureExpectation> loadFixtureTable()
-{
-    static const std::map<std::string, Status> statuses = {
-        { "ok", Status::Ok },
-        { "no-audio", Status::NoAudio },
-        { "unsupported-layer", Status::UnsupportedLayer },
-        { "free-format", Status::FreeFormat },
-        { "reserved-value", Status::ReservedValue },
-        { "malformed", Status::Malformed },
-    };
-    static const std::map<std::string, Container> containers = {
-        { "elementary", Container::Elementary },
-        { "program", Container::ProgramStream },
-        { "transport", Container::TransportStream },
-        { "iso", Container::IsoMedia },
-        { "mxf", Container::Mxf },
-        { "dvd", Container::DvdIfo },
-    };
+    static const std::map<std::string, Status> statuses = { { "ok", Status::Ok }, { "no-audio", Status::NoAudio },
+        { "unsupported-layer", Status::UnsupportedLayer }, { "free-format", Status::FreeFormat },
+        { "reserved-value", Status::ReservedValue }, { "malformed", Status::Malformed } };
+    static const std::map<std::string, Container> containers = { { "elementary", Container::Elementary },
+        { "program", Container::ProgramStream }, { "transport", Container::TransportStream },
+        { "iso", Container::IsoMedia }, { "mxf", Container::Mxf }, { "dvd", Container::DvdIfo } };
+    using F = FixtureExpectation;
+    std::optional<int> F::*const numbers[] = { &F::version, &F::layer, &F::mode, &F::kbps, &F::bitrateIndex,
+        &F::sampleFrequency, &F::emphasis, &F::privateBit, &F::copyrightBit, &F::originalBit, &F::errorProtection };
     std::ifstream in(std::string(VL_FIXTURE_DIR) + "/expected.tsv");
-    if (!in) {
+    if (!in)
         throw std::runtime_error("cannot read expected.tsv");
-    }
     std::vector<FixtureExpectation> table;
-    std::string line;
-    while (std::getline(in, line)) {
-        if (line.empty() || line[0] == '#' || line.rfind("file\t", 0) == 0) {
+    for (std::string line; std::getline(in, line);) {
+        if (line.empty() || line[0] == '#' || line.rfind("file\t", 0) == 0)
             continue;
-        }
         std::vector<std::string> cells;
         std::stringstream row(line);
-        for (std::string cell; std::getline(row, cell, '\t');) {
+        for (std::string cell; std::getline(row, cell, '\t');)
             cells.push_back(cell);
-        }
-        if (cells.size() != 14) {
+        if (cells.size() != 3 + std::size(numbers))
             throw std::runtime_error("bad row in expected.tsv: " + line);
-        }
         FixtureExpectation f;
         f.file = cells[0];
         f.status = statuses.at(cells[1]);
-        if (cells[2] != "-") {
+        if (cells[2] != "-")
             f.container = containers.at(cells[2]);
+        for (size_t i = 0; i < std::size(numbers); ++i) {
+            if (cells[3 + i] != "-")
+                f.*numbers[i] = std::stoi(cells[3 + i]);
         }
-        f.version = field(cells[3]);
-        f.layer = field(cells[4]);
-        f.mode = field(cells[5]);
-        f.kbps = field(cells[6]);
-        f.bitrateIndex = field(cells[7]);
-        f.sampleFrequency = field(cells[8]);
-        f.emphasis = field(cells[9]);
-        f.privateBit = field(cells[10]);
-        f.copyrightBit = field(cells[11]);
-        f.originalBit = field(cells[12]);
-        f.errorProtection = field(cells[13]);
-        table.push_back(f);
+        if (!keep || keep(f))
+            table.push_back(f);
     }
     return table;
 }
@@ -93,8 +57,7 @@ std::vector<uint8_t> readFileBytes(const std::string& path)
 std::string fixtureName(const FixtureExpectation& f)
 {
     std::string name;
-    for (const char c : f.file) {
+    for (const char c : f.file)
         name += std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
-    }
     return name;
 }

@@ -18,10 +18,13 @@ struct FixtureExpectation
     std::optional<int> version, layer, mode, kbps, bitrateIndex, sampleFrequency, emphasis;
     std::optional<int> privateBit, copyrightBit, originalBit, errorProtection;
 
-    std::string path() const;
+    std::string path() const { return std::string(VL_FIXTURE_DIR) + "/" + file; }
+    // Usable audio in a single file (a DVD IFO reads the VOB beside it).
+    bool usableAlone() const { return status == vl::probe::Status::Ok && container != vl::probe::Container::DvdIfo; }
 };
 
-std::vector<FixtureExpectation> loadFixtureTable();
+// The rows of the table, all or those `keep` accepts.
+std::vector<FixtureExpectation> loadFixtureTable(bool (*keep)(const FixtureExpectation&) = nullptr);
 std::vector<uint8_t> readFileBytes(const std::string& path);
 std::string fixtureName(const FixtureExpectation& f); // usable as a test name
 

@@ -59,30 +59,20 @@ INSTANTIATE_TEST_SUITE_P(Headers, HeaderParse,
         HeaderCase { "no_sync", { 0xff, 0x1d, 0xa4, 0x00 }, false, 0, 0, 0, 0, 0, 0 }),
     [](const testing::TestParamInfo<HeaderCase>& info) { return std::string(info.param.name); });
 
-struct TableCase
-{
-    int version, layer, kbps, index;
-};
-
-class BitrateTable : public testing::TestWithParam<TableCase>
-{
-};
-
-TEST_P(BitrateTable, IndexAndRateAgree)
-{
-    const TableCase& c = GetParam();
-    if (c.index != 0) {
-        EXPECT_EQ(mpegAudioBitrateKbps(c.version, c.layer, c.index), c.kbps);
-    }
-    EXPECT_EQ(mpegAudioBitrateIndex(c.version, c.layer, c.kbps), c.index);
-}
-
 // Index 14 differs in every table; 8 kbit/s exists only for the lower rates;
 // a rate a table lacks has index 0.
-INSTANTIATE_TEST_SUITE_P(Tables, BitrateTable,
-    testing::Values(TableCase { 1, 1, 448, 14 }, TableCase { 1, 2, 384, 14 }, TableCase { 2, 1, 256, 14 },
-        TableCase { 2, 2, 160, 14 }, TableCase { 1, 1, 32, 1 }, TableCase { 2, 2, 8, 1 }, TableCase { 1, 2, 8, 0 },
-        TableCase { 1, 1, 48, 0 }, TableCase { 2, 1, 448, 0 }, TableCase { 1, 2, 0, 0 }));
+TEST(BitrateTable, IndexAndRateAgree)
+{
+    const int rows[][4] = { { 1, 1, 448, 14 }, { 1, 2, 384, 14 }, { 2, 1, 256, 14 }, { 2, 2, 160, 14 }, { 1, 1, 32, 1 },
+        { 2, 2, 8, 1 }, { 1, 2, 8, 0 }, { 1, 1, 48, 0 }, { 2, 1, 448, 0 }, { 1, 2, 0, 0 } };
+    for (const auto& [version, layer, kbps, index] : rows) {
+        SCOPED_TRACE(testing::Message() << "MPEG-" << version << " Layer " << layer << ", " << kbps << " kbit/s");
+        if (index != 0) {
+            EXPECT_EQ(mpegAudioBitrateKbps(version, layer, index), kbps);
+        }
+        EXPECT_EQ(mpegAudioBitrateIndex(version, layer, kbps), index);
+    }
+}
 
 // ---- synthetic streams -----------------------------------------------------
 
@@ -127,10 +117,20 @@ void appendFrame(std::vector<uint8_t>& out, const Frame& f)
 std::vector<uint8_t> stream(const Frame& f, int count)
 {
     std::vector<uint8_t> out;
-    for (int i = 0; i < count; ++i) {
+    for (int i = 0; i < count; ++i)
         appendFrame(out, f);
-    }
     return out;
+}
+
+std::vector<uint8_t> operator+(std::vector<uint8_t> a, const std::vector<uint8_t>& b)
+{
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
+
+std::vector<uint8_t> fill(size_t count, uint8_t value)
+{
+    return std::vector<uint8_t>(count, value);
 }
 
 struct ScanCase
@@ -142,76 +142,27 @@ struct ScanCase
     size_t offset;
 };
 
-std::vector<ScanCase> scanCases()
-{
-    std::vector<ScanCase> cases;
-    const Frame l2;
-    cases.push_back({ "four_frames", stream(l2, 4), false, Status::Ok, 0 });
-    cases.push_back({ "three_frames_then_more_data",
-        [&] {
-            auto d = stream(l2, 3);
-            d.resize(d.size() + 700, 0x00);
-            return d;
-        }(),
-        false, Status::NoAudio, 0 });
-    cases.push_back({ "three_frames_ending_the_stream", stream(l2, 3), true, Status::Ok, 0 });
-    cases.push_back({ "three_frames_of_an_open_stream", stream(l2, 3), false, Status::NoAudio, 0 });
-    cases.push_back({ "one_frame_ending_the_stream", stream(l2, 1), true, Status::NoAudio, 0 });
-    cases.push_back({ "lone_header_before_the_stream",
-        [&] {
-            std::vector<uint8_t> d(100, 0x11);
-            appendFrame(d, l2); // a frame whose successor is garbage
-            d.resize(d.size() + 333, 0x22); // ...
-            auto s = stream(l2, 5);
-            d.insert(d.end(), s.begin(), s.end());
-            return d;
-        }(),
-        false, Status::Ok, 100 + 576 + 333 });
-    cases.push_back({ "frequency_changes_mid_chain",
-        [&] {
-            auto d = stream(l2, 2);
-            Frame other = l2;
-            other.frequencyIndex = 0;
-            auto s = stream(other, 2);
-            d.insert(d.end(), s.begin(), s.end());
-            return d;
-        }(),
-        false, Status::NoAudio, 0 });
-    cases.push_back({ "bitrate_changes_mid_chain",
-        [&] {
-            auto d = stream(l2, 2);
-            Frame other = l2;
-            other.bitrateIndex = 4;
-            auto s = stream(other, 3);
-            d.insert(d.end(), s.begin(), s.end());
-            return d;
-        }(),
-        false, Status::Ok, 0 });
-    Frame l3 = l2;
-    l3.layer = 3;
-    l3.bitrateIndex = 9;
-    cases.push_back({ "layer3", stream(l3, 5), false, Status::UnsupportedLayer, 0 });
-    Frame reservedEmphasis = l2;
-    reservedEmphasis.emphasis = 2;
-    cases.push_back({ "reserved_emphasis", stream(reservedEmphasis, 5), false, Status::ReservedValue, 0 });
-    Frame mpeg25 = l2;
-    mpeg25.version = 25;
-    mpeg25.bitrateIndex = 4;
-    cases.push_back({ "mpeg25_layer2", stream(mpeg25, 5), false, Status::ReservedValue, 0 });
-    Frame free = l2;
-    free.bitrateIndex = 0;
-    free.freeFormatLength = 1200;
-    cases.push_back({ "free_format", stream(free, 5), false, Status::FreeFormat, 0 });
-    free.freeFormatLength = 0; // a lone free-format header with nothing behind it
-    cases.push_back({ "lone_free_format_header",
-        [&] {
-            std::vector<uint8_t> d = { 0xff, 0xfd, 0x04, 0x00 };
-            d.resize(5000, 0x00);
-            return d;
-        }(),
-        false, Status::NoAudio, 0 });
-    return cases;
-}
+// Frames are {version, layer, bitrate index, frequency index, mode, emphasis,
+// padding, free-format length}; l2 is MPEG-1 Layer II, 48 kHz, 192 kbit/s.
+const Frame l2 {};
+const ScanCase kScanCases[] = {
+    { "four_frames", stream(l2, 4), false, Status::Ok, 0 },
+    { "three_frames_then_more_data", stream(l2, 3) + fill(700, 0), false, Status::NoAudio, 0 },
+    { "three_frames_ending_the_stream", stream(l2, 3), true, Status::Ok, 0 },
+    { "three_frames_of_an_open_stream", stream(l2, 3), false, Status::NoAudio, 0 },
+    { "one_frame_ending_the_stream", stream(l2, 1), true, Status::NoAudio, 0 },
+    // A lone frame whose successor is garbage, before the real stream.
+    { "lone_header_before_the_stream", fill(100, 0x11) + stream(l2, 1) + fill(333, 0x22) + stream(l2, 5), false,
+        Status::Ok, 100 + 576 + 333 },
+    { "frequency_changes_mid_chain", stream(l2, 2) + stream(Frame { 1, 2, 10, 0 }, 2), false, Status::NoAudio, 0 },
+    { "bitrate_changes_mid_chain", stream(l2, 2) + stream(Frame { 1, 2, 4 }, 3), false, Status::Ok, 0 },
+    { "layer3", stream(Frame { 1, 3, 9 }, 5), false, Status::UnsupportedLayer, 0 },
+    { "reserved_emphasis", stream(Frame { 1, 2, 10, 1, 0, 2 }, 5), false, Status::ReservedValue, 0 },
+    { "mpeg25_layer2", stream(Frame { 25, 2, 4 }, 5), false, Status::ReservedValue, 0 },
+    { "free_format", stream(Frame { 1, 2, 0, 1, 0, 0, false, 1200 }, 5), false, Status::FreeFormat, 0 },
+    { "lone_free_format_header", std::vector<uint8_t> { 0xff, 0xfd, 0x04, 0x00 } + fill(4996, 0), false,
+        Status::NoAudio, 0 },
+};
 
 class Scanner : public testing::TestWithParam<ScanCase>
 {
@@ -227,53 +178,37 @@ TEST_P(Scanner, FindsOnlyConfirmedStreams)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Streams, Scanner, testing::ValuesIn(scanCases()),
+INSTANTIATE_TEST_SUITE_P(Streams, Scanner, testing::ValuesIn(kScanCases),
     [](const testing::TestParamInfo<ScanCase>& info) { return std::string(info.param.name); });
 
 // Joint stereo in any of the first sixteen frames makes the stream joint
 // stereo; a joint frame later on does not count.
-class JointStereo : public testing::TestWithParam<std::pair<int, int>>
+TEST(JointStereo, AnyOfTheFirstFrames)
 {
-};
-
-TEST_P(JointStereo, AnyOfTheFirstFrames)
-{
-    const auto [jointFrame, expectedMode] = GetParam();
-    std::vector<uint8_t> data;
-    for (int i = 0; i < 24; ++i) {
-        Frame f;
-        f.mode = i == jointFrame ? 1 : 0;
-        appendFrame(data, f);
+    for (const auto& [jointFrame, expectedMode] :
+        { std::pair(-1, 0), { 0, 1 }, { 1, 1 }, { 7, 1 }, { 15, 1 }, { 16, 0 }, { 23, 0 } }) {
+        std::vector<uint8_t> data;
+        for (int i = 0; i < 24; ++i)
+            appendFrame(data, Frame { 1, 2, 10, 1, i == jointFrame ? 1 : 0 });
+        const AudioScan scan = scanMpegAudio(data.data(), data.size(), true);
+        ASSERT_EQ(scan.status, Status::Ok);
+        EXPECT_EQ(scan.params.mode, expectedMode) << "joint stereo in frame " << jointFrame;
     }
-    const AudioScan scan = scanMpegAudio(data.data(), data.size(), true);
-    ASSERT_EQ(scan.status, Status::Ok);
-    EXPECT_EQ(scan.params.mode, expectedMode);
 }
-
-INSTANTIATE_TEST_SUITE_P(Frames, JointStereo,
-    testing::Values(std::make_pair(-1, 0), std::make_pair(0, 1), std::make_pair(1, 1), std::make_pair(7, 1),
-        std::make_pair(15, 1), std::make_pair(16, 0), std::make_pair(23, 0)));
 
 // Noise, and noise sown with valid-looking headers, never confirms.
-class Noise : public testing::TestWithParam<unsigned>
+TEST(Noise, HasNoConfirmedStream)
 {
-};
-
-TEST_P(Noise, HasNoConfirmedStream)
-{
-    std::mt19937 random(GetParam());
-    std::vector<uint8_t> data(1 << 20);
-    for (uint8_t& b : data) {
-        b = static_cast<uint8_t>(random());
-    }
-    for (size_t i = 0; i < 2000; ++i) {
-        const size_t at = random() % (data.size() - 4);
+    for (const unsigned seed : { 1u, 2u, 3u, 42u }) {
+        std::mt19937 random(seed);
+        std::vector<uint8_t> data(1 << 20);
+        for (uint8_t& b : data)
+            b = static_cast<uint8_t>(random());
         const uint8_t header[4] = { 0xff, 0xfd, 0xa4, 0x04 };
-        std::copy(header, header + 4, data.begin() + static_cast<std::ptrdiff_t>(at));
+        for (size_t i = 0; i < 2000; ++i)
+            std::copy(header, header + 4, data.begin() + static_cast<std::ptrdiff_t>(random() % (data.size() - 4)));
+        EXPECT_EQ(scanMpegAudio(data.data(), data.size(), true).status, Status::NoAudio) << "seed " << seed;
     }
-    EXPECT_EQ(scanMpegAudio(data.data(), data.size(), true).status, Status::NoAudio);
 }
-
-INSTANTIATE_TEST_SUITE_P(Seeds, Noise, testing::Values(1u, 2u, 3u, 42u));
 
 } // namespace
