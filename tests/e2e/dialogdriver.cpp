@@ -2,18 +2,14 @@
 
 #include <QAbstractButton>
 #include <QApplication>
-#include <QCheckBox>
 #include <QComboBox>
 #include <QDialog>
-#include <QKeySequence>
-#include <QLabel>
 #include <QPointer>
 #include <QTabWidget>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextEdit>
-#include <QTextFragment>
 
 namespace {
 QString escaped(QString text)
@@ -21,33 +17,14 @@ QString escaped(QString text)
     return text.replace(QLatin1Char('\\'), QLatin1String("\\\\")).replace(QLatin1Char('\n'), QLatin1String("\\n"));
 }
 
-QString flag(bool value)
+DialogDriver::Action clickNamed(const QString& name)
 {
-    return value ? QStringLiteral("1") : QStringLiteral("0");
-}
-
-bool isNamed(const QObject* object)
-{
-    return !object->objectName().isEmpty() && !object->objectName().startsWith(QLatin1String("qt_"));
-}
-
-QWidget* keyTarget(QWidget* modal)
-{
-    QWidget* const focus = QApplication::focusWidget();
-    return focus && modal->isAncestorOf(focus) ? focus : modal;
-}
-
-void describeTextEdit(const QTextEdit* edit, const QString& prefix, QStringList& lines)
-{
-    lines << prefix + QLatin1Char('=') + escaped(edit->toPlainText());
-    for (QTextBlock block = edit->document()->begin(); block.isValid(); block = block.next()) {
-        for (auto it = block.begin(); !it.atEnd(); ++it) {
-            const QTextFragment fragment = it.fragment();
-            if (fragment.isValid())
-                lines << prefix + QStringLiteral(".fragment=") + fragment.charFormat().foreground().color().name()
-                        + QLatin1Char(' ') + escaped(fragment.text());
-        }
-    }
+    return [name](QWidget* modal, DialogDriver& driver) {
+        if (auto* const button = modal->findChild<QAbstractButton*>(name))
+            button->click();
+        else
+            driver.record(QStringLiteral("missing button ") + name);
+    };
 }
 } // namespace
 
@@ -61,19 +38,14 @@ DialogDriver::DialogDriver(QObject* parent)
 bool DialogDriver::addScript(const QString& script)
 {
     bool known = true;
-    const QStringList commands = script.split(QLatin1Char(';'), Qt::SkipEmptyParts);
-    for (const QString& command : commands)
-        known = addCommand(command.trimmed()) && known;
+    for (const QString& part : script.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
+        const QString command = part.trimmed();
+        if (const Action action = commandAction(command))
+            addAction(command, action);
+        else
+            known = false;
+    }
     return known;
-}
-
-bool DialogDriver::addCommand(const QString& command)
-{
-    const Action action = commandAction(command);
-    if (!action)
-        return false;
-    addAction(command, action);
-    return true;
 }
 
 void DialogDriver::addAction(const QString& name, const Action& action)
@@ -94,58 +66,32 @@ void DialogDriver::record(const QString& line)
         observationSink(line);
 }
 
-DialogDriver::Action DialogDriver::commandAction(const QString& command) const
+DialogDriver::Action DialogDriver::commandAction(const QString& command)
 {
-    const auto clickNamed = [](const QString& name) {
-        return [name](QWidget* modal, DialogDriver& driver) {
-            auto* const button = modal->findChild<QAbstractButton*>(name);
-            if (button)
-                button->click();
-            else
-                driver.record(QStringLiteral("missing button ") + name);
-        };
-    };
     if (command == QLatin1String("ok"))
         return clickNamed(QStringLiteral("buttonOk"));
     if (command == QLatin1String("cancel"))
         return clickNamed(QStringLiteral("buttonCancel"));
     if (command.startsWith(QLatin1String("click:")))
         return clickNamed(command.mid(6));
-    if (command == QLatin1String("escape"))
-        return [](QWidget* modal, DialogDriver&) { QTest::keyClick(keyTarget(modal), Qt::Key_Escape); };
-    if (command == QLatin1String("close"))
-        return [](QWidget* modal, DialogDriver&) { modal->close(); };
-    if (command == QLatin1String("reject")) {
+    if (command == QLatin1String("escape")) {
         return [](QWidget* modal, DialogDriver&) {
-            if (auto* const dialog = qobject_cast<QDialog*>(modal))
-                dialog->reject();
+            QWidget* const focus = QApplication::focusWidget();
+            QTest::keyClick(focus && modal->isAncestorOf(focus) ? focus : modal, Qt::Key_Escape);
         };
     }
+    if (command == QLatin1String("close"))
+        return [](QWidget* modal, DialogDriver&) { modal->close(); };
     if (command == QLatin1String("dump")) {
         return [](QWidget* modal, DialogDriver& driver) {
             const QString prefix = QStringLiteral("dump %1 ").arg(++driver.dumps);
-            const QStringList lines = describe(modal);
-            for (const QString& line : lines)
+            for (const QString& line : describe(modal))
                 driver.record(prefix + line);
         };
     }
-    if (command.startsWith(QLatin1String("key:"))) {
-        const QKeySequence sequence(command.mid(4));
-        if (sequence.isEmpty())
-            return {};
-        return [sequence](QWidget* modal, DialogDriver&) { QTest::keySequence(keyTarget(modal), sequence); };
-    }
-    if (command.startsWith(QLatin1String("wait:"))) {
-        const int milliseconds = command.mid(5).toInt();
-        return [milliseconds](
-                   QWidget*, DialogDriver& driver) { driver.holdUntil = driver.clock.elapsed() + milliseconds; };
-    }
-    if (command.startsWith(QLatin1String("pick:"))) {
-        const QStringList parts = command.mid(5).split(QLatin1Char(':'));
-        if (parts.size() < 2)
-            return {};
-        const QString name = parts.first();
-        const QString text = command.mid(5 + name.size() + 1);
+    if (command.startsWith(QLatin1String("pick:")) && command.indexOf(QLatin1Char(':'), 5) > 0) {
+        const QString name = command.section(QLatin1Char(':'), 1, 1);
+        const QString text = command.section(QLatin1Char(':'), 2);
         return [name, text](QWidget* modal, DialogDriver& driver) {
             auto* const combo = modal->findChild<QComboBox*>(name);
             const int index = combo ? combo->findText(text, Qt::MatchExactly | Qt::MatchCaseSensitive) : -1;
@@ -172,29 +118,18 @@ void DialogDriver::poll()
         rejectEverything();
         return;
     }
-    if (clock.elapsed() < holdUntil)
-        return;
-
     QWidget* const modal = QApplication::activeModalWidget();
     if (nextStep >= steps.size()) {
         if (modal) {
             record(QStringLiteral("left open: ") + QLatin1String(modal->metaObject()->className()));
             rejectEverything();
-            return;
-        }
-        if (!finished) {
-            finished = true;
+        } else {
             timer.stop();
-            emit allStepsDone();
         }
         return;
     }
-    if (modal)
-        runStep(modal);
-}
-
-void DialogDriver::runStep(QWidget* modal)
-{
+    if (!modal)
+        return;
     // Taken before the action: a step that opens a nested modal loop lets
     // poll() run again before the action returns.
     const int index = nextStep++;
@@ -207,8 +142,7 @@ void DialogDriver::runStep(QWidget* modal)
 
 void DialogDriver::rejectEverything()
 {
-    const QWidgetList windows = QApplication::topLevelWidgets();
-    for (QWidget* window : windows) {
+    for (QWidget* window : QApplication::topLevelWidgets()) {
         if (!window->isVisible())
             continue;
         if (auto* const dialog = qobject_cast<QDialog*>(window))
@@ -220,39 +154,35 @@ void DialogDriver::rejectEverything()
 
 QStringList DialogDriver::describe(QWidget* modal)
 {
-    QStringList lines;
     if (!modal)
-        return lines;
-    lines << QStringLiteral("class=") + QLatin1String(modal->metaObject()->className());
-    lines << QStringLiteral("title=") + escaped(modal->windowTitle());
-
-    const QList<QWidget*> children = modal->findChildren<QWidget*>();
-    for (const QWidget* child : children) {
-        if (!isNamed(child))
-            continue;
+        return {};
+    QStringList lines { QStringLiteral("class=") + QLatin1String(modal->metaObject()->className()),
+        QStringLiteral("title=") + escaped(modal->windowTitle()) };
+    for (const QWidget* child : modal->findChildren<QWidget*>()) {
         const QString name = child->objectName();
+        if (name.isEmpty() || name.startsWith(QLatin1String("qt_")))
+            continue;
         if (const auto* combo = qobject_cast<const QComboBox*>(child)) {
             QStringList items;
             for (int i = 0; i < combo->count(); ++i)
                 items << combo->itemText(i);
             lines << QStringLiteral("combo.%1=").arg(name) + combo->currentText();
-            lines << QStringLiteral("combo.%1.enabled=").arg(name) + flag(combo->isEnabled());
             lines << QStringLiteral("combo.%1.items=").arg(name) + items.join(QLatin1Char('|'));
-        } else if (const auto* check = qobject_cast<const QCheckBox*>(child)) {
-            lines << QStringLiteral("check.%1=").arg(name) + flag(check->isChecked());
-            lines << QStringLiteral("check.%1.enabled=").arg(name) + flag(check->isEnabled());
-        } else if (const auto* button = qobject_cast<const QAbstractButton*>(child)) {
-            lines << QStringLiteral("button.%1.visible=").arg(name) + flag(button->isVisibleTo(modal));
-            lines << QStringLiteral("button.%1.enabled=").arg(name) + flag(button->isEnabled());
         } else if (const auto* edit = qobject_cast<const QTextEdit*>(child)) {
-            describeTextEdit(edit, QStringLiteral("text.") + name, lines);
+            const QString prefix = QStringLiteral("text.") + name;
+            lines << prefix + QLatin1Char('=') + escaped(edit->toPlainText());
+            for (QTextBlock block = edit->document()->begin(); block.isValid(); block = block.next()) {
+                for (auto it = block.begin(); !it.atEnd(); ++it) {
+                    lines << prefix + QStringLiteral(".fragment=")
+                            + it.fragment().charFormat().foreground().color().name() + QLatin1Char(' ')
+                            + escaped(it.fragment().text());
+                }
+            }
         } else if (const auto* tabs = qobject_cast<const QTabWidget*>(child)) {
             QStringList titles;
             for (int i = 0; i < tabs->count(); ++i)
                 titles << tabs->tabText(i);
             lines << QStringLiteral("tabs.%1=").arg(name) + titles.join(QLatin1Char('|'));
-        } else if (qobject_cast<const QLabel*>(child)) {
-            lines << QStringLiteral("label.%1.visible=").arg(name) + flag(child->isVisibleTo(modal));
         }
     }
     return lines;

@@ -27,13 +27,10 @@ class QWidget;
 //   ok, cancel           click buttonOk or buttonCancel
 //   escape               press Escape on the focused widget of the modal
 //   close                close the modal widget (the window's close button)
-//   reject               QDialog::reject() on the modal dialog
 //   dump                 record describe() of the modal widget
 //   click:<name>         click the button with that object name
 //   pick:<name>:<text>   choose an entry of a combo box as a user does, so
 //                        it emits activated and textActivated
-//   key:<sequence>       press a key sequence, e.g. key:F5 or key:Alt+L
-//   wait:<ms>            let the event loop run before the next step
 class DialogDriver : public QObject
 {
     Q_OBJECT
@@ -46,7 +43,6 @@ public:
     // Adds the commands of a ';'-separated script; false if one is unknown
     // (the known ones are still added).
     bool addScript(const QString& script);
-    bool addCommand(const QString& command);
     // Adds a step of the test's own.
     void addAction(const QString& name, const Action& action);
     void setTimeout(int milliseconds) { timeoutMs = milliseconds; }
@@ -58,14 +54,10 @@ public:
     void record(const QString& line);
     QStringList observations() const { return recorded; }
     bool timedOut() const { return expired; }
-    // True once every step ran and no modal widget is left.
-    bool isFinished() const { return finished; }
 
-    // key=value lines describing a modal widget and its named children.
+    // key=value lines describing a modal widget and its named combo boxes,
+    // text edits and tab widgets.
     static QStringList describe(QWidget* modal);
-
-signals:
-    void allStepsDone();
 
 private:
     struct Step
@@ -75,17 +67,14 @@ private:
     };
 
     void poll();
-    void runStep(QWidget* modal);
     void rejectEverything();
-    Action commandAction(const QString& command) const;
+    static Action commandAction(const QString& command);
 
     QList<Step> steps;
     int nextStep = 0;
     int dumps = 0;
     int timeoutMs = 30000;
-    qint64 holdUntil = 0;
     bool expired = false;
-    bool finished = false;
     QStringList recorded;
     std::function<void(const QString&)> observationSink;
     QTimer timer;

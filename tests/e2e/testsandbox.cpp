@@ -4,36 +4,29 @@
 #include <QFile>
 #include <QProcess>
 #include <QProcessEnvironment>
-#include <QTextStream>
+#include <QtTest>
 #include <cstring>
 #include <dlfcn.h>
 
 namespace {
 struct ModuleSource
 {
-    TestModule module;
     const char* variant;
     const char* fileName;
 };
 
+// Indexed by TestModule.
 constexpr ModuleSource moduleSources[] = {
-    { TestModule::Config, "standard", "vl_config_mpa.so" },
-    { TestModule::ConfigWithoutEntry, "noentry", "vl_config_mpa.so" },
-    { TestModule::Encoder, "standard", "vl_enc_mpa.so" },
-    { TestModule::EncoderWithoutCheck, "nocheck", "vl_enc_mpa.so" },
-    { TestModule::EncoderAlternative, "standard", "vl_mpgaout.so" },
-    { TestModule::Import, "standard", "vl_mfimport.so" },
-    { TestModule::Localize, "standard", "gui_mpa_localize.so" },
+    { "standard", "vl_config_mpa.so" },
+    { "noentry", "vl_config_mpa.so" },
+    { "standard", "vl_enc_mpa.so" },
+    { "nocheck", "vl_enc_mpa.so" },
+    { "standard", "vl_mpgaout.so" },
+    { "standard", "vl_mfimport.so" },
+    { "standard", "gui_mpa_localize.so" },
 };
 
-const ModuleSource& sourceOf(TestModule module)
-{
-    for (const ModuleSource& source : moduleSources) {
-        if (source.module == module)
-            return source;
-    }
-    return moduleSources[0];
-}
+const QString logFile = QStringLiteral("vl_testmodules.log");
 
 // Replaces a file by a new one (new inode), which is safe even while the
 // old one is still mapped somewhere.
@@ -43,14 +36,16 @@ bool replaceFile(const QString& source, const QString& target)
     return QFile::copy(source, target);
 }
 
-QString controlFile()
+bool writeFile(const QString& path, const QByteArray& data)
 {
-    return QStringLiteral("vl_testmodules.ctl");
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(data) == data.size();
 }
 
-QString logFile()
+QByteArray readFile(const QString& path)
 {
-    return QStringLiteral("vl_testmodules.log");
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 // Sandboxes live in the build tree: a temporary file system may forbid
@@ -60,26 +55,17 @@ QString sandboxTemplate()
     QDir().mkpath(QStringLiteral(VL_E2E_WORK_DIR));
     return QStringLiteral(VL_E2E_WORK_DIR "/sandbox-XXXXXX");
 }
-
-bool writeFile(const QString& path, const QByteArray& data)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(data) == data.size();
-}
 } // namespace
 
 TestSandbox::TestSandbox(const QList<TestModule>& modules)
     : directory(sandboxTemplate())
 {
-    if (!directory.isValid()) {
-        errorText = QStringLiteral("cannot create a sandbox under ") + QStringLiteral(VL_E2E_WORK_DIR);
-        return;
-    }
-    if (!replaceFile(QStringLiteral(VL_GUI_LIBRARY), libraryPath())) {
-        errorText = QStringLiteral("cannot copy ") + QStringLiteral(VL_GUI_LIBRARY);
-        return;
-    }
-    setModules(modules);
+    if (!directory.isValid())
+        errorText = QStringLiteral("cannot create a sandbox under " VL_E2E_WORK_DIR);
+    else if (!replaceFile(QStringLiteral(VL_GUI_LIBRARY), libraryPath()))
+        errorText = QStringLiteral("cannot copy " VL_GUI_LIBRARY);
+    else
+        setModules(modules);
 }
 
 TestSandbox::~TestSandbox()
@@ -93,17 +79,12 @@ QList<TestModule> TestSandbox::standardModules()
     return { TestModule::Config, TestModule::Encoder, TestModule::Import };
 }
 
-QString TestSandbox::moduleFileName(TestModule module)
-{
-    return QLatin1String(sourceOf(module).fileName);
-}
-
 bool TestSandbox::setModules(const QList<TestModule>& modules)
 {
     for (const ModuleSource& source : moduleSources)
         QFile::remove(filePath(QLatin1String(source.fileName)));
     for (TestModule module : modules) {
-        const ModuleSource& source = sourceOf(module);
+        const ModuleSource& source = moduleSources[int(module)];
         const QString from = QStringLiteral(VL_TESTMODULES_DIR "/%1/%2").arg(source.variant, source.fileName);
         if (!replaceFile(from, filePath(QLatin1String(source.fileName)))) {
             errorText = QStringLiteral("cannot copy ") + from;
@@ -120,23 +101,19 @@ bool TestSandbox::addFile(const QString& source, const QString& name)
 
 bool TestSandbox::setControl(const QStringList& lines)
 {
-    return writeFile(filePath(controlFile()), lines.join(QLatin1Char('\n')).toUtf8() + '\n');
+    return writeFile(filePath(QStringLiteral("vl_testmodules.ctl")), lines.join(QLatin1Char('\n')).toUtf8() + '\n');
 }
 
 QStringList TestSandbox::callLog() const
 {
-    QFile file(filePath(logFile()));
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    return QString::fromUtf8(readFile(filePath(logFile))).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
 }
 
 QStringList TestSandbox::callLog(const QString& module) const
 {
     QStringList lines;
     const QString prefix = module + QLatin1Char(' ');
-    const QStringList all = callLog();
-    for (const QString& line : all) {
+    for (const QString& line : callLog()) {
         if (line.startsWith(prefix))
             lines << line.mid(prefix.size());
     }
@@ -145,112 +122,88 @@ QStringList TestSandbox::callLog(const QString& module) const
 
 void TestSandbox::clearCallLog()
 {
-    QFile::remove(filePath(logFile()));
+    QFile::remove(filePath(logFile));
 }
 
-ShowMPAEncoderPagesFunc TestSandbox::entryPoint()
+int32_t TestSandbox::call(EncoderSettings* settings, uint32_t flags, intptr_t param)
 {
     if (!library) {
         library = dlopen(QFile::encodeName(libraryPath()).constData(), RTLD_NOW | RTLD_LOCAL);
         if (!library) {
             errorText = QString::fromLocal8Bit(dlerror());
-            return nullptr;
+            return -1;
         }
     }
-    return reinterpret_cast<ShowMPAEncoderPagesFunc>(dlsym(library, "showMPAEncoderPages"));
-}
-
-int32_t TestSandbox::call(EncoderSettings* settings, uint32_t flags, intptr_t param)
-{
-    const ShowMPAEncoderPagesFunc function = entryPoint();
+    const auto function = reinterpret_cast<ShowMPAEncoderPagesFunc>(dlsym(library, "showMPAEncoderPages"));
     return function ? function(settings, flags, param) : -1;
 }
 
 bool TestSandbox::isMapped(const QString& name) const
 {
-    QFile maps(QStringLiteral("/proc/self/maps"));
-    if (!maps.open(QIODevice::ReadOnly))
-        return false;
     const QByteArray target = QFile::encodeName(QDir(path()).canonicalPath() + QLatin1Char('/') + name);
-    const QByteArray contents = maps.readAll();
-    return contents.contains(target + '\n');
+    return readFile(QStringLiteral("/proc/self/maps")).contains(target + '\n');
 }
 
+// The runner works in the sandbox: it reads settings.in and writes
+// settings.out and observations.txt there.
 RunResult TestSandbox::run(const RunOptions& options) const
 {
-    RunResult result;
-    const QString settingsIn = filePath(QStringLiteral("runner-settings.in"));
-    const QString settingsOut = filePath(QStringLiteral("runner-settings.out"));
-    const QString observationsFile = filePath(QStringLiteral("runner-observations.txt"));
-    QFile::remove(settingsOut);
-    QFile::remove(observationsFile);
-    writeFile(settingsIn, QByteArray(reinterpret_cast<const char*>(&options.settings), sizeof options.settings));
-
-    QStringList arguments { QStringLiteral("--library"), libraryPath(), QStringLiteral("--settings-in"), settingsIn,
-        QStringLiteral("--settings-out"), settingsOut, QStringLiteral("--observations"), observationsFile,
-        QStringLiteral("--flags"), QString::number(options.flags), QStringLiteral("--parent"),
-        QString::number(options.parent), QStringLiteral("--record-flags"), QString::number(options.recordFlags),
-        QStringLiteral("--calls"), QString::number(options.calls), QStringLiteral("--timeout"),
-        QString::number(options.timeoutMs), QStringLiteral("--script"), options.script };
-    if (options.nullSettings)
-        arguments << QStringLiteral("--null-settings");
-    if (options.paramsMode == ParamsMode::Record)
-        arguments << QStringLiteral("--record");
-    if (options.paramsMode == ParamsMode::NullRecord)
-        arguments << QStringLiteral("--null-record");
+    QFile::remove(filePath(QStringLiteral("settings.out")));
+    QFile::remove(filePath(QStringLiteral("observations.txt")));
+    writeFile(filePath(QStringLiteral("settings.in")),
+        QByteArray(reinterpret_cast<const char*>(&options.settings), sizeof options.settings));
+    QStringList arguments { QStringLiteral("library=") + libraryPath(), QStringLiteral("flags=%1").arg(options.flags),
+        QStringLiteral("parent=%1").arg(options.parent), QStringLiteral("record-flags=%1").arg(options.recordFlags),
+        QStringLiteral("calls=%1").arg(options.calls), QStringLiteral("script=") + options.script };
+    if (options.record)
+        arguments << QStringLiteral("record");
     if (options.title)
-        arguments << QStringLiteral("--title") << QString::fromLatin1(*options.title);
-    if (options.banner)
-        arguments << QStringLiteral("--banner") << QString::fromLatin1(*options.banner);
-    if (options.hostApplication)
-        arguments << QStringLiteral("--host-application");
+        arguments << QStringLiteral("title=") + QString::fromLatin1(*options.title);
 
     QProcess process;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     if (!environment.contains(QStringLiteral("QT_QPA_PLATFORM")))
         environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    for (const QString& entry : options.environment) {
-        const int equals = entry.indexOf(QLatin1Char('='));
-        environment.insert(entry.left(equals), entry.mid(equals + 1));
-    }
+    for (const QString& entry : options.environment)
+        environment.insert(entry.section(QLatin1Char('='), 0, 0), entry.section(QLatin1Char('='), 1));
     process.setProcessEnvironment(environment);
     process.setWorkingDirectory(path());
     process.start(QStringLiteral(VL_E2E_RUNNER), arguments);
     // The driver inside rejects everything at its own deadline; this one
     // only guards against a runner that hangs before the dialog.
-    if (!process.waitForFinished(options.timeoutMs + 15000)) {
+    if (!process.waitForFinished(45000)) {
         process.kill();
         process.waitForFinished();
     }
+    RunResult result;
     result.finished = process.exitStatus() == QProcess::NormalExit;
     result.exitCode = process.exitCode();
     result.standardError = QString::fromUtf8(process.readAllStandardError());
-
-    const QStringList lines = QString::fromUtf8(process.readAllStandardOutput()).split(QLatin1Char('\n'));
-    for (const QString& line : lines) {
+    for (const QString& line : QString::fromUtf8(process.readAllStandardOutput()).split(QLatin1Char('\n'))) {
         if (line.startsWith(QLatin1String("result=")))
             result.results << line.mid(7).toInt();
         else if (line.startsWith(QLatin1String("recordFlags=")))
             result.recordFlags = line.mid(12).toUInt();
     }
-    QFile out(settingsOut);
-    if (out.open(QIODevice::ReadOnly) && out.size() == sizeof result.settings)
-        out.read(reinterpret_cast<char*>(&result.settings), sizeof result.settings);
-    QFile observed(observationsFile);
-    if (observed.open(QIODevice::ReadOnly))
-        result.observations = QString::fromUtf8(observed.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    const QByteArray settings = readFile(filePath(QStringLiteral("settings.out")));
+    if (settings.size() == sizeof result.settings)
+        std::memcpy(&result.settings, settings.constData(), sizeof result.settings);
+    result.observations = QString::fromUtf8(readFile(filePath(QStringLiteral("observations.txt"))))
+                              .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     return result;
 }
 
-QStringList RunResult::errorLines(const QString& text) const
+void SandboxTest::initTestCase()
 {
-    QStringList lines;
-    const QStringList all = standardError.split(QLatin1Char('\n'));
-    for (const QString& line : all) {
-        if (line.contains(text))
-            lines << line;
-    }
-    return lines;
+    sandbox = std::make_unique<TestSandbox>();
+    QVERIFY2(sandbox->isValid(), qPrintable(sandbox->errorString()));
+}
+
+void SandboxTest::init()
+{
+    QVERIFY(sandbox->setModules(TestSandbox::standardModules()));
+    QVERIFY(sandbox->setControl({}));
+    sandbox->clearCallLog();
 }
 
 namespace E2e {
@@ -274,6 +227,12 @@ EncoderSettings hostSettings()
     return settings;
 }
 
+bool sameBytes(const EncoderSettings& a, const EncoderSettings& b, size_t from, size_t to)
+{
+    return std::memcmp(reinterpret_cast<const char*>(&a) + from, reinterpret_cast<const char*>(&b) + from, to - from)
+        == 0;
+}
+
 QStringList dumpValues(const QStringList& observations, int dump, const QString& key)
 {
     QStringList values;
@@ -287,7 +246,6 @@ QStringList dumpValues(const QStringList& observations, int dump, const QString&
 
 QString dumpValue(const QStringList& observations, int dump, const QString& key)
 {
-    const QStringList values = dumpValues(observations, dump, key);
-    return values.isEmpty() ? QString() : values.first();
+    return dumpValues(observations, dump, key).value(0);
 }
 } // namespace E2e

@@ -4,9 +4,11 @@
 #include <QByteArray>
 #include <QList>
 #include <QMetaType>
+#include <QObject>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <memory>
 #include <optional>
 #include <veltrano/mpa_dialog.h>
 #include <veltrano/mpa_settings.h>
@@ -22,36 +24,22 @@ enum class TestModule {
     Import, // vl_mfimport.so
     Localize // gui_mpa_localize.so
 };
-
-// How a child run passes its third argument.
-enum class ParamsMode {
-    Value, // the parameter itself (a window handle, or the application)
-    Record, // a DialogParams record with title, banner and parent
-    NullRecord // a null record pointer
-};
-
 Q_DECLARE_METATYPE(TestModule)
-Q_DECLARE_METATYPE(ParamsMode)
 
 // One call, or several in a row, of showMPAEncoderPages in a child process
-// that, like a plain host, has no application object of its own (unless
-// hostApplication is set).
+// that, like a plain host, has no application object of its own.
 struct RunOptions
 {
     EncoderSettings settings {};
-    bool nullSettings = false;
     uint32_t flags = 0x71;
-    ParamsMode paramsMode = ParamsMode::Value;
     uint64_t parent = 0;
+    // Passes a DialogParams record (with the title, if any) instead of the
+    // parent itself.
+    bool record = false;
     uint32_t recordFlags = 0; // what the record's flags hold before the call
     std::optional<QByteArray> title;
-    std::optional<QByteArray> banner;
-    // The runner constructs a QApplication and passes it as the parent
-    // (set flag bit 28 to make the library use it).
-    bool hostApplication = false;
     QString script; // DialogDriver commands for each call's dialog
     int calls = 1;
-    int timeoutMs = 30000;
     QStringList environment; // extra "NAME=value" for the child
 };
 
@@ -64,9 +52,6 @@ struct RunResult
     uint32_t recordFlags = 0;
     QStringList observations; // the DialogDriver's lines, all calls
     QString standardError; // includes the library's debug output
-
-    // Lines of standardError that contain the text.
-    QStringList errorLines(const QString& text) const;
 };
 
 // A private directory holding a copy of libvl_gui_mpa.so and the chosen
@@ -88,7 +73,6 @@ public:
 
     // Settings-file, encoder and import module.
     static QList<TestModule> standardModules();
-    static QString moduleFileName(TestModule module);
 
     bool isValid() const { return errorText.isEmpty(); }
     QString errorString() const { return errorText; }
@@ -118,11 +102,25 @@ public:
     RunResult run(const RunOptions& options) const;
 
 private:
-    ShowMPAEncoderPagesFunc entryPoint();
-
     QTemporaryDir directory;
     QString errorText;
     void* library = nullptr;
+};
+
+// Base of a test class that calls through one sandbox: initTestCase()
+// creates it with the standard modules, and init() gives it those modules
+// back with an empty control file and call log before each test. A derived
+// class's own initTestCase() or init() can call these first.
+class SandboxTest : public QObject
+{
+    Q_OBJECT
+
+protected:
+    std::unique_ptr<TestSandbox> sandbox;
+
+protected slots:
+    void initTestCase();
+    void init();
 };
 
 // Helpers for building blocks and reading observations.
@@ -132,6 +130,8 @@ namespace E2e {
 // context byte set to a position-dependent pattern, so that a byte-wise
 // comparison notices any write.
 EncoderSettings hostSettings();
+// Whether bytes [from, to) of two blocks are equal.
+bool sameBytes(const EncoderSettings& a, const EncoderSettings& b, size_t from = 0, size_t to = VL_SETTINGS_SIZE);
 // Values of one key in the k-th dump (1-based) of a driver's observations.
 QStringList dumpValues(const QStringList& observations, int dump, const QString& key);
 QString dumpValue(const QStringList& observations, int dump, const QString& key);

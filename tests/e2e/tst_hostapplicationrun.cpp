@@ -7,11 +7,10 @@
 #include <QApplication>
 #include <QtTest>
 #include <cstring>
-#include <memory>
 
 namespace {
 constexpr uint32_t hostApplication = VL_FLAG_HOST_APPLICATION;
-const QString localFunctionality = QStringLiteral("MPEG-1/2 Audio Encoder Dialog uses local functionality.\n");
+constexpr uint32_t withRecord = VL_FLAG_HOST_APPLICATION | VL_FLAG_PARAMS_RECORD;
 
 QStringList capturedDebug;
 
@@ -20,24 +19,15 @@ void captureDebug(QtMsgType type, const QMessageLogContext&, const QString& mess
     if (type == QtDebugMsg)
         capturedDebug << message;
 }
-
-bool sameBytes(const void* a, const void* b, size_t from, size_t to)
-{
-    return std::memcmp(static_cast<const char*>(a) + from, static_cast<const char*>(b) + from, to - from) == 0;
-}
-
-QStringList fragments(const QStringList& observations)
-{
-    return E2e::dumpValues(observations, 1, QStringLiteral("text.errorLog.fragment"));
-}
 } // namespace
 
-class TestHostApplicationRun : public QObject
+class TestHostApplicationRun : public SandboxTest
 {
     Q_OBJECT
 
 private:
-    // Runs one call with a driver acting on the dialog.
+    // Runs one call with a driver acting on the dialog; the parameter is
+    // the record if given, else the application.
     int32_t callWithScript(
         EncoderSettings* settings, uint32_t flags, const QString& script, DialogParams* record = nullptr)
     {
@@ -66,32 +56,17 @@ private:
         return false;
     }
 
-    std::unique_ptr<TestSandbox> sandbox;
     QStringList observations;
     bool timedOut = false;
 
 private slots:
-    void initTestCase()
-    {
-        sandbox = std::make_unique<TestSandbox>();
-        QVERIFY2(sandbox->isValid(), qPrintable(sandbox->errorString()));
-    }
-
-    void init()
-    {
-        QVERIFY(sandbox->setModules(TestSandbox::standardModules()));
-        QVERIFY(sandbox->setControl({}));
-        sandbox->clearCallLog();
-        observations.clear();
-        timedOut = false;
-    }
-
     void cleanup()
     {
         // A failed start leaves its modules loaded until the next call; a
         // call without an application releases them.
         if (anyModuleMapped()) {
             QVERIFY(sandbox->setModules(TestSandbox::standardModules()));
+            EncoderSettings scratch = E2e::hostSettings();
             sandbox->call(&scratch, hostApplication, 0);
         }
         QVERIFY(!anyModuleMapped());
@@ -111,8 +86,9 @@ private slots:
         QTest::newRow("settings-file module without its entry point")
             << QList<TestModule> { TestModule::ConfigWithoutEntry, TestModule::Encoder } << false
             << (hostApplication | 0x71) << QStringList { "vl_config_mpa attach" };
+        // The parameter is 0 with the record flag set.
         QTest::newRow("record flag with a null record")
-            << standard << false << uint32_t(hostApplication | VL_FLAG_PARAMS_RECORD | 0x71)
+            << standard << false << (withRecord | 0x71)
             << QStringList { "vl_config_mpa attach", "vl_enc_mpa attach", "vl_mfimport attach" };
     }
 
@@ -123,33 +99,27 @@ private slots:
         QFETCH(uint32_t, flags);
         QFETCH(QStringList, expectedLog);
         QVERIFY(sandbox->setModules(modules));
-
         EncoderSettings settings = E2e::hostSettings();
-        const EncoderSettings original = settings;
-        // The null record: the parameter is 0 with the record flag set.
+
         DialogDriver driver;
         driver.addScript(QStringLiteral("cancel"));
         driver.start();
-        const int32_t result = sandbox->call(nullSettings ? nullptr : &settings, flags, 0);
+        QCOMPARE(sandbox->call(nullSettings ? nullptr : &settings, flags, 0), int32_t(VL_DIALOG_FAILED));
 
-        QCOMPARE(result, int32_t(VL_DIALOG_FAILED));
         QVERIFY2(driver.observations().isEmpty(), "no dialog may be shown");
         QCOMPARE(sandbox->callLog(), expectedLog);
-        QVERIFY(sameBytes(&settings, &original, 0, sizeof settings));
+        QVERIFY(E2e::sameBytes(settings, E2e::hostSettings()));
     }
 
     void noApplicationObjectAcceptsWithoutDialog()
     {
         EncoderSettings settings = E2e::hostSettings();
-        const EncoderSettings original = settings;
-        DialogParams record;
-        std::memset(&record, 0, sizeof record);
-        const int32_t result = callWithScript(
-            &settings, hostApplication | VL_FLAG_PARAMS_RECORD | 0x71, QStringLiteral("cancel"), &record);
+        DialogParams record {};
+        QCOMPARE(callWithScript(&settings, withRecord | 0x71, QStringLiteral("cancel"), &record),
+            int32_t(VL_DIALOG_ACCEPTED));
 
-        QCOMPARE(result, int32_t(VL_DIALOG_ACCEPTED));
         QVERIFY2(observations.isEmpty(), qPrintable(observations.join('\n')));
-        QVERIFY(sameBytes(&settings, &original, 0, sizeof settings));
+        QVERIFY(E2e::sameBytes(settings, E2e::hostSettings()));
         QVERIFY(sandbox->callLog(QStringLiteral("vl_enc_mpa")).filter(QStringLiteral("check")).isEmpty());
         // Released at the end of the call: each module was detached.
         const QStringList log = sandbox->callLog();
@@ -158,45 +128,52 @@ private slots:
         QVERIFY(!anyModuleMapped());
     }
 
-    void recordFlagsAreOverwritten_data()
-    {
-        QTest::addColumn<uint32_t>("before");
-        QTest::addColumn<uint32_t>("flags");
-        QTest::newRow("all bits set before") << 0xffffffffu << uint32_t(hostApplication | VL_FLAG_PARAMS_RECORD | 0x71);
-        QTest::newRow("zero before") << 0u << uint32_t(hostApplication | VL_FLAG_PARAMS_RECORD | 0x2031);
-    }
-
     void recordFlagsAreOverwritten()
     {
-        QFETCH(uint32_t, before);
-        QFETCH(uint32_t, flags);
         EncoderSettings settings = E2e::hostSettings();
-        DialogParams record;
-        std::memset(&record, 0, sizeof record);
-        record.flags = before;
+        DialogParams record {};
+        record.flags = 0xffffffffu;
         record.parent = reinterpret_cast<uintptr_t>(QCoreApplication::instance());
-        const QByteArray title("Host title");
-        record.title = title.constData();
+        record.title = "Host title";
 
-        QCOMPARE(callWithScript(&settings, flags, QStringLiteral("dump;cancel"), &record), int32_t(VL_DIALOG_REJECTED));
-        QCOMPARE(record.flags, flags);
+        QCOMPARE(callWithScript(&settings, withRecord | 0x2031, QStringLiteral("dump;cancel"), &record),
+            int32_t(VL_DIALOG_REJECTED));
+        QCOMPARE(record.flags, withRecord | 0x2031);
         QCOMPARE(E2e::dumpValue(observations, 1, QStringLiteral("title")), QStringLiteral("Host title"));
+    }
+
+    void okWithFailingCheckKeepsDialogOpen_data()
+    {
+        QTest::addColumn<QStringList>("reports");
+        QTest::addColumn<uint32_t>("flags");
+        QTest::addColumn<QStringList>("expected"); // colour and text of each shown line
+        const QStringList several { "report=info some info", "report=error first error", "report=silent never shown",
+            "report=warning a warning", "report=error second error" };
+        QTest::newRow("one error") << QStringList { "report=error Bitrate not allowed" } << uint32_t(0x71)
+                                   << QStringList { "#b40000 Bitrate not allowed" };
+        QTest::newRow("coloured") << several << uint32_t(0x71)
+                                  << QStringList { "#b40000 first error", "#b40000 second error", "#0000b4 a warning",
+                                         "#141414 some info" };
+        QTest::newRow("all in the info colour")
+            << several << uint32_t(0x31)
+            << QStringList { "#141414 first error", "#141414 second error", "#141414 a warning", "#141414 some info" };
     }
 
     void okWithFailingCheckKeepsDialogOpen()
     {
-        QVERIFY(sandbox->setControl({ "check.result=1", "report=error Bitrate not allowed" }));
+        QFETCH(QStringList, reports);
+        QFETCH(uint32_t, flags);
+        QFETCH(QStringList, expected);
+        QVERIFY(sandbox->setControl(QStringList { "check.result=1" } + reports));
         EncoderSettings settings = E2e::hostSettings();
-        const EncoderSettings original = settings;
 
-        const int32_t result = callWithScript(&settings, hostApplication | 0x71, QStringLiteral("ok;dump;cancel"));
+        QCOMPARE(callWithScript(&settings, hostApplication | flags, QStringLiteral("ok;dump;cancel")),
+            int32_t(VL_DIALOG_REJECTED));
 
-        QCOMPARE(result, int32_t(VL_DIALOG_REJECTED));
         QVERIFY(!timedOut);
         QVERIFY(observations.contains(QStringLiteral("step 1 ok -> open")));
-        QCOMPARE(
-            E2e::dumpValue(observations, 1, QStringLiteral("text.errorLog")), QStringLiteral("Bitrate not allowed"));
-        QVERIFY(sameBytes(&settings, &original, 0, sizeof settings));
+        QCOMPARE(E2e::dumpValues(observations, 1, QStringLiteral("text.errorLog.fragment")), expected);
+        QVERIFY(E2e::sameBytes(settings, E2e::hostSettings()));
         const QStringList checks = sandbox->callLog(QStringLiteral("vl_enc_mpa")).filter(QRegularExpression("^check "));
         QCOMPARE(checks.size(), 1);
         QVERIFY2(checks.first().startsWith(QStringLiteral("check 0 48000 0 null mode=1 layer=2 psychModel=1 "
@@ -209,17 +186,16 @@ private slots:
         QVERIFY(sandbox->setControl({ "defaults.layer=1", "defaults.mode=3", "defaults.bitrateIndex=9",
             "defaults.originalBit=0", "defaults.opaque=90" }));
         EncoderSettings settings = E2e::hostSettings();
-        const EncoderSettings original = settings;
 
         // Another audio type changes the working copy's context half; its
         // defaults change the record half.
-        const int32_t result = callWithScript(
-            &settings, hostApplication | 0x71, QStringLiteral("pick:presetList:MPEG-2 DVD;click:presetButton;ok"));
+        QCOMPARE(callWithScript(&settings, hostApplication | 0x71,
+                     QStringLiteral("pick:presetList:MPEG-2 DVD;click:presetButton;ok")),
+            int32_t(VL_DIALOG_ACCEPTED));
 
-        QCOMPARE(result, int32_t(VL_DIALOG_ACCEPTED));
         QVERIFY(!timedOut);
         QVERIFY(sandbox->callLog(QStringLiteral("vl_enc_mpa")).contains(QStringLiteral("defaults 4")));
-        EncoderSettings expected = original;
+        EncoderSettings expected = E2e::hostSettings();
         expected.mode = 3;
         expected.layer = 1;
         expected.psychModel = 1;
@@ -230,10 +206,7 @@ private slots:
         expected.copyrightBit = 0;
         expected.originalBit = 0;
         std::memset(expected.opaque, 90, sizeof expected.opaque);
-        QVERIFY(sameBytes(&settings, &expected, 0, VL_SETTINGS_RECORD_SIZE));
-        QVERIFY2(sameBytes(&settings, &original, VL_SETTINGS_RECORD_SIZE, VL_SETTINGS_SIZE),
-            "the context half must never be written back");
-        QCOMPARE(settings.audioType, int32_t(VL_AUDIO_MPEG1));
+        QVERIFY2(E2e::sameBytes(settings, expected), "only the record half may be written back");
     }
 
     void endingWithoutOkChangesNothing_data()
@@ -249,13 +222,12 @@ private slots:
         QFETCH(QString, script);
         QVERIFY(sandbox->setControl({ "defaults.layer=1", "defaults.opaque=7" }));
         EncoderSettings settings = E2e::hostSettings();
-        const EncoderSettings original = settings;
 
         QCOMPARE(callWithScript(&settings, hostApplication | 0x71, script), int32_t(VL_DIALOG_REJECTED));
         QVERIFY(!timedOut);
         QVERIFY2(observations.contains(QStringLiteral("step 2 ") + script.section(';', 1) + " -> closed"),
             qPrintable(observations.join('\n')));
-        QVERIFY(sameBytes(&settings, &original, 0, sizeof settings));
+        QVERIFY(E2e::sameBytes(settings, E2e::hostSettings()));
     }
 
     void twoCallsBehaveAlike()
@@ -273,51 +245,6 @@ private slots:
         }
     }
 
-    void encoderModuleChoice_data()
-    {
-        QTest::addColumn<QList<TestModule>>("modules");
-        QTest::addColumn<QStringList>("expectedDebug");
-        QTest::addColumn<bool>("moduleDefaults");
-
-        const QString uses = QStringLiteral("MPEG-1/2 Audio Encoder Dialog uses %1.dll");
-        QTest::newRow("encoder module") << QList<TestModule> { TestModule::Config, TestModule::Encoder }
-                                        << QStringList { uses.arg("vl_enc_mpa") } << true;
-        QTest::newRow("only the alternative name")
-            << QList<TestModule> { TestModule::Config, TestModule::EncoderAlternative, TestModule::Import }
-            << QStringList { uses.arg("vl_mpgaout"), uses.arg("vl_mfimport") } << true;
-        QTest::newRow("no encoder module")
-            << QList<TestModule> { TestModule::Config } << QStringList { localFunctionality } << false;
-        QTest::newRow("encoder module lacking the check")
-            << QList<TestModule> { TestModule::Config, TestModule::EncoderWithoutCheck }
-            << QStringList { uses.arg("vl_enc_mpa"), localFunctionality } << false;
-    }
-
-    void encoderModuleChoice()
-    {
-        QFETCH(QList<TestModule>, modules);
-        QFETCH(QStringList, expectedDebug);
-        QFETCH(bool, moduleDefaults);
-        QVERIFY(sandbox->setModules(modules));
-        QVERIFY(sandbox->setControl({ "defaults.layer=1", "defaults.opaque=33" }));
-        EncoderSettings settings = E2e::hostSettings();
-        const EncoderSettings original = settings;
-
-        QCOMPARE(callWithScript(&settings, hostApplication | 0x71, QStringLiteral("click:presetButton;ok")),
-            int32_t(VL_DIALOG_ACCEPTED));
-
-        QCOMPARE(capturedDebug.filter(QStringLiteral("MPEG-1/2 Audio Encoder Dialog")), expectedDebug);
-        if (moduleDefaults) {
-            QCOMPARE(settings.layer, 1);
-            QCOMPARE(int(settings.opaque[100]), 33);
-        } else {
-            // The built-in defaults zero the whole record half.
-            const EncoderSettings zeroed {};
-            QVERIFY(sameBytes(&settings, &zeroed, 0, VL_SETTINGS_RECORD_SIZE));
-            QVERIFY(sandbox->callLog(QStringLiteral("vl_enc_mpa")).filter(QStringLiteral("defaults")).isEmpty());
-        }
-        QVERIFY(sameBytes(&settings, &original, VL_SETTINGS_RECORD_SIZE, VL_SETTINGS_SIZE));
-    }
-
     void longReportIsCut()
     {
         QVERIFY(sandbox->setControl({ "check.result=1", "report.fill=error 10240 X", "report=info after" }));
@@ -326,42 +253,14 @@ private slots:
         QCOMPARE(callWithScript(&settings, hostApplication | 0x71, QStringLiteral("ok;dump;cancel")),
             int32_t(VL_DIALOG_REJECTED));
 
-        const QString text = E2e::dumpValue(observations, 1, QStringLiteral("text.errorLog"));
-        const QStringList lines = text.split(QStringLiteral("\\n"));
+        const QStringList lines
+            = E2e::dumpValue(observations, 1, QStringLiteral("text.errorLog")).split(QStringLiteral("\\n"));
         QCOMPARE(lines.size(), 2);
         QVERIFY(!lines.first().isEmpty());
         QVERIFY2(lines.first().size() < 10240, "a report longer than the buffer is cut");
         QCOMPARE(lines.first(), QString(lines.first().size(), QLatin1Char('X')));
         QCOMPARE(lines.last(), QStringLiteral("after"));
     }
-
-    void messageColours_data()
-    {
-        QTest::addColumn<uint32_t>("flags");
-        QTest::addColumn<QStringList>("expected");
-        QTest::newRow("coloured") << uint32_t(0x71)
-                                  << QStringList { "#b40000 first error", "#b40000 second error", "#0000b4 a warning",
-                                         "#141414 some info" };
-        QTest::newRow("all in the info colour")
-            << uint32_t(0x31)
-            << QStringList { "#141414 first error", "#141414 second error", "#141414 a warning", "#141414 some info" };
-    }
-
-    void messageColours()
-    {
-        QFETCH(uint32_t, flags);
-        QFETCH(QStringList, expected);
-        QVERIFY(sandbox->setControl({ "check.result=1", "report=info some info", "report=error first error",
-            "report=silent never shown", "report=warning a warning", "report=error second error" }));
-        EncoderSettings settings = E2e::hostSettings();
-
-        QCOMPARE(callWithScript(&settings, hostApplication | flags, QStringLiteral("ok;dump;cancel")),
-            int32_t(VL_DIALOG_REJECTED));
-        QCOMPARE(fragments(observations), expected);
-    }
-
-private:
-    EncoderSettings scratch = E2e::hostSettings();
 };
 
 QTEST_MAIN(TestHostApplicationRun)

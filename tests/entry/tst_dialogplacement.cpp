@@ -43,11 +43,7 @@ private slots:
         QFETCH(QSize, dialog);
         QFETCH(QRect, desktop);
         QFETCH(QPoint, expected);
-        Platform::WindowRect window;
-        window.left = host.x();
-        window.top = host.y();
-        window.right = host.width();
-        window.bottom = host.height();
+        const Platform::WindowRect window { host.x(), host.y(), host.width(), host.height() };
         QCOMPARE(::centredPosition(window, dialog, desktop), expected);
     }
 };

@@ -24,11 +24,8 @@ private slots:
         for (const QString& line : lines) {
             const QStringList fields = line.split(' ', Qt::SkipEmptyParts);
             QVERIFY2(fields.size() == 3, qPrintable(line));
-            const QString& name = fields.at(2);
-            if (name == QLatin1String("_init") || name == QLatin1String("_fini") || name == QLatin1String("_edata")
-                || name == QLatin1String("_end") || name == QLatin1String("__bss_start"))
-                continue;
-            exported << fields.at(1) + ' ' + name;
+            if (!QStringList { "_init", "_fini", "_edata", "_end", "__bss_start" }.contains(fields.at(2)))
+                exported << fields.at(1) + ' ' + fields.at(2);
         }
         QCOMPARE(exported, QStringList { QStringLiteral("T showMPAEncoderPages") });
     }

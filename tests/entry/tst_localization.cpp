@@ -18,9 +18,8 @@ const QByteArray emptyTranslation
 QStringList callLog(const QString& directory)
 {
     QFile file(directory + QStringLiteral("/vl_testmodules.log"));
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return QString::fromUtf8(file.readAll()).split('\n', Qt::SkipEmptyParts);
+    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()).split('\n', Qt::SkipEmptyParts)
+                                          : QStringList();
 }
 } // namespace
 

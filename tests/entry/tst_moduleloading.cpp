@@ -23,17 +23,14 @@ void captureDebug(QtMsgType type, const QMessageLogContext&, const QString& mess
 const QString uses = QStringLiteral("MPEG-1/2 Audio Encoder Dialog uses %1.dll");
 const QString local = QStringLiteral("MPEG-1/2 Audio Encoder Dialog uses local functionality.\n");
 
-QString moduleDir()
-{
-    return QStringLiteral(VL_MODULE_DIR);
-}
+const QString moduleDir = QStringLiteral(VL_MODULE_DIR);
 
 // Fills the module directory with "<variant>/<file>" entries. The directory
 // itself stays: the loader does not look again into a run-path directory
 // that was missing once.
 bool provide(const QStringList& modules)
 {
-    QDir dir(moduleDir());
+    QDir dir(moduleDir);
     if (!dir.exists())
         return false;
     const QStringList present = dir.entryList({ QStringLiteral("*.so"), QStringLiteral("*.log") }, QDir::Files);
@@ -49,17 +46,16 @@ bool provide(const QStringList& modules)
 
 QStringList callLog()
 {
-    QFile file(moduleDir() + QStringLiteral("/vl_testmodules.log"));
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return QString::fromUtf8(file.readAll()).split('\n', Qt::SkipEmptyParts);
+    QFile file(moduleDir + QStringLiteral("/vl_testmodules.log"));
+    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()).split('\n', Qt::SkipEmptyParts)
+                                          : QStringList();
 }
 
 // Address of a symbol of a module file of the module directory, if that
 // module is loaded (RTLD_NOLOAD never loads it).
 void* symbolOf(const QString& file, const char* symbol)
 {
-    const QByteArray path = QFile::encodeName(moduleDir() + QLatin1Char('/') + file);
+    const QByteArray path = QFile::encodeName(moduleDir + QLatin1Char('/') + file);
     void* const handle = dlopen(path.constData(), RTLD_NOW | RTLD_NOLOAD);
     if (!handle)
         return nullptr;

@@ -68,14 +68,6 @@ private slots:
         QCOMPARE(int(Platform::primaryLanguage(id)), expectedPrimary);
         QCOMPARE(int(id & 0xff), expectedPrimary);
     }
-
-    void noHostWindowRectangle()
-    {
-        // Native windows are not adopted on Linux; nothing is claimed.
-        Platform::WindowRect rect;
-        QVERIFY(!Platform::hostWindowRect(0, &rect));
-        QVERIFY(!Platform::hostWindowRect(0x4a0012, &rect));
-    }
 };
 
 QTEST_APPLESS_MAIN(TestPlatform)

@@ -1,6 +1,5 @@
 // Test encoder module: defaults and check steered by the control file.
-// VL_TM_NAME is the module's name in the call log; with
-// VL_TM_WITHOUT_CHECK the module lacks mpegOutAudioChkSettings.
+// With VL_TM_WITHOUT_CHECK the module lacks mpegOutAudioChkSettings.
 
 #include "testcontrol.h"
 
@@ -10,42 +9,15 @@
 using namespace TestControl;
 
 namespace {
-void anchor() { }
-
-// Unused in the variant that lacks the entry point.
-[[maybe_unused]] void report(EncoderCallbacks* callbacks, const Report& entry)
-{
-    void (*slot)(void*, const char*, ...) = nullptr;
-    if (entry.level == "error")
-        slot = callbacks->errorPrintf;
-    else if (entry.level == "warning")
-        slot = callbacks->warningPrintf;
-    else if (entry.level == "info")
-        slot = callbacks->infoPrintf;
-    else if (entry.level == "silent")
-        slot = callbacks->silentPrintf;
-    if (slot)
-        slot(callbacks->context, "%s", entry.text.c_str());
-}
-
-__attribute__((constructor)) void attach()
-{
-    logCall(reinterpret_cast<const void*>(&anchor), VL_TM_NAME, "attach");
-}
-
-__attribute__((destructor)) void detach()
-{
-    logCall(reinterpret_cast<const void*>(&anchor), VL_TM_NAME, "detach");
-}
+VL_TM_LOG_LIFETIME
 } // namespace
 
 extern "C" {
 
 VL_EXPORT int32_t mpegOutAudioDefaults(EncoderSettings* settings, int32_t audioType)
 {
-    const void* const self = reinterpret_cast<const void*>(&anchor);
-    logCall(self, VL_TM_NAME, "defaults " + std::to_string(audioType));
-    const Control control = readControl(self);
+    log("defaults " + std::to_string(audioType));
+    const Control control = readControl();
     if (settings) {
         const long fallback[] = { 1, 2, 1, 11, 0, 0, 0, 0, 1 };
         int index = 0;
@@ -63,17 +35,22 @@ VL_EXPORT int32_t mpegOutAudioDefaults(EncoderSettings* settings, int32_t audioT
 VL_EXPORT int32_t mpegOutAudioChkSettings(EncoderCallbacks* callbacks, const EncoderSettings* settings,
     int32_t audioType, int32_t sampleFrequency, int32_t reserved, void* reservedPointer)
 {
-    const void* const self = reinterpret_cast<const void*>(&anchor);
-    logCall(self, VL_TM_NAME,
-        "check " + std::to_string(audioType) + " " + std::to_string(sampleFrequency) + " " + std::to_string(reserved)
-            + (reservedPointer ? " pointer" : " null") + describeFields(settings));
-    const Control control = readControl(self);
+    log("check " + std::to_string(audioType) + " " + std::to_string(sampleFrequency) + " " + std::to_string(reserved)
+        + (reservedPointer ? " pointer" : " null") + describeFields(settings));
+    const Control control = readControl();
     if (callbacks) {
         // Exercise the allocator the way an encoder does for its scratch space.
         if (callbacks->alloc && callbacks->free)
             callbacks->free(callbacks->context, callbacks->alloc(callbacks->context, 64));
-        for (const Report& entry : control.reports)
-            report(callbacks, entry);
+        for (const Report& entry : control.reports) {
+            const auto slot = entry.level == "error" ? callbacks->errorPrintf
+                : entry.level == "warning"           ? callbacks->warningPrintf
+                : entry.level == "info"              ? callbacks->infoPrintf
+                : entry.level == "silent"            ? callbacks->silentPrintf
+                                                     : nullptr;
+            if (slot)
+                slot(callbacks->context, "%s", entry.text.c_str());
+        }
     }
     return static_cast<int32_t>(control.number("check.result", 0));
 }

@@ -3,18 +3,23 @@
 #include <cstdio>
 #include <cstdlib>
 #include <dlfcn.h>
+#include <fstream>
 
 namespace TestControl {
 
 namespace {
-std::string moduleDirectory(const void* anchor)
+// Every module links its own copy of this file (hidden visibility), so this
+// address lies inside the module that calls.
+void anchor() { }
+
+std::string besideModule(const char* file)
 {
     Dl_info info {};
-    if (!dladdr(anchor, &info) || !info.dli_fname)
-        return ".";
-    const std::string path = info.dli_fname;
+    const std::string path = dladdr(reinterpret_cast<const void*>(&anchor), &info) && info.dli_fname
+        ? std::string(info.dli_fname)
+        : std::string();
     const std::string::size_type slash = path.rfind('/');
-    return slash == std::string::npos ? std::string(".") : path.substr(0, slash);
+    return (slash == std::string::npos ? std::string(".") : path.substr(0, slash)) + "/" + file;
 }
 
 std::string trimmed(const std::string& text)
@@ -22,8 +27,7 @@ std::string trimmed(const std::string& text)
     const std::string::size_type first = text.find_first_not_of(" \t\r\n");
     if (first == std::string::npos)
         return {};
-    const std::string::size_type last = text.find_last_not_of(" \t\r\n");
-    return text.substr(first, last - first + 1);
+    return text.substr(first, text.find_last_not_of(" \t\r\n") - first + 1);
 }
 
 void addReport(Control& control, const std::string& key, const std::string& value)
@@ -54,45 +58,30 @@ long Control::number(const std::string& key, long fallback) const
     return end == found->second.c_str() ? fallback : value;
 }
 
-Control readControl(const void* anchor)
+Control readControl()
 {
     Control control;
-    const std::string path = moduleDirectory(anchor) + "/vl_testmodules.ctl";
-    FILE* const file = std::fopen(path.c_str(), "r");
-    if (!file)
-        return control;
-    std::string line;
-    for (int c = std::fgetc(file);; c = std::fgetc(file)) {
-        if (c != '\n' && c != EOF) {
-            line += static_cast<char>(c);
-            continue;
-        }
+    std::ifstream file(besideModule("vl_testmodules.ctl"));
+    for (std::string line; std::getline(file, line);) {
         const std::string entry = trimmed(line);
-        line.clear();
         const std::string::size_type equals = entry.find('=');
-        if (!entry.empty() && entry[0] != '#' && equals != std::string::npos) {
-            const std::string key = trimmed(entry.substr(0, equals));
-            const std::string value = entry.substr(equals + 1);
-            if (key == "report" || key == "report.fill")
-                addReport(control, key, value);
-            else
-                control.values[key] = trimmed(value);
-        }
-        if (c == EOF)
-            break;
+        if (entry.empty() || entry[0] == '#' || equals == std::string::npos)
+            continue;
+        const std::string key = trimmed(entry.substr(0, equals));
+        if (key == "report" || key == "report.fill")
+            addReport(control, key, entry.substr(equals + 1));
+        else
+            control.values[key] = trimmed(entry.substr(equals + 1));
     }
-    std::fclose(file);
     return control;
 }
 
-void logCall(const void* anchor, const char* module, const std::string& line)
+void logCall(const char* module, const std::string& line)
 {
-    const std::string path = moduleDirectory(anchor) + "/vl_testmodules.log";
-    FILE* const file = std::fopen(path.c_str(), "a");
-    if (!file)
-        return;
-    std::fprintf(file, "%s %s\n", module, line.c_str());
-    std::fclose(file);
+    if (FILE* const file = std::fopen(besideModule("vl_testmodules.log").c_str(), "a")) {
+        std::fprintf(file, "%s %s\n", module, line.c_str());
+        std::fclose(file);
+    }
 }
 
 std::vector<std::pair<const char*, int32_t*>> recordFields(EncoderSettings* settings)

@@ -4,7 +4,8 @@
 // Steering and call recording shared by the test companion modules.
 //
 // Each module looks for two files in the directory it was loaded from
-// (found with dladdr), so a test steers exactly the copies it placed there:
+// (found with dladdr on this code, which every module links in), so a test
+// steers exactly the copies it placed there:
 //
 //   vl_testmodules.ctl   control file, read afresh at every call
 //   vl_testmodules.log   call log, one line appended per call
@@ -74,10 +75,17 @@ struct Control
     bool has(const std::string& key) const { return values.count(key) != 0; }
 };
 
-// Reads the control file beside the module that contains `anchor`.
-Control readControl(const void* anchor);
-// Appends "<module> <line>" to the call log beside that module.
-void logCall(const void* anchor, const char* module, const std::string& line);
+// Reads the control file beside this module.
+Control readControl();
+// Appends "<module> <line>" to the call log beside this module.
+void logCall(const char* module, const std::string& line);
+#ifdef VL_TM_NAME
+// The same under this module's name (set by the build).
+inline void log(const std::string& line)
+{
+    logCall(VL_TM_NAME, line);
+}
+#endif
 
 // " mode=1 layer=2 ..." for the nine fields of the encoder settings record.
 std::string describeFields(const EncoderSettings* settings);
@@ -85,5 +93,16 @@ std::string describeFields(const EncoderSettings* settings);
 std::vector<std::pair<const char*, int32_t*>> recordFields(EncoderSettings* settings);
 
 } // namespace TestControl
+
+// Logs "attach" when the module is mapped and "detach" when it is unmapped.
+#define VL_TM_LOG_LIFETIME                                                                                             \
+    __attribute__((constructor)) static void vlTmAttach()                                                              \
+    {                                                                                                                  \
+        TestControl::log("attach");                                                                                    \
+    }                                                                                                                  \
+    __attribute__((destructor)) static void vlTmDetach()                                                               \
+    {                                                                                                                  \
+        TestControl::log("detach");                                                                                    \
+    }
 
 #endif

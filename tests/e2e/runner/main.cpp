@@ -1,175 +1,81 @@
-// Calls showMPAEncoderPages the way a host does: loads a library copy with
-// dlopen and calls it, by default without an application object of its own.
-// A DialogDriver armed whenever a QApplication starts (also the one the
-// library constructs) acts on the dialog, so no run can hang.
+// Calls showMPAEncoderPages the way a plain host does: loads a library copy
+// with dlopen and calls it without an application object of its own. A
+// DialogDriver armed whenever the library starts its QApplication acts on
+// the dialog, so no run can hang.
 //
-// Prints "result=<code>" per call and "recordFlags=<value>" on stdout, writes
-// the settings block after the last call and the driver's observations to
-// the files given.
+// Arguments are "name=value": library, flags, parent, calls, script and
+// record-flags; "record" passes a DialogParams record (with "title", if
+// given) instead of the parent. Reads settings.in from the working
+// directory, prints "result=<code>" per call and "recordFlags=<value>", and
+// writes settings.out and observations.txt there.
 
 #include "dialogdriver.h"
 
 #include <QApplication>
-#include <QByteArray>
 #include <QFile>
-#include <QStringList>
+#include <QMap>
 #include <cstdio>
-#include <cstring>
 #include <dlfcn.h>
-#include <memory>
 #include <veltrano/mpa_dialog.h>
 
 namespace {
-struct Options
-{
-    QByteArray library;
-    QByteArray settingsIn;
-    QByteArray settingsOut;
-    QByteArray observations;
-    QString script;
-    QByteArray title;
-    QByteArray banner;
-    bool hasTitle = false;
-    bool hasBanner = false;
-    bool nullSettings = false;
-    bool record = false;
-    bool nullRecord = false;
-    bool hostApplication = false;
-    uint32_t flags = 0;
-    uint32_t recordFlags = 0;
-    uint64_t parent = 0;
-    int calls = 1;
-    int timeoutMs = 30000;
-};
-
-Options options;
+QMap<QByteArray, QByteArray> options;
 QStringList observations;
 
 void armDriver()
 {
     auto* const driver = new DialogDriver(qApp);
-    driver->setTimeout(options.timeoutMs);
     driver->setSink([](const QString& line) { observations << line; });
-    if (!driver->addScript(options.script))
+    if (!driver->addScript(QString::fromUtf8(options.value("script"))))
         observations << QStringLiteral("unknown command in script");
     driver->start();
 }
-
-// Runs when the library constructs its application object.
-void armForLibraryApplication()
-{
-    if (!options.hostApplication)
-        armDriver();
-}
-Q_COREAPP_STARTUP_FUNCTION(armForLibraryApplication)
-
-bool parseArguments(int argc, char** argv)
-{
-    for (int i = 1; i < argc; ++i) {
-        const QByteArray name = argv[i];
-        const auto value = [&]() -> QByteArray { return i + 1 < argc ? QByteArray(argv[++i]) : QByteArray(); };
-        if (name == "--library")
-            options.library = value();
-        else if (name == "--settings-in")
-            options.settingsIn = value();
-        else if (name == "--settings-out")
-            options.settingsOut = value();
-        else if (name == "--observations")
-            options.observations = value();
-        else if (name == "--script")
-            options.script = QString::fromUtf8(value());
-        else if (name == "--flags")
-            options.flags = value().toUInt();
-        else if (name == "--record-flags")
-            options.recordFlags = value().toUInt();
-        else if (name == "--parent")
-            options.parent = value().toULongLong();
-        else if (name == "--calls")
-            options.calls = value().toInt();
-        else if (name == "--timeout")
-            options.timeoutMs = value().toInt();
-        else if (name == "--title")
-            options.title = value(), options.hasTitle = true;
-        else if (name == "--banner")
-            options.banner = value(), options.hasBanner = true;
-        else if (name == "--null-settings")
-            options.nullSettings = true;
-        else if (name == "--record")
-            options.record = true;
-        else if (name == "--null-record")
-            options.nullRecord = true;
-        else if (name == "--host-application")
-            options.hostApplication = true;
-        else
-            return false;
-    }
-    return !options.library.isEmpty();
-}
-
-bool readSettings(EncoderSettings& settings)
-{
-    QFile file(QString::fromLocal8Bit(options.settingsIn));
-    return file.open(QIODevice::ReadOnly)
-        && file.read(reinterpret_cast<char*>(&settings), sizeof settings) == sizeof settings;
-}
-
-void writeOutputs(const EncoderSettings& settings)
-{
-    QFile out(QString::fromLocal8Bit(options.settingsOut));
-    if (out.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        out.write(reinterpret_cast<const char*>(&settings), sizeof settings);
-    QFile observed(QString::fromLocal8Bit(options.observations));
-    if (observed.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        observed.write(observations.join(QLatin1Char('\n')).toUtf8() + '\n');
-}
+Q_COREAPP_STARTUP_FUNCTION(armDriver)
 } // namespace
 
 int main(int argc, char** argv)
 {
-    if (!parseArguments(argc, argv)) {
-        std::fprintf(stderr, "usage: %s --library PATH [options]\n", argv[0]);
-        return 2;
+    for (int i = 1; i < argc; ++i) {
+        const QByteArray argument = argv[i];
+        const int equals = argument.indexOf('=');
+        if (equals < 0)
+            options.insert(argument, QByteArray());
+        else
+            options.insert(argument.left(equals), argument.mid(equals + 1));
     }
-    void* const library = dlopen(options.library.constData(), RTLD_NOW | RTLD_LOCAL);
+    const QByteArray libraryPath = options.value("library");
+    void* const library = dlopen(libraryPath.constData(), RTLD_NOW | RTLD_LOCAL);
     const auto show
         = library ? reinterpret_cast<ShowMPAEncoderPagesFunc>(dlsym(library, "showMPAEncoderPages")) : nullptr;
     if (!show) {
-        std::fprintf(stderr, "cannot load %s: %s\n", options.library.constData(), dlerror());
+        std::fprintf(stderr, "cannot load %s: %s\n", libraryPath.constData(), dlerror());
         return 2;
     }
 
-    auto settings = std::make_unique<EncoderSettings>();
-    if (!readSettings(*settings))
-        std::memset(settings.get(), 0, sizeof *settings);
+    static EncoderSettings settings {};
+    QFile in(QStringLiteral("settings.in"));
+    if (in.open(QIODevice::ReadOnly))
+        in.read(reinterpret_cast<char*>(&settings), sizeof settings);
 
-    std::unique_ptr<QApplication> application;
-    int applicationArgc = 1;
-    if (options.hostApplication)
-        application = std::make_unique<QApplication>(applicationArgc, argv);
-    const uint64_t parent = application ? reinterpret_cast<uintptr_t>(application.get()) : options.parent;
+    const QByteArray title = options.value("title");
+    DialogParams record {};
+    record.flags = options.value("record-flags").toUInt();
+    record.parent = options.value("parent").toULongLong();
+    record.title = options.contains("title") ? title.constData() : nullptr;
+    const intptr_t param
+        = options.contains("record") ? reinterpret_cast<intptr_t>(&record) : static_cast<intptr_t>(record.parent);
 
-    DialogParams record;
-    std::memset(&record, 0, sizeof record);
-    record.flags = options.recordFlags;
-    record.parent = parent;
-    record.title = options.hasTitle ? options.title.constData() : nullptr;
-    record.banner = options.hasBanner ? options.banner.constData() : nullptr;
-
-    for (int call = 0; call < options.calls; ++call) {
-        if (application)
-            armDriver();
-        intptr_t param = static_cast<intptr_t>(parent);
-        if (options.record)
-            param = reinterpret_cast<intptr_t>(&record);
-        else if (options.nullRecord)
-            param = 0;
-        const int32_t result = show(options.nullSettings ? nullptr : settings.get(), options.flags, param);
-        std::printf("result=%d\n", result);
+    for (int call = options.value("calls", "1").toInt(); call > 0; --call) {
+        std::printf("result=%d\n", show(&settings, options.value("flags").toUInt(), param));
         std::fflush(stdout);
     }
     std::printf("recordFlags=%u\n", record.flags);
-    writeOutputs(*settings);
-    application.reset();
+    QFile out(QStringLiteral("settings.out"));
+    if (out.open(QIODevice::WriteOnly))
+        out.write(reinterpret_cast<const char*>(&settings), sizeof settings);
+    QFile observed(QStringLiteral("observations.txt"));
+    if (observed.open(QIODevice::WriteOnly))
+        observed.write(observations.join(QLatin1Char('\n')).toUtf8() + '\n');
     dlclose(library);
     return 0;
 }
