@@ -23,19 +23,10 @@ int32_t check(EncoderCallbacks* callbacks, const EncoderSettings* settings, int3
     s.checkedReserved = reserved;
     s.checkedReservedPointer = reservedPointer;
     Q_UNUSED(settings);
-    for (const CheckReport& report : s.checkReports) {
-        switch (report.level) {
-        case Error:
-            callbacks->errorPrintf(callbacks->context, "%s", report.text.constData());
-            break;
-        case Warning:
-            callbacks->warningPrintf(callbacks->context, "%s", report.text.constData());
-            break;
-        case Info:
-            callbacks->infoPrintf(callbacks->context, "%s", report.text.constData());
-            break;
-        }
-    }
+    using Printf = void (*)(void*, const char*, ...);
+    const Printf printfs[] = { callbacks->infoPrintf, callbacks->warningPrintf, callbacks->errorPrintf };
+    for (const CheckReport& report : s.checkReports)
+        printfs[report.level](callbacks->context, "%s", report.text.constData());
     return s.checkResult;
 }
 

@@ -5,6 +5,7 @@
 
 #include <QByteArrayList>
 #include <QList>
+#include <cstring>
 #include <veltrano/mpa_modules.h>
 
 // In-test companion modules: the dialog reaches them through the
@@ -66,13 +67,32 @@ class TestableDialog : public MPAEncoderDlg
 public:
     using MPAEncoderDlg::bannerPixmap;
     using MPAEncoderDlg::basicSettingsPage;
-    using MPAEncoderDlg::itemNames;
     using MPAEncoderDlg::lastLoadDir;
     using MPAEncoderDlg::lastSaveDir;
     using MPAEncoderDlg::MPAEncoderDlg;
     using MPAEncoderDlg::presets;
     using MPAEncoderDlg::settings;
 };
+
+inline DialogParams params(uint32_t flags, const char* title = nullptr, const char* banner = nullptr)
+{
+    DialogParams record;
+    std::memset(&record, 0, sizeof record);
+    record.flags = flags;
+    record.title = title;
+    record.banner = banner;
+    return record;
+}
+
+// The dialog's child of type T named `name`; ends the test run when missing.
+template<typename T>
+T* child(const QWidget& dialog, const char* name)
+{
+    T* const widget = dialog.findChild<T*>(QLatin1String(name));
+    if (!widget)
+        qFatal("no child %s", name);
+    return widget;
+}
 
 // Records every change state the dialog emits; disconnects when destroyed.
 class StateRecorder

