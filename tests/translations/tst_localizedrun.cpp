@@ -16,18 +16,16 @@ QString describe(const RunResult& result)
 
 } // namespace
 
-class TestLocalizedRun : public QObject
+class TestLocalizedRun : public SandboxTest
 {
     Q_OBJECT
-
-private:
-    std::unique_ptr<TestSandbox> sandbox;
 
 private slots:
     void initTestCase()
     {
-        sandbox = std::make_unique<TestSandbox>();
-        QVERIFY2(sandbox->isValid(), qPrintable(sandbox->errorString()));
+        SandboxTest::initTestCase();
+        if (QTest::currentTestFailed())
+            return;
         // The library looks for its translations along the toolkit's library
         // paths; the child adds the sandbox to them (QT_PLUGIN_PATH below).
         for (const char* language : { "de", "jp" }) {
