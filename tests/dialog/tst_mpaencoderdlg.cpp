@@ -1,5 +1,10 @@
+// MPAEncoderDlg on real widgets with in-test companion modules: what the
+// flags show, how the user's actions travel through the change loop (control,
+// working copy, refresh, check) and what the ways of closing write back.
+#include "dialogdriver.h"
 #include "dialogfakes.h"
 #include "pages/basicpage.h"
+#include "settingsfields.h"
 
 #include <QComboBox>
 #include <QGuiApplication>
@@ -11,42 +16,28 @@
 #include <QTextBlock>
 #include <QTextEdit>
 #include <QtTest>
-#include <cstring>
-#include <vector>
 
 namespace {
 
-// A host block whose every byte is known, with a preset audio type.
-std::vector<unsigned char> hostBlock(int32_t audioType = VL_AUDIO_MPEG1)
+// A host block whose every byte is known: MPEG-1 Layer II, joint stereo,
+// 224 kbps at 48 kHz, then `fields`.
+EncoderSettings hostBlock(const QString& fields = QString())
 {
-    std::vector<unsigned char> bytes(sizeof(EncoderSettings));
-    for (size_t i = 0; i < bytes.size(); ++i)
+    EncoderSettings settings;
+    auto* const bytes = reinterpret_cast<unsigned char*>(&settings);
+    for (size_t i = 0; i < sizeof settings; ++i)
         bytes[i] = static_cast<unsigned char>(i * 7 + 3);
-    auto* const settings = reinterpret_cast<EncoderSettings*>(bytes.data());
-    settings->layer = 2;
-    settings->mode = VL_MODE_JOINT_STEREO;
-    settings->bitrateIndex = 10;
-    settings->audioType = audioType;
-    settings->sampleFrequency = 48000;
-    return bytes;
+    return withFields(settings,
+        QStringLiteral("layer=2 mode=1 psychModel=1 bitrateIndex=11 emphasis=0 privateBit=0 errorProtection=0 "
+                       "copyrightBit=0 originalBit=0 audioType=0 sampleFrequency=48000 ")
+            + fields);
 }
 
-EncoderSettings* asSettings(std::vector<unsigned char>& bytes)
+// The colour of the first line in the info window.
+QString firstLineColour(const QWidget& dialog)
 {
-    return reinterpret_cast<EncoderSettings*>(bytes.data());
-}
-
-QStringList colouredLines(const QTextEdit& edit)
-{
-    QStringList lines;
-    for (QTextBlock block = edit.document()->begin(); block.isValid(); block = block.next()) {
-        if (block.text().isEmpty())
-            continue;
-        const auto fragments = block.begin();
-        const QColor color = fragments.atEnd() ? QColor() : fragments.fragment().charFormat().foreground().color();
-        lines.append(block.text() + QLatin1Char(' ') + color.name());
-    }
-    return lines;
+    const QTextBlock block = child<QTextEdit>(dialog, "errorLog")->document()->begin();
+    return block.begin().atEnd() ? QString() : block.begin().fragment().charFormat().foreground().color().name();
 }
 
 } // namespace
@@ -61,21 +52,17 @@ private slots:
 
     void flags_data();
     void flags();
-    void lockedPresetStaysDisabledAfterEveryRefresh();
+    void lockedPresetStaysDisabled();
     void initialCheckArguments();
-    void messageColours_data();
-    void messageColours();
     void title_data();
     void title();
-    void presetListOrder();
-    void accept_data();
-    void accept();
-    void choosingPresetStoresIdOnly();
-    void maximumHeight_data();
+    void presetListIsSorted();
+    void closing_data();
+    void closing();
+    void userActions_data();
+    void userActions();
     void maximumHeight();
-    void buttonSizesPerSkin_data();
-    void buttonSizesPerSkin();
-    void skinKeysRestoreOpeningSheet();
+    void skinKeys();
     void bannerSource_data();
     void bannerSource();
 
@@ -91,16 +78,18 @@ void TestMPAEncoderDlg::flags_data()
     QTest::addColumn<int>("checksAtConstruction");
     QTest::addColumn<bool>("presetListEnabled");
     QTest::addColumn<bool>("bannerShown");
-
-    QTest::newRow("none") << 0u << 0 << false << 0 << true << true;
-    QTest::newRow("basic page") << 0x1u << 1 << false << 0 << true << true;
-    QTest::newRow("load and save") << 0x10u << 0 << true << 1 << true << true;
-    QTest::newRow("basic page, load and save") << 0x11u << 1 << true << 1 << true << true;
-    QTest::newRow("no initial check") << 0x31u << 1 << true << 0 << true << true;
-    QTest::newRow("no initial check alone") << 0x20u << 0 << false << 0 << true << true;
-    QTest::newRow("hidden banner") << 0x1000u << 0 << false << 0 << true << false;
-    QTest::newRow("locked audio type") << 0x2000u << 0 << false << 0 << false << true;
-    QTest::newRow("entry point bits ignored") << 0x30000000u << 0 << false << 0 << true << true;
+    QTest::addColumn<QString>("errorColour");
+    const QString red = QStringLiteral("#b40000");
+    const QString grey = QStringLiteral("#141414");
+    QTest::newRow("none") << 0u << 0 << false << 0 << true << true << grey;
+    QTest::newRow("basic page") << 0x1u << 1 << false << 0 << true << true << grey;
+    QTest::newRow("load and save") << 0x10u << 0 << true << 1 << true << true << grey;
+    QTest::newRow("no initial check") << 0x31u << 1 << true << 0 << true << true << grey;
+    QTest::newRow("no initial check alone") << 0x20u << 0 << false << 0 << true << true << grey;
+    QTest::newRow("coloured messages") << 0x40u << 0 << false << 0 << true << true << red;
+    QTest::newRow("hidden banner") << 0x1000u << 0 << false << 0 << true << false << grey;
+    QTest::newRow("locked audio type") << 0x2000u << 0 << false << 0 << false << true << grey;
+    QTest::newRow("entry point bits ignored") << 0x30000000u << 0 << false << 0 << true << true << grey;
 }
 
 void TestMPAEncoderDlg::flags()
@@ -111,22 +100,19 @@ void TestMPAEncoderDlg::flags()
     QFETCH(int, checksAtConstruction);
     QFETCH(bool, presetListEnabled);
     QFETCH(bool, bannerShown);
+    QFETCH(QString, errorColour);
 
     // The check during construction runs before the dialog listens to the
     // notifier, so the info window opens empty whatever it reported.
     Fake::state().checkReports = { { Error, "too early" } };
-    auto host = hostBlock();
+    EncoderSettings host = hostBlock();
     const DialogParams record = params(flags);
-    const TestableDialog dialog(asSettings(host), &record);
+    TestableDialog dialog(&host, &record);
 
     auto* const tabWidget = child<QTabWidget>(dialog, "tabWidget");
     QCOMPARE(tabWidget->count(), tabs);
-    QCOMPARE(dialog.basicSettingsPage != nullptr, tabs == 1);
-    if (tabs == 1) {
-        QCOMPARE(tabWidget->tabText(0), QStringLiteral("Basic Settings"));
-        QCOMPARE(static_cast<QWidget*>(tabWidget->widget(0)), reinterpret_cast<QWidget*>(dialog.basicSettingsPage));
-    }
-    QCOMPARE(tabWidget->indexOf(child<QWidget>(dialog, "basicPage")), -1);
+    if (tabs == 1)
+        QCOMPARE(tabWidget->widget(0), static_cast<QWidget*>(dialog.basicSettingsPage));
     QCOMPARE(!child<QPushButton>(dialog, "buttonLoad")->isHidden(), loadSaveShown);
     QCOMPARE(!child<QPushButton>(dialog, "buttonSave")->isHidden(), loadSaveShown);
     QCOMPARE(Fake::state().checkCalls, checksAtConstruction);
@@ -134,40 +120,35 @@ void TestMPAEncoderDlg::flags()
     QVERIFY(child<QPushButton>(dialog, "presetButton")->isEnabled());
     QCOMPARE(!child<QLabel>(dialog, "bannerFrame")->isHidden(), bannerShown);
     QCOMPARE(child<QTextEdit>(dialog, "errorLog")->toPlainText(), QString());
+
+    Fake::state().checkResult = 1;
+    QVERIFY(!dialog.validateSettings());
+    QCOMPARE(firstLineColour(dialog), errorColour);
+    // A later check that reports nothing empties the window.
+    Fake::state().checkReports.clear();
+    Fake::state().checkResult = 0;
+    QVERIFY(dialog.validateSettings());
+    QCOMPARE(child<QTextEdit>(dialog, "errorLog")->toPlainText(), QString());
 }
 
-void TestMPAEncoderDlg::lockedPresetStaysDisabledAfterEveryRefresh()
+void TestMPAEncoderDlg::lockedPresetStaysDisabled()
 {
-    auto host = hostBlock(VL_AUDIO_MPEG2_DVD);
+    EncoderSettings host = hostBlock(QStringLiteral("audioType=4"));
     const DialogParams record = params(VL_FLAG_LOCK_AUDIO_TYPE | VL_FLAG_BASIC_SETTINGS);
-    TestableDialog dialog(asSettings(host), &record);
-    auto* const presetList = child<QComboBox>(dialog, "presetList");
-    auto* const presetButton = child<QPushButton>(dialog, "presetButton");
-    QVERIFY(!presetList->isEnabled());
-
-    // A change on the basic page reaches the settings and refreshes.
-    ConfigState change;
-    change.insert(ItemName::Layer, ConfigItem(QStringLiteral("Layer 1"), true));
-    emit dialog.basicSettingsPage->stateChanged(change);
-    QCOMPARE(dialog.settings.layer, 1);
-    QCOMPARE(Fake::state().checkCalls, 1);
-    QVERIFY(!presetList->isEnabled());
-    QVERIFY(presetButton->isEnabled());
-
-    QTest::mouseClick(presetButton, Qt::LeftButton);
+    TestableDialog dialog(&host, &record);
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    for (const char* step : { "choose:layerList:Layer 1", "expect:presetList.enabled=0", "click:presetButton",
+             "expect:presetList.enabled=0", "expect:presetList=MPEG-2 DVD" })
+        QCOMPARE(performStep(&dialog, QLatin1String(step)), QString());
     QCOMPARE(Fake::state().defaultsCalls, QList<int32_t> { VL_AUDIO_MPEG2_DVD });
-    QVERIFY(!presetList->isEnabled());
-    QVERIFY(presetButton->isEnabled());
-    QCOMPARE(presetList->currentText(), QStringLiteral("MPEG-2 DVD"));
 }
 
 void TestMPAEncoderDlg::initialCheckArguments()
 {
-    auto host = hostBlock(VL_AUDIO_MPEG2_SVCD);
-    asSettings(host)->sampleFrequency = 44100;
-    const DialogParams record = params(0x10);
-    const TestableDialog dialog(asSettings(host), &record);
-
+    EncoderSettings host = hostBlock(QStringLiteral("audioType=3 sampleFrequency=44100"));
+    const DialogParams record = params(VL_FLAG_LOAD_SAVE);
+    const TestableDialog dialog(&host, &record);
     const Fake::State& fake = Fake::state();
     QCOMPARE(fake.checkCalls, 1);
     QCOMPARE(fake.checkCallbacks, static_cast<const EncoderCallbacks*>(&ErrorNotifier::instance()->callbacks));
@@ -177,293 +158,214 @@ void TestMPAEncoderDlg::initialCheckArguments()
     QCOMPARE(fake.checkedReservedPointer, static_cast<const void*>(nullptr));
 }
 
-void TestMPAEncoderDlg::messageColours_data()
-{
-    QTest::addColumn<uint>("flags");
-    QTest::addColumn<QStringList>("expected");
-    QTest::newRow("coloured") << 0x40u
-                              << QStringList { "Bitrate too high #b40000", "Mode not allowed #b40000",
-                                     "Layer II chosen #141414" };
-    QTest::newRow("plain") << 0u
-                           << QStringList { "Bitrate too high #141414", "Mode not allowed #141414",
-                                  "Layer II chosen #141414" };
-}
-
-void TestMPAEncoderDlg::messageColours()
-{
-    QFETCH(uint, flags);
-    QFETCH(QStringList, expected);
-
-    Fake::state().checkReports
-        = { { Error, "Bitrate too high" }, { Info, "Layer II chosen" }, { Error, "Mode not allowed\n" } };
-    Fake::state().checkResult = 1;
-    auto host = hostBlock();
-    const DialogParams record = params(flags);
-    TestableDialog dialog(asSettings(host), &record);
-
-    QVERIFY(!dialog.validateSettings());
-    QCOMPARE(colouredLines(*child<QTextEdit>(dialog, "errorLog")), expected);
-
-    // A later check that reports nothing empties the window.
-    Fake::state().checkReports.clear();
-    Fake::state().checkResult = 0;
-    QVERIFY(dialog.validateSettings());
-    QCOMPARE(child<QTextEdit>(dialog, "errorLog")->toPlainText(), QString());
-}
-
 void TestMPAEncoderDlg::title_data()
 {
-    QTest::addColumn<QByteArray>("title");
-    QTest::addColumn<bool>("given");
+    QTest::addColumn<QByteArray>("title"); // null: none given
     QTest::addColumn<QString>("expected");
-    QTest::newRow("built in") << QByteArray() << false << QStringLiteral("Veltrano MPEG-1/2 Audio Encoder Settings");
-    QTest::newRow("empty") << QByteArray("") << true << QString();
-    QTest::newRow("host title") << QByteArray("Authoring Tool") << true << QStringLiteral("Authoring Tool");
-    QTest::newRow("8-bit host title") << QByteArray("Caf\xE9") << true << QString::fromLatin1("Caf\xE9");
+    QTest::newRow("built in") << QByteArray() << QStringLiteral("Veltrano MPEG-1/2 Audio Encoder Settings");
+    QTest::newRow("empty") << QByteArray("") << QString();
+    QTest::newRow("8-bit host title") << QByteArray("Caf\xE9") << QString::fromLatin1("Caf\xE9");
 }
 
 void TestMPAEncoderDlg::title()
 {
     QFETCH(QByteArray, title);
-    QFETCH(bool, given);
     QFETCH(QString, expected);
-
-    auto host = hostBlock();
-    const DialogParams record = params(0, given ? title.constData() : nullptr);
-    const TestableDialog dialog(asSettings(host), &record);
-    QCOMPARE(dialog.windowTitle(), expected);
+    EncoderSettings host = hostBlock();
+    const DialogParams record = params(0, title.isNull() ? nullptr : title.constData());
+    QCOMPARE(TestableDialog(&host, &record).windowTitle(), expected);
 }
 
-void TestMPAEncoderDlg::presetListOrder()
+void TestMPAEncoderDlg::presetListIsSorted()
 {
-    auto host = hostBlock();
+    EncoderSettings host = hostBlock();
     const DialogParams record = params(0);
-    const TestableDialog dialog(asSettings(host), &record);
+    const TestableDialog dialog(&host, &record);
     const QComboBox* const presetList = child<QComboBox>(dialog, "presetList");
-
     QStringList shown;
     for (int i = 0; i < presetList->count(); ++i)
         shown.append(presetList->itemText(i));
-    QCOMPARE(shown.size(), 20);
-    QStringList sorted = shown;
-    std::sort(sorted.begin(), sorted.end());
-    QCOMPARE(shown, sorted);
     QCOMPARE(shown, dialog.presets.keys());
+    QStringList sorted = shown;
+    sorted.sort();
+    QCOMPARE(shown, sorted);
 }
 
-void TestMPAEncoderDlg::accept_data()
+void TestMPAEncoderDlg::closing_data()
 {
-    QTest::addColumn<QString>("button");
+    QTest::addColumn<QString>("step");
     QTest::addColumn<int32_t>("checkResult");
-    QTest::newRow("OK, passing check") << "buttonOk" << 0;
-    QTest::newRow("OK, failing check") << "buttonOk" << 1;
-    QTest::newRow("OK, negative result") << "buttonOk" << -5;
-    QTest::newRow("Cancel") << "buttonCancel" << 0;
+    QTest::addColumn<bool>("accepted");
+    QTest::newRow("OK, passing check") << "ok" << 0 << true;
+    QTest::newRow("OK, failing check") << "ok" << 1 << false;
+    QTest::newRow("OK, negative result") << "ok" << -5 << false;
+    QTest::newRow("Cancel") << "cancel" << 0 << false;
+    QTest::newRow("Escape") << "escape" << 0 << false;
+    QTest::newRow("window closed") << "close" << 0 << false;
 }
 
-void TestMPAEncoderDlg::accept()
+void TestMPAEncoderDlg::closing()
 {
-    QFETCH(QString, button);
+    QFETCH(QString, step);
     QFETCH(int32_t, checkResult);
+    QFETCH(bool, accepted);
 
-    auto host = hostBlock();
-    const auto before = host;
-    const DialogParams record = params(0x1);
-    TestableDialog dialog(asSettings(host), &record);
+    EncoderSettings host = hostBlock();
+    const EncoderSettings before = host;
+    const DialogParams record = params(VL_FLAG_BASIC_SETTINGS);
+    TestableDialog dialog(&host, &record);
     dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
 
     // Change both halves of the working copy.
     auto* const working = reinterpret_cast<unsigned char*>(&dialog.settings);
     for (size_t i = 0; i < sizeof(EncoderSettings); ++i)
         working[i] = static_cast<unsigned char>(255 - i % 251);
-    const std::vector<unsigned char> edited(working, working + sizeof(EncoderSettings));
+    EncoderSettings expected = before;
+    if (accepted)
+        std::memcpy(&expected, working, VL_SETTINGS_RECORD_SIZE);
 
     Fake::state().checkResult = checkResult;
     Fake::state().checkReports = { { Error, "not for this audio type" } };
-    const int checksBefore = Fake::state().checkCalls;
-    QTest::mouseClick(child<QPushButton>(dialog, qPrintable(button)), Qt::LeftButton);
-    const bool ok = button == QLatin1String("buttonOk");
-    const bool accepted = ok && checkResult == 0;
-    QCOMPARE(Fake::state().checkCalls, checksBefore + int(ok));
-    // A failing check keeps the dialog open.
+    QCOMPARE(performStep(&dialog, step), QString());
+    const bool ok = step == QLatin1String("ok");
+    QCOMPARE(Fake::state().checkCalls, int(ok));
+    // A failing check keeps the dialog open and shows why.
     QCOMPARE(dialog.isVisible(), ok && !accepted);
+    QCOMPARE(dialog.result(), int(accepted ? QDialog::Accepted : QDialog::Rejected));
+    QCOMPARE(child<QTextEdit>(dialog, "errorLog")->toPlainText(),
+        ok ? QStringLiteral("not for this audio type") : QString());
+    QCOMPARE(blockDifference(host, expected), QString());
+}
 
-    if (accepted) {
-        QCOMPARE(dialog.result(), int(QDialog::Accepted));
-        QVERIFY(std::equal(host.begin(), host.begin() + VL_SETTINGS_RECORD_SIZE, edited.begin()));
-        QVERIFY(
-            std::equal(host.begin() + VL_SETTINGS_RECORD_SIZE, host.end(), before.begin() + VL_SETTINGS_RECORD_SIZE));
-    } else {
-        QCOMPARE(dialog.result(), int(QDialog::Rejected));
-        QVERIFY(host == before);
+void TestMPAEncoderDlg::userActions_data()
+{
+    QTest::addColumn<QString>("host"); // fields changed from hostBlock()
+    QTest::addColumn<QString>("script"); // steps of the user, see performStep()
+    QTest::addColumn<QString>("written"); // fields OK writes back changed
+    QTest::addColumn<int>("checks");
+    QTest::addColumn<int>("checkedType"); // audio type of the last check
+    QTest::addColumn<QList<int32_t>>("defaults"); // audio types whose defaults were loaded
+
+    QTest::newRow("Layer I at index 14 shows 448") << "bitrateIndex=14"
+                                                   << "expect:bitrateList=384;choose:layerList:Layer 1;"
+                                                      "expect:bitrateList=448;ok"
+                                                   << "layer=1" << 2 << 0 << QList<int32_t>();
+    QTest::newRow("Mono rewrites a copyright word of 7 as 1") << "copyrightBit=7"
+                                                              << "expect:copyrightCheck=1;choose:modeList:Mono;ok"
+                                                              << "mode=3 copyrightBit=1" << 2 << 0 << QList<int32_t>();
+    QTest::newRow("every list and box")
+        << "originalBit=1"
+        << "choose:bitrateList:320;choose:psychList:Model 2;choose:emphasisList:CCITT J.17;"
+           "choose:modeList:Dual Channel;click:privateCheck;click:copyrightCheck;click:crcCheck;"
+           "click:originalCheck;expect:originalCheck=0;ok"
+        << "bitrateIndex=13 psychModel=2 emphasis=3 mode=2 privateBit=1 copyrightBit=1 errorProtection=1 "
+           "originalBit=0"
+        << 9 << 0 << QList<int32_t>();
+    // Only the audio type changes, which lies outside the written-back half;
+    // the flag words are rewritten as 0 or 1 all the same.
+    QTest::newRow("another preset keeps the other settings")
+        << "privateBit=5"
+        << "choose:presetList:MPEG-1 VideoCD;expect:presetList=MPEG-1 VideoCD;expect:layerList=Layer 2;ok"
+        << "privateBit=1" << 2 << int(VL_AUDIO_MPEG1_VCD) << QList<int32_t>();
+    QTest::newRow("restoring a preset loads its defaults")
+        << ""
+        << "choose:presetList:MPEG-2 DVD;click:presetButton;expect:presetList=MPEG-2 DVD;"
+           "expect:layerList=Layer 1;ok"
+        << "layer=1" << 3 << int(VL_AUDIO_MPEG2_DVD) << QList<int32_t> { VL_AUDIO_MPEG2_DVD };
+    // 0x1014 has no preset; it resolves to 16, and 16 to the DVD-VR preset.
+    QTest::newRow("host audio type 0x1014 shows MPEG-2 DVD-VR")
+        << "audioType=0x1014"
+        << "expect:presetList=MPEG-2 DVD-VR;click:privateCheck;ok"
+        << "privateBit=1" << 2 << int(VL_AUDIO_MPEG2_DVD_VR) << QList<int32_t>();
+}
+
+void TestMPAEncoderDlg::userActions()
+{
+    QFETCH(QString, host);
+    QFETCH(QString, script);
+    QFETCH(QString, written);
+    QFETCH(int, checks);
+    QFETCH(int, checkedType);
+    QFETCH(QList<int32_t>, defaults);
+
+    EncoderSettings block = hostBlock(host);
+    const DialogParams record = params(VL_FLAG_BASIC_SETTINGS);
+    TestableDialog dialog(&block, &record);
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    for (const QString& step : script.split(QLatin1Char(';'))) {
+        const QString failure = performStep(&dialog, step);
+        QVERIFY2(failure.isEmpty(), qPrintable(failure));
     }
-    if (ok && !accepted)
-        QCOMPARE(child<QTextEdit>(dialog, "errorLog")->toPlainText(), QStringLiteral("not for this audio type"));
-}
 
-void TestMPAEncoderDlg::choosingPresetStoresIdOnly()
-{
-    auto host = hostBlock(VL_AUDIO_MPEG2_DVD);
-    const DialogParams record = params(0x1);
-    TestableDialog dialog(asSettings(host), &record);
-    auto* const presetList = child<QComboBox>(dialog, "presetList");
-    EncoderSettings expected = dialog.settings;
-    for (int32_t* flag :
-        { &expected.privateBit, &expected.errorProtection, &expected.copyrightBit, &expected.originalBit })
-        *flag = *flag != 0;
-
-    StateRecorder recorder(&dialog);
-    const QList<ConfigState>& states = recorder.states;
-    emit presetList->textActivated(QStringLiteral("MPEG-1 VideoCD"));
-    QCOMPARE(states.count(), 1);
-    const ConfigState sent = states.at(0);
-    QCOMPARE(sent.keys(), QStringList { ItemName::AudioType });
-    QCOMPARE(sent.value(ItemName::AudioType).value, QVariant(QStringLiteral("MPEG-1 VideoCD")));
-
-    QCOMPARE(dialog.settings.audioType, int32_t(VL_AUDIO_MPEG1_VCD));
-    QVERIFY(std::memcmp(&dialog.settings, &expected, VL_SETTINGS_RECORD_SIZE) == 0);
-    QVERIFY(Fake::state().defaultsCalls.isEmpty());
-    QCOMPARE(Fake::state().checkCalls, 1);
-    QCOMPARE(presetList->currentText(), QStringLiteral("MPEG-1 VideoCD"));
-
-    // The entry already shown is applied and checked again.
-    emit presetList->textActivated(QStringLiteral("MPEG-1 VideoCD"));
-    QCOMPARE(Fake::state().checkCalls, 2);
-}
-
-void TestMPAEncoderDlg::maximumHeight_data()
-{
-    QTest::addColumn<int>("available");
-    QTest::addColumn<int>("expected");
-    QTest::newRow("1050") << 1050 << 997;
-    QTest::newRow("768") << 768 << 729;
-    QTest::newRow("1") << 1 << 0;
+    QCOMPARE(dialog.result(), int(QDialog::Accepted));
+    QCOMPARE(blockDifference(block, withFields(hostBlock(host), written)), QString());
+    QCOMPARE(Fake::state().checkCalls, checks);
+    QCOMPARE(Fake::state().checkedAudioType, checkedType);
+    QCOMPARE(Fake::state().defaultsCalls, defaults);
 }
 
 void TestMPAEncoderDlg::maximumHeight()
 {
-    QFETCH(int, available);
-    QFETCH(int, expected);
-    QCOMPARE(MPAEncoderDlg::maximumHeightFor(available), expected);
-
-    // The dialog applies it for the screen it opens on.
-    auto host = hostBlock();
+    QCOMPARE(MPAEncoderDlg::maximumHeightFor(1050), 997);
+    QCOMPARE(MPAEncoderDlg::maximumHeightFor(1), 0);
+    EncoderSettings host = hostBlock();
     const DialogParams record = params(0);
-    const TestableDialog dialog(asSettings(host), &record);
+    const TestableDialog dialog(&host, &record);
     const int screen = QGuiApplication::primaryScreen()->availableGeometry().height();
     QCOMPARE(dialog.maximumHeight(), MPAEncoderDlg::maximumHeightFor(screen));
 }
 
-// The skins give every push button a fixed contents box; the toolkit's box
-// model adds the frame around it: the platform's 1-pixel frame under
-// "default", the 1.5-pixel border (drawn as 2) under "metal".
-void TestMPAEncoderDlg::buttonSizesPerSkin_data()
+void TestMPAEncoderDlg::skinKeys()
 {
-    QTest::addColumn<QString>("skin");
-    QTest::addColumn<int>("side");
-    QTest::addColumn<int>("frame");
-    QTest::newRow("default") << QStringLiteral("default") << 24 << 1;
-    QTest::newRow("metal") << QStringLiteral("metal") << 20 << 2;
-}
-
-void TestMPAEncoderDlg::buttonSizesPerSkin()
-{
-    QFETCH(QString, skin);
-    QFETCH(int, side);
-    QFETCH(int, frame);
-
-    auto host = hostBlock();
-    const DialogParams record = params(0x11);
-    TestableDialog dialog(asSettings(host), &record);
-    dialog.setSkin(skin);
-    dialog.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
-
-    const QSize expected(side + 2 * frame, side + 2 * frame);
-    int checked = 0;
-    for (const QPushButton* button : dialog.findChildren<QPushButton*>()) {
-        if (!button->isVisible())
-            continue;
-        ++checked;
-        const QString what = QStringLiteral("%1: %2x%3, fixed %4x%5")
-                                 .arg(button->objectName())
-                                 .arg(button->width())
-                                 .arg(button->height())
-                                 .arg(button->minimumWidth())
-                                 .arg(button->maximumHeight());
-        QVERIFY2(button->size() == expected, qPrintable(what));
-        QVERIFY2(button->minimumSize() == expected && button->maximumSize() == expected, qPrintable(what));
-    }
-    QCOMPARE(checked, 5);
-}
-
-void TestMPAEncoderDlg::skinKeysRestoreOpeningSheet()
-{
-    auto host = hostBlock();
+    EncoderSettings host = hostBlock();
     const DialogParams record = params(VL_FLAG_BASIC_SETTINGS | VL_FLAG_HIDE_BANNER);
-    TestableDialog dialog(asSettings(host), &record);
+    TestableDialog dialog(&host, &record);
     dialog.show();
-    const QLabel* const banner = child<QLabel>(dialog, "bannerFrame");
     const QString opening = dialog.styleSheet();
     QVERIFY(!opening.isEmpty());
-
     QTest::keyClick(&dialog, Qt::Key_F6);
     const QString metal = dialog.styleSheet();
-    QVERIFY(metal != opening);
-    QVERIFY(metal.contains(QStringLiteral(":/res_mpa/backgrounds/main.png")));
-    QVERIFY(!banner->isVisible());
-    for (const Qt::Key key : { Qt::Key_F6, Qt::Key_F7 }) {
-        QTest::keyClick(&dialog, key);
-        QCOMPARE(dialog.styleSheet(), metal);
-    }
+    QVERIFY(metal != opening && !metal.isEmpty());
+    QTest::keyClick(&dialog, Qt::Key_F7);
+    QCOMPARE(dialog.styleSheet(), metal);
     QTest::keyClick(&dialog, Qt::Key_F5);
     QCOMPARE(dialog.styleSheet(), opening);
-    QVERIFY(!banner->isVisible());
-
+    // A skin change shows the banner again only when the flag allows it.
+    QVERIFY(!child<QLabel>(dialog, "bannerFrame")->isVisible());
     dialog.setSkin(QStringLiteral("no such skin"));
     QCOMPARE(dialog.styleSheet(), QString());
 }
 
 void TestMPAEncoderDlg::bannerSource_data()
 {
-    QTest::addColumn<QString>("hostBanner"); // empty: none given; "missing": unreadable path
-    QTest::addColumn<bool>("centred");
-    QTest::newRow("none") << QString() << false;
-    QTest::newRow("unreadable") << QStringLiteral("missing") << false;
-    QTest::newRow("host image") << QStringLiteral("host") << true;
+    QTest::addColumn<QString>("hostBanner"); // empty: none given
+    QTest::addColumn<QSize>("shown");
+    QTest::newRow("none") << QString() << QSize(382, 75);
+    QTest::newRow("unreadable") << QStringLiteral("absent.png") << QSize(382, 75);
+    QTest::newRow("host image") << QStringLiteral("banner.png") << QSize(120, 40);
 }
 
 void TestMPAEncoderDlg::bannerSource()
 {
     QFETCH(QString, hostBanner);
-    QFETCH(bool, centred);
-
+    QFETCH(QSize, shown);
     QTemporaryDir dir;
-    QVERIFY(dir.isValid());
-    QByteArray bannerPath;
-    QSize expectedSize(382, 75);
-    if (hostBanner == QLatin1String("host")) {
-        expectedSize = QSize(120, 40);
-        QPixmap image(expectedSize);
-        image.fill(Qt::darkCyan);
-        bannerPath = dir.filePath(QStringLiteral("banner.png")).toLatin1();
-        QVERIFY(image.save(QString::fromLatin1(bannerPath), "PNG"));
-    } else if (hostBanner == QLatin1String("missing")) {
-        bannerPath = dir.filePath(QStringLiteral("absent.png")).toLatin1();
-    }
+    QPixmap image(120, 40);
+    image.fill(Qt::darkCyan);
+    QVERIFY(image.save(dir.filePath(QStringLiteral("banner.png")), "PNG"));
+    const QByteArray path = dir.filePath(hostBanner).toLatin1();
 
-    auto host = hostBlock();
-    const DialogParams record = params(0, nullptr, bannerPath.isEmpty() ? nullptr : bannerPath.constData());
-    TestableDialog dialog(asSettings(host), &record);
+    EncoderSettings host = hostBlock();
+    const DialogParams record = params(0, nullptr, hostBanner.isEmpty() ? nullptr : path.constData());
+    TestableDialog dialog(&host, &record);
     const QLabel* const banner = child<QLabel>(dialog, "bannerFrame");
-    const Qt::Alignment defaultAlignment = QLabel().alignment();
-
-    for (const char* skin : { "default", "metal", "default" }) {
+    const bool hostImage = shown != QSize(382, 75);
+    for (const char* skin : { "metal", "default" }) {
         dialog.setSkin(QLatin1String(skin));
-        const QPixmap shown = banner->pixmap(Qt::ReturnByValue);
-        QCOMPARE(shown.size(), expectedSize);
-        QCOMPARE(dialog.bannerPixmap.isNull(), !centred);
-        QCOMPARE(banner->alignment(), centred ? Qt::Alignment(Qt::AlignCenter) : defaultAlignment);
+        QCOMPARE(banner->pixmap(Qt::ReturnByValue).size(), shown);
+        QCOMPARE(banner->alignment(), hostImage ? Qt::Alignment(Qt::AlignCenter) : QLabel().alignment());
     }
 }
 

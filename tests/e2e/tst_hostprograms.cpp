@@ -39,7 +39,7 @@ private:
     TestSandbox sandbox { { TestModule::Encoder } };
 
 private slots:
-    void initTestCase() { QVERIFY2(sandbox.isValid(), qPrintable(sandbox.errorString())); }
+    void initTestCase() { QVERIFY2(sandbox.errorString().isEmpty(), qPrintable(sandbox.errorString())); }
 
     void settingsFromOptions_data()
     {

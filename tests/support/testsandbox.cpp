@@ -1,9 +1,10 @@
 #include "testsandbox.h"
 
+#include "dialogdriver.h"
+
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
-#include <QProcess>
-#include <QProcessEnvironment>
 #include <QtTest>
 #include <cstring>
 #include <dlfcn.h>
@@ -20,8 +21,6 @@ constexpr ModuleSource moduleSources[] = {
     { "standard", "vl_config_mpa.so" },
     { "noentry", "vl_config_mpa.so" },
     { "standard", "vl_enc_mpa.so" },
-    { "nocheck", "vl_enc_mpa.so" },
-    { "standard", "vl_mpgaout.so" },
     { "standard", "vl_mfimport.so" },
     { "standard", "gui_mpa_localize.so" },
 };
@@ -34,12 +33,6 @@ bool replaceFile(const QString& source, const QString& target)
 {
     QFile::remove(target);
     return QFile::copy(source, target);
-}
-
-bool writeFile(const QString& path, const QByteArray& data)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(data) == data.size();
 }
 
 QByteArray readFile(const QString& path)
@@ -99,25 +92,9 @@ bool TestSandbox::addFile(const QString& source, const QString& name)
     return replaceFile(source, filePath(name));
 }
 
-bool TestSandbox::setControl(const QStringList& lines)
-{
-    return writeFile(filePath(QStringLiteral("vl_testmodules.ctl")), lines.join(QLatin1Char('\n')).toUtf8() + '\n');
-}
-
 QStringList TestSandbox::callLog() const
 {
     return QString::fromUtf8(readFile(filePath(logFile))).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-}
-
-QStringList TestSandbox::callLog(const QString& module) const
-{
-    QStringList lines;
-    const QString prefix = module + QLatin1Char(' ');
-    for (const QString& line : callLog()) {
-        if (line.startsWith(prefix))
-            lines << line.mid(prefix.size());
-    }
-    return lines;
 }
 
 void TestSandbox::clearCallLog()
@@ -125,7 +102,19 @@ void TestSandbox::clearCallLog()
     QFile::remove(filePath(logFile));
 }
 
-int32_t TestSandbox::call(EncoderSettings* settings, uint32_t flags, intptr_t param)
+bool TestSandbox::anyModuleMapped() const
+{
+    const QByteArray maps = readFile(QStringLiteral("/proc/self/maps"));
+    for (const ModuleSource& source : moduleSources) {
+        const QString file = QDir(path()).canonicalPath() + QLatin1Char('/') + QLatin1String(source.fileName);
+        if (maps.contains(QFile::encodeName(file) + '\n'))
+            return true;
+    }
+    return false;
+}
+
+int32_t TestSandbox::call(
+    EncoderSettings* settings, uint32_t flags, intptr_t param, const QString& script, QStringList* log)
 {
     if (!library) {
         library = dlopen(QFile::encodeName(libraryPath()).constData(), RTLD_NOW | RTLD_LOCAL);
@@ -134,75 +123,29 @@ int32_t TestSandbox::call(EncoderSettings* settings, uint32_t flags, intptr_t pa
             return -1;
         }
     }
-    const auto function = reinterpret_cast<ShowMPAEncoderPagesFunc>(dlsym(library, "showMPAEncoderPages"));
-    return function ? function(settings, flags, param) : -1;
-}
-
-bool TestSandbox::isMapped(const QString& name) const
-{
-    const QByteArray target = QFile::encodeName(QDir(path()).canonicalPath() + QLatin1Char('/') + name);
-    return readFile(QStringLiteral("/proc/self/maps")).contains(target + '\n');
-}
-
-// The runner works in the sandbox: it reads settings.in and writes
-// settings.out and observations.txt there.
-RunResult TestSandbox::run(const RunOptions& options) const
-{
-    QFile::remove(filePath(QStringLiteral("settings.out")));
-    QFile::remove(filePath(QStringLiteral("observations.txt")));
-    writeFile(filePath(QStringLiteral("settings.in")),
-        QByteArray(reinterpret_cast<const char*>(&options.settings), sizeof options.settings));
-    QStringList arguments { QStringLiteral("library=") + libraryPath(), QStringLiteral("flags=%1").arg(options.flags),
-        QStringLiteral("parent=%1").arg(options.parent), QStringLiteral("record-flags=%1").arg(options.recordFlags),
-        QStringLiteral("calls=%1").arg(options.calls), QStringLiteral("script=") + options.script };
-    if (options.record)
-        arguments << QStringLiteral("record");
-    if (options.title)
-        arguments << QStringLiteral("title=") + QString::fromLatin1(*options.title);
-
-    QProcess process;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    if (!environment.contains(QStringLiteral("QT_QPA_PLATFORM")))
-        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    for (const QString& entry : options.environment)
-        environment.insert(entry.section(QLatin1Char('='), 0, 0), entry.section(QLatin1Char('='), 1));
-    process.setProcessEnvironment(environment);
-    process.setWorkingDirectory(path());
-    process.start(QStringLiteral(VL_E2E_RUNNER), arguments);
-    // The driver inside rejects everything at its own deadline; this one
-    // only guards against a runner that hangs before the dialog.
-    if (!process.waitForFinished(45000)) {
-        process.kill();
-        process.waitForFinished();
-    }
-    RunResult result;
-    result.finished = process.exitStatus() == QProcess::NormalExit;
-    result.exitCode = process.exitCode();
-    result.standardError = QString::fromUtf8(process.readAllStandardError());
-    for (const QString& line : QString::fromUtf8(process.readAllStandardOutput()).split(QLatin1Char('\n'))) {
-        if (line.startsWith(QLatin1String("result=")))
-            result.results << line.mid(7).toInt();
-        else if (line.startsWith(QLatin1String("recordFlags=")))
-            result.recordFlags = line.mid(12).toUInt();
-    }
-    const QByteArray settings = readFile(filePath(QStringLiteral("settings.out")));
-    if (settings.size() == sizeof result.settings)
-        std::memcpy(&result.settings, settings.constData(), sizeof result.settings);
-    result.observations = QString::fromUtf8(readFile(filePath(QStringLiteral("observations.txt"))))
-                              .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    const auto show = reinterpret_cast<ShowMPAEncoderPagesFunc>(dlsym(library, "showMPAEncoderPages"));
+    if (!show)
+        return -1;
+    QStringList unused;
+    std::unique_ptr<DialogDriver> driver;
+    if (QCoreApplication::instance())
+        driver = std::make_unique<DialogDriver>(script, log ? log : &unused);
+    else
+        DialogDriver::armForNextApplication(script, log ? log : &unused);
+    const int32_t result = show(settings, flags, param);
+    DialogDriver::armForNextApplication(QString(), nullptr); // a failed start created no application
     return result;
 }
 
 void SandboxTest::initTestCase()
 {
     sandbox = std::make_unique<TestSandbox>();
-    QVERIFY2(sandbox->isValid(), qPrintable(sandbox->errorString()));
+    QVERIFY2(sandbox->errorString().isEmpty(), qPrintable(sandbox->errorString()));
 }
 
 void SandboxTest::init()
 {
     QVERIFY(sandbox->setModules(TestSandbox::standardModules()));
-    QVERIFY(sandbox->setControl({}));
     sandbox->clearCallLog();
 }
 
@@ -227,25 +170,8 @@ EncoderSettings hostSettings()
     return settings;
 }
 
-bool sameBytes(const EncoderSettings& a, const EncoderSettings& b, size_t from, size_t to)
+bool sameBytes(const EncoderSettings& a, const EncoderSettings& b)
 {
-    return std::memcmp(reinterpret_cast<const char*>(&a) + from, reinterpret_cast<const char*>(&b) + from, to - from)
-        == 0;
-}
-
-QStringList dumpValues(const QStringList& observations, int dump, const QString& key)
-{
-    QStringList values;
-    const QString prefix = QStringLiteral("dump %1 %2=").arg(dump).arg(key);
-    for (const QString& line : observations) {
-        if (line.startsWith(prefix))
-            values << line.mid(prefix.size());
-    }
-    return values;
-}
-
-QString dumpValue(const QStringList& observations, int dump, const QString& key)
-{
-    return dumpValues(observations, dump, key).value(0);
+    return std::memcmp(&a, &b, sizeof a) == 0;
 }
 } // namespace E2e
