@@ -2,6 +2,7 @@
 // own, audio-type normalisation, and the way between the settings and the
 // texts of the page: every valid combination round trips, and the odd values
 // a host may pass are shown and applied as the rows below say.
+#include "audiotyperules.h"
 #include "model/statemodel.h"
 #include "model/valuetables.h"
 #include "settingsfields.h"
@@ -107,8 +108,11 @@ void TestModel::microSignSurvivesTranslation()
 void TestModel::normalizationEndsOnAPreset()
 {
     QSet<int> presetIds;
-    for (const AudioTypeSource& source : audioTypeSources())
+    for (const AudioTypeSource& source : audioTypeSources()) {
         presetIds.insert(source.id);
+        // The encoder module knows defaults and rules for every preset.
+        QVERIFY2(vl::encoder::findAudioTypeRules(source.id), source.name);
+    }
     QCOMPARE(presetIds.size(), int(audioTypeSources().size()));
     int others = 0;
     for (int id = -300; id <= 0x3100; ++id) {
