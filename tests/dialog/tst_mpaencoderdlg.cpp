@@ -52,19 +52,12 @@ private slots:
 
     void flags_data();
     void flags();
-    void lockedPresetStaysDisabled();
-    void initialCheckArguments();
-    void title_data();
-    void title();
-    void presetListIsSorted();
     void closing_data();
     void closing();
     void userActions_data();
     void userActions();
-    void maximumHeight();
-    void skinKeys();
-    void bannerSource_data();
-    void bannerSource();
+    void skinsAndBanner_data();
+    void skinsAndBanner();
 
 private:
     std::unique_ptr<Fake::FakeModules> fakes;
@@ -105,7 +98,7 @@ void TestMPAEncoderDlg::flags()
     // The check during construction runs before the dialog listens to the
     // notifier, so the info window opens empty whatever it reported.
     Fake::state().checkReports = { { Error, "too early" } };
-    EncoderSettings host = hostBlock();
+    EncoderSettings host = hostBlock(QStringLiteral("audioType=3 sampleFrequency=44100"));
     const DialogParams record = params(flags);
     TestableDialog dialog(&host, &record);
 
@@ -120,6 +113,19 @@ void TestMPAEncoderDlg::flags()
     QVERIFY(child<QPushButton>(dialog, "presetButton")->isEnabled());
     QCOMPARE(!child<QLabel>(dialog, "bannerFrame")->isHidden(), bannerShown);
     QCOMPARE(child<QTextEdit>(dialog, "errorLog")->toPlainText(), QString());
+    if (checksAtConstruction) {
+        const Fake::State& fake = Fake::state();
+        QCOMPARE(fake.checkCallbacks, static_cast<const EncoderCallbacks*>(&ErrorNotifier::instance()->callbacks));
+        QCOMPARE(QList<int32_t>({ fake.checkedAudioType, fake.checkedFrequency, fake.checkedReserved }),
+            QList<int32_t>({ VL_AUDIO_MPEG2_SVCD, 44100, 0 }));
+        QCOMPARE(fake.checkedReservedPointer, static_cast<const void*>(nullptr));
+    }
+    // The preset list is in name order; the height fits the screen.
+    const auto* const presetList = child<QComboBox>(dialog, "presetList");
+    for (int i = 0; i < presetList->count(); ++i)
+        QCOMPARE(presetList->itemText(i), dialog.presets.keys().at(i));
+    QCOMPARE(dialog.maximumHeight(),
+        MPAEncoderDlg::maximumHeightFor(QGuiApplication::primaryScreen()->availableGeometry().height()));
 
     Fake::state().checkResult = 1;
     QVERIFY(!dialog.validateSettings());
@@ -129,66 +135,6 @@ void TestMPAEncoderDlg::flags()
     Fake::state().checkResult = 0;
     QVERIFY(dialog.validateSettings());
     QCOMPARE(child<QTextEdit>(dialog, "errorLog")->toPlainText(), QString());
-}
-
-void TestMPAEncoderDlg::lockedPresetStaysDisabled()
-{
-    EncoderSettings host = hostBlock(QStringLiteral("audioType=4"));
-    const DialogParams record = params(VL_FLAG_LOCK_AUDIO_TYPE | VL_FLAG_BASIC_SETTINGS);
-    TestableDialog dialog(&host, &record);
-    dialog.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
-    for (const char* step : { "choose:layerList:Layer 1", "expect:presetList.enabled=0", "click:presetButton",
-             "expect:presetList.enabled=0", "expect:presetList=MPEG-2 DVD" })
-        QCOMPARE(performStep(&dialog, QLatin1String(step)), QString());
-    QCOMPARE(Fake::state().defaultsCalls, QList<int32_t> { VL_AUDIO_MPEG2_DVD });
-}
-
-void TestMPAEncoderDlg::initialCheckArguments()
-{
-    EncoderSettings host = hostBlock(QStringLiteral("audioType=3 sampleFrequency=44100"));
-    const DialogParams record = params(VL_FLAG_LOAD_SAVE);
-    const TestableDialog dialog(&host, &record);
-    const Fake::State& fake = Fake::state();
-    QCOMPARE(fake.checkCalls, 1);
-    QCOMPARE(fake.checkCallbacks, static_cast<const EncoderCallbacks*>(&ErrorNotifier::instance()->callbacks));
-    QCOMPARE(fake.checkedAudioType, int32_t(VL_AUDIO_MPEG2_SVCD));
-    QCOMPARE(fake.checkedFrequency, 44100);
-    QCOMPARE(fake.checkedReserved, 0);
-    QCOMPARE(fake.checkedReservedPointer, static_cast<const void*>(nullptr));
-}
-
-void TestMPAEncoderDlg::title_data()
-{
-    QTest::addColumn<QByteArray>("title"); // null: none given
-    QTest::addColumn<QString>("expected");
-    QTest::newRow("built in") << QByteArray() << QStringLiteral("Veltrano MPEG-1/2 Audio Encoder Settings");
-    QTest::newRow("empty") << QByteArray("") << QString();
-    QTest::newRow("8-bit host title") << QByteArray("Caf\xE9") << QString::fromLatin1("Caf\xE9");
-}
-
-void TestMPAEncoderDlg::title()
-{
-    QFETCH(QByteArray, title);
-    QFETCH(QString, expected);
-    EncoderSettings host = hostBlock();
-    const DialogParams record = params(0, title.isNull() ? nullptr : title.constData());
-    QCOMPARE(TestableDialog(&host, &record).windowTitle(), expected);
-}
-
-void TestMPAEncoderDlg::presetListIsSorted()
-{
-    EncoderSettings host = hostBlock();
-    const DialogParams record = params(0);
-    const TestableDialog dialog(&host, &record);
-    const QComboBox* const presetList = child<QComboBox>(dialog, "presetList");
-    QStringList shown;
-    for (int i = 0; i < presetList->count(); ++i)
-        shown.append(presetList->itemText(i));
-    QCOMPARE(shown, dialog.presets.keys());
-    QStringList sorted = shown;
-    sorted.sort();
-    QCOMPARE(shown, sorted);
 }
 
 void TestMPAEncoderDlg::closing_data()
@@ -240,6 +186,7 @@ void TestMPAEncoderDlg::closing()
 
 void TestMPAEncoderDlg::userActions_data()
 {
+    QTest::addColumn<uint>("flags");
     QTest::addColumn<QString>("host"); // fields changed from hostBlock()
     QTest::addColumn<QString>("script"); // steps of the user, see performStep()
     QTest::addColumn<QString>("written"); // fields OK writes back changed
@@ -247,15 +194,15 @@ void TestMPAEncoderDlg::userActions_data()
     QTest::addColumn<int>("checkedType"); // audio type of the last check
     QTest::addColumn<QList<int32_t>>("defaults"); // audio types whose defaults were loaded
 
-    QTest::newRow("Layer I at index 14 shows 448") << "bitrateIndex=14"
+    QTest::newRow("Layer I at index 14 shows 448") << 0x1u << "bitrateIndex=14"
                                                    << "expect:bitrateList=384;choose:layerList:Layer 1;"
                                                       "expect:bitrateList=448;ok"
                                                    << "layer=1" << 2 << 0 << QList<int32_t>();
-    QTest::newRow("Mono rewrites a copyright word of 7 as 1") << "copyrightBit=7"
+    QTest::newRow("Mono rewrites a copyright word of 7 as 1") << 0x1u << "copyrightBit=7"
                                                               << "expect:copyrightCheck=1;choose:modeList:Mono;ok"
                                                               << "mode=3 copyrightBit=1" << 2 << 0 << QList<int32_t>();
     QTest::newRow("every list and box")
-        << "originalBit=1"
+        << 0x1u << "originalBit=1"
         << "choose:bitrateList:320;choose:psychList:Model 2;choose:emphasisList:CCITT J.17;"
            "choose:modeList:Dual Channel;click:privateCheck;click:copyrightCheck;click:crcCheck;"
            "click:originalCheck;expect:originalCheck=0;ok"
@@ -265,23 +212,30 @@ void TestMPAEncoderDlg::userActions_data()
     // Only the audio type changes, which lies outside the written-back half;
     // the flag words are rewritten as 0 or 1 all the same.
     QTest::newRow("another preset keeps the other settings")
-        << "privateBit=5"
+        << 0x1u << "privateBit=5"
         << "choose:presetList:MPEG-1 VideoCD;expect:presetList=MPEG-1 VideoCD;expect:layerList=Layer 2;ok"
         << "privateBit=1" << 2 << int(VL_AUDIO_MPEG1_VCD) << QList<int32_t>();
     QTest::newRow("restoring a preset loads its defaults")
-        << ""
+        << 0x1u << ""
         << "choose:presetList:MPEG-2 DVD;click:presetButton;expect:presetList=MPEG-2 DVD;"
            "expect:layerList=Layer 1;ok"
         << "layer=1" << 3 << int(VL_AUDIO_MPEG2_DVD) << QList<int32_t> { VL_AUDIO_MPEG2_DVD };
     // 0x1014 has no preset; it resolves to 16, and 16 to the DVD-VR preset.
     QTest::newRow("host audio type 0x1014 shows MPEG-2 DVD-VR")
-        << "audioType=0x1014"
+        << 0x1u << "audioType=0x1014"
         << "expect:presetList=MPEG-2 DVD-VR;click:privateCheck;ok"
         << "privateBit=1" << 2 << int(VL_AUDIO_MPEG2_DVD_VR) << QList<int32_t>();
+    // Refreshes never enable a locked preset list; restoring still works.
+    QTest::newRow("locked audio type")
+        << 0x2001u << "audioType=4"
+        << "expect:presetList.enabled=0;choose:layerList:Layer 1;expect:presetList.enabled=0;click:presetButton;"
+           "expect:presetList.enabled=0;expect:presetList=MPEG-2 DVD;ok"
+        << "layer=1" << 3 << int(VL_AUDIO_MPEG2_DVD) << QList<int32_t> { VL_AUDIO_MPEG2_DVD };
 }
 
 void TestMPAEncoderDlg::userActions()
 {
+    QFETCH(uint, flags);
     QFETCH(QString, host);
     QFETCH(QString, script);
     QFETCH(QString, written);
@@ -290,7 +244,7 @@ void TestMPAEncoderDlg::userActions()
     QFETCH(QList<int32_t>, defaults);
 
     EncoderSettings block = hostBlock(host);
-    const DialogParams record = params(VL_FLAG_BASIC_SETTINGS);
+    const DialogParams record = params(flags);
     TestableDialog dialog(&block, &record);
     dialog.show();
     QVERIFY(QTest::qWaitForWindowExposed(&dialog));
@@ -306,67 +260,47 @@ void TestMPAEncoderDlg::userActions()
     QCOMPARE(Fake::state().defaultsCalls, defaults);
 }
 
-void TestMPAEncoderDlg::maximumHeight()
-{
-    QCOMPARE(MPAEncoderDlg::maximumHeightFor(1050), 997);
-    QCOMPARE(MPAEncoderDlg::maximumHeightFor(1), 0);
-    EncoderSettings host = hostBlock();
-    const DialogParams record = params(0);
-    const TestableDialog dialog(&host, &record);
-    const int screen = QGuiApplication::primaryScreen()->availableGeometry().height();
-    QCOMPARE(dialog.maximumHeight(), MPAEncoderDlg::maximumHeightFor(screen));
-}
-
-void TestMPAEncoderDlg::skinKeys()
-{
-    EncoderSettings host = hostBlock();
-    const DialogParams record = params(VL_FLAG_BASIC_SETTINGS | VL_FLAG_HIDE_BANNER);
-    TestableDialog dialog(&host, &record);
-    dialog.show();
-    const QString opening = dialog.styleSheet();
-    QVERIFY(!opening.isEmpty());
-    QTest::keyClick(&dialog, Qt::Key_F6);
-    const QString metal = dialog.styleSheet();
-    QVERIFY(metal != opening && !metal.isEmpty());
-    QTest::keyClick(&dialog, Qt::Key_F7);
-    QCOMPARE(dialog.styleSheet(), metal);
-    QTest::keyClick(&dialog, Qt::Key_F5);
-    QCOMPARE(dialog.styleSheet(), opening);
-    // A skin change shows the banner again only when the flag allows it.
-    QVERIFY(!child<QLabel>(dialog, "bannerFrame")->isVisible());
-    dialog.setSkin(QStringLiteral("no such skin"));
-    QCOMPARE(dialog.styleSheet(), QString());
-}
-
-void TestMPAEncoderDlg::bannerSource_data()
+// The banner follows the host's image or the built-in one, under both skins
+// (F5 "default", F6 "metal"), and stays hidden when the flag says so.
+void TestMPAEncoderDlg::skinsAndBanner_data()
 {
     QTest::addColumn<QString>("hostBanner"); // empty: none given
     QTest::addColumn<QSize>("shown");
-    QTest::newRow("none") << QString() << QSize(382, 75);
-    QTest::newRow("unreadable") << QStringLiteral("absent.png") << QSize(382, 75);
-    QTest::newRow("host image") << QStringLiteral("banner.png") << QSize(120, 40);
+    QTest::addColumn<uint>("flags");
+    QTest::newRow("none") << QString() << QSize(382, 75) << 0u;
+    QTest::newRow("unreadable") << QStringLiteral("absent.png") << QSize(382, 75) << 0u;
+    QTest::newRow("host image, hidden") << QStringLiteral("banner.png") << QSize(120, 40) << uint(VL_FLAG_HIDE_BANNER);
 }
 
-void TestMPAEncoderDlg::bannerSource()
+void TestMPAEncoderDlg::skinsAndBanner()
 {
     QFETCH(QString, hostBanner);
     QFETCH(QSize, shown);
+    QFETCH(uint, flags);
     QTemporaryDir dir;
     QPixmap image(120, 40);
     image.fill(Qt::darkCyan);
     QVERIFY(image.save(dir.filePath(QStringLiteral("banner.png")), "PNG"));
     const QByteArray path = dir.filePath(hostBanner).toLatin1();
-
     EncoderSettings host = hostBlock();
-    const DialogParams record = params(0, nullptr, hostBanner.isEmpty() ? nullptr : path.constData());
+    const DialogParams record = params(flags, nullptr, hostBanner.isEmpty() ? nullptr : path.constData());
     TestableDialog dialog(&host, &record);
+    dialog.show();
     const QLabel* const banner = child<QLabel>(dialog, "bannerFrame");
-    const bool hostImage = shown != QSize(382, 75);
-    for (const char* skin : { "metal", "default" }) {
-        dialog.setSkin(QLatin1String(skin));
+    const QString opening = dialog.styleSheet();
+    QVERIFY(!opening.isEmpty());
+    for (const Qt::Key key : { Qt::Key_F6, Qt::Key_F7, Qt::Key_F5 }) {
+        const QString before = dialog.styleSheet();
+        QTest::keyClick(&dialog, key);
+        QCOMPARE(dialog.styleSheet() == before, key == Qt::Key_F7);
         QCOMPARE(banner->pixmap(Qt::ReturnByValue).size(), shown);
-        QCOMPARE(banner->alignment(), hostImage ? Qt::Alignment(Qt::AlignCenter) : QLabel().alignment());
+        QCOMPARE(
+            banner->alignment(), hostBanner == "banner.png" ? Qt::Alignment(Qt::AlignCenter) : QLabel().alignment());
+        QCOMPARE(banner->isVisible(), flags == 0);
     }
+    QCOMPARE(dialog.styleSheet(), opening);
+    dialog.setSkin(QStringLiteral("no such skin"));
+    QCOMPARE(dialog.styleSheet(), QString());
 }
 
 QTEST_MAIN(TestMPAEncoderDlg)
