@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QtTest>
+#include <cstring>
 
 namespace {
 constexpr uint32_t hostApplication = VL_FLAG_HOST_APPLICATION | 0x71;
@@ -29,8 +30,8 @@ private slots:
         // A failed start leaves its modules loaded until the next call; a
         // call without an application object releases them.
         if (sandbox->anyModuleMapped()) {
-            QVERIFY(sandbox->setModules(TestSandbox::standardModules()));
-            EncoderSettings scratch = E2e::hostSettings();
+            QVERIFY(sandbox->setModules(TestSandbox::standardModules));
+            EncoderSettings scratch = hostSettings();
             sandbox->call(&scratch, VL_FLAG_HOST_APPLICATION, 0);
         }
         QVERIFY(!sandbox->anyModuleMapped());
@@ -42,7 +43,7 @@ private slots:
         QTest::addColumn<bool>("nullSettings");
         QTest::addColumn<uint32_t>("flags");
         QTest::addColumn<QStringList>("expectedLog");
-        const QList<TestModule> standard = TestSandbox::standardModules();
+        const QList<TestModule> standard = TestSandbox::standardModules;
         QTest::newRow("null settings") << standard << true << hostApplication << QStringList();
         QTest::newRow("no settings-file module") << QList<TestModule> { TestModule::Encoder, TestModule::Import }
                                                  << false << hostApplication << QStringList();
@@ -62,19 +63,21 @@ private slots:
         QFETCH(uint32_t, flags);
         QFETCH(QStringList, expectedLog);
         QVERIFY(sandbox->setModules(modules));
-        EncoderSettings settings = E2e::hostSettings();
+        EncoderSettings settings = hostSettings();
         QCOMPARE(sandbox->call(nullSettings ? nullptr : &settings, flags, 0), int32_t(VL_DIALOG_FAILED));
         QCOMPARE(sandbox->callLog(), expectedLog);
-        QVERIFY(E2e::sameBytes(settings, E2e::hostSettings()));
+        const EncoderSettings unchanged = hostSettings();
+        QVERIFY(std::memcmp(&settings, &unchanged, sizeof settings) == 0);
     }
 
     void noApplicationObjectAcceptsWithoutDialog()
     {
-        EncoderSettings settings = E2e::hostSettings();
+        EncoderSettings settings = hostSettings();
         DialogParams record {};
         QCOMPARE(sandbox->call(&settings, hostApplication | VL_FLAG_PARAMS_RECORD, reinterpret_cast<intptr_t>(&record)),
             int32_t(VL_DIALOG_ACCEPTED));
-        QVERIFY(E2e::sameBytes(settings, E2e::hostSettings()));
+        const EncoderSettings unchanged = hostSettings();
+        QVERIFY(std::memcmp(&settings, &unchanged, sizeof settings) == 0);
         // No check ran, and each module was released at the end of the call.
         QCOMPARE(sandbox->callLog().filter(QStringLiteral(" check ")), QStringList());
         QCOMPARE(sandbox->callLog().filter(QStringLiteral(" detach")).size(), 3);
@@ -86,7 +89,7 @@ private slots:
         for (int call = 1; call <= 2; ++call) {
             sandbox->clearCallLog();
             debugLines.clear();
-            EncoderSettings settings = E2e::hostSettings();
+            EncoderSettings settings = hostSettings();
             QStringList steps;
             const QtMessageHandler previous = qInstallMessageHandler(captureDebug);
             const int32_t result = sandbox->call(&settings, hostApplication,

@@ -30,13 +30,13 @@ private slots:
         QFETCH(QString, script);
         QFETCH(intptr_t, parent);
         QFETCH(int32_t, expected);
-        EncoderSettings settings = E2e::hostSettings();
+        EncoderSettings settings = hostSettings();
         QStringList steps;
         QCOMPARE(sandbox->call(&settings, 0x71, parent, script, &steps), expected);
         QCOMPARE(steps, script.split(';'));
 
         // OK writes back the record half: the test module's defaults.
-        EncoderSettings written = E2e::hostSettings();
+        EncoderSettings written = hostSettings();
         if (expected == VL_DIALOG_ACCEPTED) {
             std::memset(written.opaque, 17, sizeof written.opaque);
             written.mode = VL_MODE_MONO;
@@ -44,7 +44,7 @@ private slots:
             written.psychModel = 2;
             written.originalBit = 1;
         }
-        QVERIFY(E2e::sameBytes(settings, written));
+        QVERIFY(std::memcmp(&settings, &written, sizeof settings) == 0);
     }
 
     void recordTitleAndFlags_data()
@@ -68,7 +68,7 @@ private slots:
         params.flags = 0xdeadbeef;
         params.title = title.isNull() ? nullptr : title.constData();
         const uint32_t flags = record ? VL_FLAG_PARAMS_RECORD | 0x71 : 0x71;
-        EncoderSettings settings = E2e::hostSettings();
+        EncoderSettings settings = hostSettings();
         QStringList steps;
         const QString script = QStringLiteral("expect:title=%1;cancel").arg(expected);
         QCOMPARE(sandbox->call(&settings, flags, record ? reinterpret_cast<intptr_t>(&params) : 0, script, &steps),
@@ -82,7 +82,7 @@ private slots:
     void twoCallsInARow()
     {
         for (int call = 1; call <= 2; ++call) {
-            EncoderSettings settings = E2e::hostSettings();
+            EncoderSettings settings = hostSettings();
             QStringList steps;
             QCOMPARE(sandbox->call(&settings, 0x71, 0, QStringLiteral("ok"), &steps), int32_t(VL_DIALOG_ACCEPTED));
             QCOMPARE(steps, QStringList { "ok" });

@@ -6,34 +6,12 @@
 #include <QDir>
 #include <QFile>
 #include <QtTest>
-#include <cstring>
 #include <dlfcn.h>
 
 namespace {
-struct ModuleSource
-{
-    const char* variant;
-    const char* fileName;
-};
-
-// Indexed by TestModule.
-constexpr ModuleSource moduleSources[] = {
-    { "standard", "vl_config_mpa.so" },
-    { "noentry", "vl_config_mpa.so" },
-    { "standard", "vl_enc_mpa.so" },
-    { "standard", "vl_mfimport.so" },
-    { "standard", "gui_mpa_localize.so" },
-};
-
-const QString logFile = QStringLiteral("vl_testmodules.log");
-
-// Replaces a file by a new one (new inode), which is safe even while the
-// old one is still mapped somewhere.
-bool replaceFile(const QString& source, const QString& target)
-{
-    QFile::remove(target);
-    return QFile::copy(source, target);
-}
+// "<variant>/<file name>" in the test modules' directory, by TestModule.
+const char* const moduleSources[]
+    = { "standard/vl_config_mpa.so", "noentry/vl_config_mpa.so", "standard/vl_enc_mpa.so", "standard/vl_mfimport.so" };
 
 QByteArray readFile(const QString& path)
 {
@@ -53,10 +31,8 @@ QString sandboxTemplate()
 TestSandbox::TestSandbox(const QList<TestModule>& modules)
     : directory(sandboxTemplate())
 {
-    if (!directory.isValid())
-        errorText = QStringLiteral("cannot create a sandbox under " VL_E2E_WORK_DIR);
-    else if (!replaceFile(QStringLiteral(VL_GUI_LIBRARY), libraryPath()))
-        errorText = QStringLiteral("cannot copy " VL_GUI_LIBRARY);
+    if (!QFile::copy(QStringLiteral(VL_GUI_LIBRARY), libraryPath()))
+        errorText = QStringLiteral("cannot copy " VL_GUI_LIBRARY " into a sandbox");
     else
         setModules(modules);
 }
@@ -67,63 +43,46 @@ TestSandbox::~TestSandbox()
         dlclose(library);
 }
 
-QList<TestModule> TestSandbox::standardModules()
-{
-    return { TestModule::Config, TestModule::Encoder, TestModule::Import };
-}
-
 bool TestSandbox::setModules(const QList<TestModule>& modules)
 {
-    for (const ModuleSource& source : moduleSources)
-        QFile::remove(filePath(QLatin1String(source.fileName)));
-    for (TestModule module : modules) {
-        const ModuleSource& source = moduleSources[int(module)];
-        const QString from = QStringLiteral(VL_TESTMODULES_DIR "/%1/%2").arg(source.variant, source.fileName);
-        if (!replaceFile(from, filePath(QLatin1String(source.fileName)))) {
-            errorText = QStringLiteral("cannot copy ") + from;
+    // Removed first, so the copy is a new file (new inode), which is safe
+    // even while the old one is still mapped.
+    for (const char* source : moduleSources)
+        QFile::remove(directory.filePath(QString::fromLatin1(source).section('/', 1)));
+    for (const TestModule module : modules) {
+        const QString source = QLatin1String(moduleSources[int(module)]);
+        if (!QFile::copy(QStringLiteral(VL_TESTMODULES_DIR "/") + source, directory.filePath(source.section('/', 1)))) {
+            errorText = QStringLiteral("cannot copy ") + source;
             return false;
         }
     }
     return true;
 }
 
-bool TestSandbox::addFile(const QString& source, const QString& name)
-{
-    return replaceFile(source, filePath(name));
-}
-
 QStringList TestSandbox::callLog() const
 {
-    return QString::fromUtf8(readFile(filePath(logFile))).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    return QString::fromUtf8(readFile(directory.filePath(QStringLiteral("vl_testmodules.log"))))
+        .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
 }
 
 void TestSandbox::clearCallLog()
 {
-    QFile::remove(filePath(logFile));
+    QFile::remove(directory.filePath(QStringLiteral("vl_testmodules.log")));
 }
 
 bool TestSandbox::anyModuleMapped() const
 {
-    const QByteArray maps = readFile(QStringLiteral("/proc/self/maps"));
-    for (const ModuleSource& source : moduleSources) {
-        const QString file = QDir(path()).canonicalPath() + QLatin1Char('/') + QLatin1String(source.fileName);
-        if (maps.contains(QFile::encodeName(file) + '\n'))
-            return true;
-    }
-    return false;
+    return readFile(QStringLiteral("/proc/self/maps"))
+        .contains(QFile::encodeName(QDir(path()).canonicalPath()) + "/vl_");
 }
 
 int32_t TestSandbox::call(
     EncoderSettings* settings, uint32_t flags, intptr_t param, const QString& script, QStringList* log)
 {
-    if (!library) {
+    if (!library)
         library = dlopen(QFile::encodeName(libraryPath()).constData(), RTLD_NOW | RTLD_LOCAL);
-        if (!library) {
-            errorText = QString::fromLocal8Bit(dlerror());
-            return -1;
-        }
-    }
-    const auto show = reinterpret_cast<ShowMPAEncoderPagesFunc>(dlsym(library, "showMPAEncoderPages"));
+    const auto show
+        = library ? reinterpret_cast<ShowMPAEncoderPagesFunc>(dlsym(library, "showMPAEncoderPages")) : nullptr;
     if (!show)
         return -1;
     QStringList unused;
@@ -137,20 +96,7 @@ int32_t TestSandbox::call(
     return result;
 }
 
-void SandboxTest::initTestCase()
-{
-    sandbox = std::make_unique<TestSandbox>();
-    QVERIFY2(sandbox->errorString().isEmpty(), qPrintable(sandbox->errorString()));
-}
-
-void SandboxTest::init()
-{
-    QVERIFY(sandbox->setModules(TestSandbox::standardModules()));
-    sandbox->clearCallLog();
-}
-
-namespace E2e {
-EncoderSettings hostSettings()
+EncoderSettings SandboxTest::hostSettings()
 {
     EncoderSettings settings;
     auto* const bytes = reinterpret_cast<unsigned char*>(&settings);
@@ -160,18 +106,21 @@ EncoderSettings hostSettings()
     settings.layer = 2;
     settings.psychModel = 1;
     settings.bitrateIndex = 11;
-    settings.emphasis = VL_EMPHASIS_NONE;
-    settings.privateBit = 0;
-    settings.errorProtection = 0;
-    settings.copyrightBit = 0;
-    settings.originalBit = 0;
+    settings.emphasis = settings.privateBit = settings.errorProtection = 0;
+    settings.copyrightBit = settings.originalBit = 0;
     settings.audioType = VL_AUDIO_MPEG1;
     settings.sampleFrequency = 48000;
     return settings;
 }
 
-bool sameBytes(const EncoderSettings& a, const EncoderSettings& b)
+void SandboxTest::initTestCase()
 {
-    return std::memcmp(&a, &b, sizeof a) == 0;
+    sandbox = std::make_unique<TestSandbox>();
+    QVERIFY2(sandbox->errorString().isEmpty(), qPrintable(sandbox->errorString()));
 }
-} // namespace E2e
+
+void SandboxTest::init()
+{
+    QVERIFY(sandbox->setModules(TestSandbox::standardModules));
+    sandbox->clearCallLog();
+}

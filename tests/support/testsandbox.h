@@ -2,14 +2,11 @@
 #define VL_SUPPORT_TESTSANDBOX_H
 
 #include <QList>
-#include <QMetaType>
 #include <QObject>
-#include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
 #include <memory>
 #include <veltrano/mpa_dialog.h>
-#include <veltrano/mpa_settings.h>
 
 // The test companion modules a sandbox can hold, each copied under the file
 // name the library looks for.
@@ -17,10 +14,8 @@ enum class TestModule {
     Config, // vl_config_mpa.so
     ConfigWithoutEntry, // vl_config_mpa.so lacking MPAConfigGetAPIExt
     Encoder, // vl_enc_mpa.so
-    Import, // vl_mfimport.so
-    Localize // gui_mpa_localize.so
+    Import // vl_mfimport.so
 };
-Q_DECLARE_METATYPE(TestModule)
 
 // A private directory holding a copy of libvl_gui_mpa.so and the chosen test
 // modules beside it, so the library finds exactly those through its $ORIGIN
@@ -34,23 +29,22 @@ Q_DECLARE_METATYPE(TestModule)
 class TestSandbox
 {
 public:
-    explicit TestSandbox(const QList<TestModule>& modules = standardModules());
+    // Settings-file, encoder and import module.
+    static inline const QList<TestModule> standardModules
+        = { TestModule::Config, TestModule::Encoder, TestModule::Import };
+
+    explicit TestSandbox(const QList<TestModule>& modules = standardModules);
     ~TestSandbox();
     TestSandbox(const TestSandbox&) = delete;
     TestSandbox& operator=(const TestSandbox&) = delete;
 
-    // Settings-file, encoder and import module.
-    static QList<TestModule> standardModules();
-
+    // Empty while everything worked.
     QString errorString() const { return errorText; }
     QString path() const { return directory.path(); }
-    QString filePath(const QString& name) const { return directory.filePath(name); }
-    QString libraryPath() const { return filePath(QStringLiteral("libvl_gui_mpa.so")); }
+    QString libraryPath() const { return directory.filePath(QStringLiteral("libvl_gui_mpa.so")); }
 
     // Removes every module file and copies these instead.
     bool setModules(const QList<TestModule>& modules);
-    // Copies any other file into the sandbox under the given name.
-    bool addFile(const QString& source, const QString& name);
     // The call log of all modules, e.g. "vl_enc_mpa check 0 48000".
     QStringList callLog() const;
     void clearCallLog();
@@ -70,8 +64,8 @@ private:
 };
 
 // Base of a test class that calls through one sandbox: initTestCase()
-// creates it with the standard modules, and init() gives it those modules
-// back with an empty call log before each test.
+// creates it, and init() gives it the standard modules back with an empty
+// call log before each test.
 class SandboxTest : public QObject
 {
     Q_OBJECT
@@ -79,18 +73,15 @@ class SandboxTest : public QObject
 protected:
     std::unique_ptr<TestSandbox> sandbox;
 
+    // A host block for MPEG-1 Layer II, 48 kHz, 224 kbps (index 11), joint
+    // stereo, model 1, audio type 0, with every other byte set to a
+    // position-dependent pattern, so that a byte-wise comparison notices any
+    // write.
+    static EncoderSettings hostSettings();
+
 protected slots:
     void initTestCase();
     void init();
 };
-
-namespace E2e {
-// A host block for MPEG-1 Layer II, 48 kHz, 224 kbps (index 11), joint
-// stereo, psychoacoustic model 1, audio type 0, with every other byte set to
-// a position-dependent pattern, so that a byte-wise comparison notices any
-// write.
-EncoderSettings hostSettings();
-bool sameBytes(const EncoderSettings& a, const EncoderSettings& b);
-} // namespace E2e
 
 #endif
