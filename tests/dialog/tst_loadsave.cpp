@@ -47,9 +47,8 @@ private slots:
     void load_data();
     void load();
     void pathBytes();
-    void dragEnter_data();
-    void dragEnter();
-    void dropLoadsFirstFileOnly();
+    void dragAndDrop_data();
+    void dragAndDrop();
 
 private:
     // Runs `script` on the modal widgets that `action` opens.
@@ -205,50 +204,45 @@ void TestLoadSave::pathBytes()
         (QByteArrayList { directory + "/caf\xC3\x83\xC2\xA9.cfg", directory + "/caf\xC3\xA9.cfg" }));
 }
 
-void TestLoadSave::dragEnter_data()
+void TestLoadSave::dragAndDrop_data()
 {
-    QTest::addColumn<QList<QUrl>>("urls");
+    QTest::addColumn<QStringList>("files"); // empty: text instead of file addresses
     QTest::addColumn<bool>("accepted");
-    const auto local = [](const char* name) { return QUrl::fromLocalFile(QStringLiteral("/data/") + name); };
-    for (const char* name : { "A.CFG", "movie.Ts" })
-        QTest::addRow("%s", name) << QList<QUrl> { local(name) } << true;
-    for (const char* name : { "song.mp3", "settings" })
-        QTest::addRow("%s", name) << QList<QUrl> { local(name) } << false;
-    QTest::newRow("web address") << QList<QUrl> { QUrl(QStringLiteral("http://example.org/a.cfg")) } << false;
-    QTest::newRow("only the first counts") << QList<QUrl> { local("song.mp3"), local("a.cfg") } << false;
-    QTest::newRow("no urls") << QList<QUrl> {} << false;
+    const QString web = QStringLiteral("http://example.org/a.cfg");
+    QTest::newRow("upper-case suffix") << QStringList { "A.CFG" } << true;
+    QTest::newRow("MPEG suffix") << QStringList { "movie.Ts" } << true;
+    QTest::newRow("other suffix") << QStringList { "song.mp3" } << false;
+    QTest::newRow("no suffix") << QStringList { "settings" } << false;
+    QTest::newRow("web address") << QStringList { web } << false;
+    QTest::newRow("only the first counts") << QStringList { "song.mp3", "a.cfg" } << false;
+    QTest::newRow("the first of two") << QStringList { "first.cfg", "second.ini" } << true;
+    QTest::newRow("no addresses") << QStringList() << false;
 }
 
-void TestLoadSave::dragEnter()
+// A drop loads the first file only, checks and refreshes; a load the module
+// refuses is accepted as a drop all the same, with no check.
+void TestLoadSave::dragAndDrop()
 {
-    QFETCH(QList<QUrl>, urls);
+    QFETCH(QStringList, files);
     QFETCH(bool, accepted);
+    QList<QUrl> urls;
+    for (const QString& file : files)
+        urls << (file.startsWith(QLatin1String("http")) ? QUrl(file) : QUrl::fromLocalFile(dir->filePath(file)));
     QMimeData data;
     if (urls.isEmpty())
         data.setText(QStringLiteral("a.cfg"));
     else
         data.setUrls(urls);
-    QCOMPARE(dragOnto(child<QTabWidget>(*dialog, "tabWidget"), data, false), accepted);
-    QVERIFY(Fake::state().loadPaths.isEmpty());
-}
-
-void TestLoadSave::dropLoadsFirstFileOnly()
-{
     auto* const tabWidget = child<QTabWidget>(*dialog, "tabWidget");
-    const QString first = dir->filePath(QStringLiteral("first.cfg"));
-    QMimeData data;
-    data.setUrls({ QUrl::fromLocalFile(first), QUrl::fromLocalFile(dir->filePath(QStringLiteral("second.ini"))) });
-    QVERIFY(dragOnto(tabWidget, data, true));
-    QCOMPARE(Fake::state().loadPaths, QByteArrayList { first.toUtf8() });
-    QCOMPARE(Fake::state().checkCalls, 1);
-    QCOMPARE(child<QComboBox>(*dialog, "presetList")->currentText(), QStringLiteral("MPEG-2 DVD"));
+    QCOMPARE(dragOnto(tabWidget, data, true), accepted);
+    QCOMPARE(
+        Fake::state().loadPaths, accepted ? QByteArrayList { urls.first().toLocalFile().toUtf8() } : QByteArrayList());
+    QCOMPARE(Fake::state().checkCalls, int(accepted));
+    QCOMPARE(child<QComboBox>(*dialog, "presetList")->currentText(), accepted ? "MPEG-2 DVD" : "MPEG-1");
     QCOMPARE(dialog->lastLoadDir, QStringLiteral("./"));
-
-    // A refused load is accepted as a drop all the same, with no check.
     Fake::state().loadResult = 3;
-    QVERIFY(dragOnto(tabWidget, data, true));
-    QCOMPARE(Fake::state().loadPaths.size(), 2);
-    QCOMPARE(Fake::state().checkCalls, 1);
+    QCOMPARE(dragOnto(tabWidget, data, true), accepted);
+    QCOMPARE(Fake::state().checkCalls, int(accepted));
 }
 
 QTEST_MAIN(TestLoadSave)

@@ -33,13 +33,6 @@ EncoderSettings hostBlock(const QString& fields = QString())
             + fields);
 }
 
-// The colour of the first line in the info window.
-QString firstLineColour(const QWidget& dialog)
-{
-    const QTextBlock block = child<QTextEdit>(dialog, "errorLog")->document()->begin();
-    return block.begin().atEnd() ? QString() : block.begin().fragment().charFormat().foreground().color().name();
-}
-
 } // namespace
 
 class TestMPAEncoderDlg : public QObject
@@ -66,70 +59,61 @@ private:
 void TestMPAEncoderDlg::flags_data()
 {
     QTest::addColumn<uint>("flags");
-    QTest::addColumn<int>("tabs");
-    QTest::addColumn<bool>("loadSaveShown");
-    QTest::addColumn<int>("checksAtConstruction");
-    QTest::addColumn<bool>("presetListEnabled");
-    QTest::addColumn<bool>("bannerShown");
-    QTest::addColumn<QString>("errorColour");
-    const QString red = QStringLiteral("#b40000");
-    const QString grey = QStringLiteral("#141414");
-    QTest::newRow("none") << 0u << 0 << false << 0 << true << true << grey;
-    QTest::newRow("basic page") << 0x1u << 1 << false << 0 << true << true << grey;
-    QTest::newRow("load and save") << 0x10u << 0 << true << 1 << true << true << grey;
-    QTest::newRow("no initial check") << 0x31u << 1 << true << 0 << true << true << grey;
-    QTest::newRow("no initial check alone") << 0x20u << 0 << false << 0 << true << true << grey;
-    QTest::newRow("coloured messages") << 0x40u << 0 << false << 0 << true << true << red;
-    QTest::newRow("hidden banner") << 0x1000u << 0 << false << 0 << true << false << grey;
-    QTest::newRow("locked audio type") << 0x2000u << 0 << false << 0 << false << true << grey;
-    QTest::newRow("entry point bits ignored") << 0x30000000u << 0 << false << 0 << true << true << grey;
+    // Tabs, load and save buttons shown, checks while opening, preset list
+    // enabled, banner shown, colour of an error.
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("none") << 0u << "0 0 0 1 1 #141414";
+    QTest::newRow("basic page") << 0x1u << "1 0 0 1 1 #141414";
+    QTest::newRow("load and save") << 0x10u << "0 1 1 1 1 #141414";
+    QTest::newRow("no initial check") << 0x31u << "1 1 0 1 1 #141414";
+    QTest::newRow("no initial check alone") << 0x20u << "0 0 0 1 1 #141414";
+    QTest::newRow("coloured messages") << 0x40u << "0 0 0 1 1 #b40000";
+    QTest::newRow("hidden banner") << 0x1000u << "0 0 0 1 0 #141414";
+    QTest::newRow("locked audio type") << 0x2000u << "0 0 0 0 1 #141414";
+    QTest::newRow("entry point bits ignored") << 0x30000000u << "0 0 0 1 1 #141414";
 }
 
 void TestMPAEncoderDlg::flags()
 {
     QFETCH(uint, flags);
-    QFETCH(int, tabs);
-    QFETCH(bool, loadSaveShown);
-    QFETCH(int, checksAtConstruction);
-    QFETCH(bool, presetListEnabled);
-    QFETCH(bool, bannerShown);
-    QFETCH(QString, errorColour);
-
-    // The check during construction runs before the dialog listens to the
+    QFETCH(QString, shown);
+    // The check while opening runs before the dialog listens to the
     // notifier, so the info window opens empty whatever it reported.
     Fake::state().checkReports = { { Error, "too early" } };
     EncoderSettings host = hostBlock(QStringLiteral("audioType=3 sampleFrequency=44100"));
     const DialogParams record = params(flags);
     TestableDialog dialog(&host, &record);
-
-    auto* const tabWidget = child<QTabWidget>(dialog, "tabWidget");
-    QCOMPARE(tabWidget->count(), tabs);
-    if (tabs == 1)
-        QCOMPARE(tabWidget->widget(0), static_cast<QWidget*>(dialog.basicSettingsPage));
-    QCOMPARE(!child<QPushButton>(dialog, "buttonLoad")->isHidden(), loadSaveShown);
-    QCOMPARE(!child<QPushButton>(dialog, "buttonSave")->isHidden(), loadSaveShown);
-    QCOMPARE(Fake::state().checkCalls, checksAtConstruction);
-    QCOMPARE(child<QComboBox>(dialog, "presetList")->isEnabled(), presetListEnabled);
-    QVERIFY(child<QPushButton>(dialog, "presetButton")->isEnabled());
-    QCOMPARE(!child<QLabel>(dialog, "bannerFrame")->isHidden(), bannerShown);
     QCOMPARE(child<QTextEdit>(dialog, "errorLog")->toPlainText(), QString());
-    if (checksAtConstruction) {
-        const Fake::State& fake = Fake::state();
-        QCOMPARE(fake.checkCallbacks, static_cast<const EncoderCallbacks*>(&ErrorNotifier::instance()->callbacks));
-        QCOMPARE(QList<int32_t>({ fake.checkedAudioType, fake.checkedFrequency, fake.checkedReserved }),
-            QList<int32_t>({ VL_AUDIO_MPEG2_SVCD, 44100, 0 }));
-        QCOMPARE(fake.checkedReservedPointer, static_cast<const void*>(nullptr));
-    }
+    Fake::state().checkResult = 1;
+    QVERIFY(!dialog.validateSettings());
+    auto* const tabWidget = child<QTabWidget>(dialog, "tabWidget");
+    const QTextBlock line = child<QTextEdit>(dialog, "errorLog")->document()->begin();
+    QCOMPARE(QStringLiteral("%1 %2 %3 %4 %5 %6")
+                 .arg(tabWidget->count())
+                 .arg(!child<QPushButton>(dialog, "buttonLoad")->isHidden()
+                     && !child<QPushButton>(dialog, "buttonSave")->isHidden())
+                 .arg(Fake::state().checkCalls - 1)
+                 .arg(child<QComboBox>(dialog, "presetList")->isEnabled())
+                 .arg(!child<QLabel>(dialog, "bannerFrame")->isHidden())
+                 .arg(line.begin().fragment().charFormat().foreground().color().name()),
+        shown);
+    QVERIFY(child<QPushButton>(dialog, "presetButton")->isEnabled());
+    if (tabWidget->count())
+        QCOMPARE(tabWidget->widget(0), static_cast<QWidget*>(dialog.basicSettingsPage));
+    // The check sees the working copy, the type and frequency, and the
+    // notifier's callbacks.
+    const Fake::State& fake = Fake::state();
+    QCOMPARE(fake.checkCallbacks, static_cast<const EncoderCallbacks*>(&ErrorNotifier::instance()->callbacks));
+    QCOMPARE(QList<int32_t>({ fake.checkedAudioType, fake.checkedFrequency, fake.checkedReserved }),
+        QList<int32_t>({ VL_AUDIO_MPEG2_SVCD, 44100, 0 }));
+    QCOMPARE(fake.checkedReservedPointer, static_cast<const void*>(nullptr));
     // The preset list is in name order; the height fits the screen.
     const auto* const presetList = child<QComboBox>(dialog, "presetList");
     for (int i = 0; i < presetList->count(); ++i)
         QCOMPARE(presetList->itemText(i), dialog.presets.keys().at(i));
+    QCOMPARE(MPAEncoderDlg::maximumHeightFor(1050), 997);
     QCOMPARE(dialog.maximumHeight(),
         MPAEncoderDlg::maximumHeightFor(QGuiApplication::primaryScreen()->availableGeometry().height()));
-
-    Fake::state().checkResult = 1;
-    QVERIFY(!dialog.validateSettings());
-    QCOMPARE(firstLineColour(dialog), errorColour);
     // A later check that reports nothing empties the window.
     Fake::state().checkReports.clear();
     Fake::state().checkResult = 0;
