@@ -8,6 +8,7 @@
 #include <cstdarg>
 #include <gtest/gtest.h>
 #include <iconv.h>
+#include <veltrano/mpa_modules.h>
 
 using vl::encoder::MessageId;
 using vl::localize::Language;
