@@ -299,21 +299,6 @@ protected:
     std::string dir;
 };
 
-TEST_F(SettingsFiles, RoundTripThroughFiles)
-{
-    int n = 0;
-    forEachValidCombination([&](const Fields& fields) {
-        if (n++ % 997 != 0)
-            return;
-        EncoderSettings source = filledBlock(0x42, fields);
-        ASSERT_EQ(saveSettings(&source, path("round.ini").c_str()), 0);
-        EncoderSettings loaded = filledBlock(0x42);
-        ASSERT_EQ(loadSettings(&loaded, path("round.ini").c_str()), 0);
-        ASSERT_TRUE(sameBlock(loaded, source)) << readText(path("round.ini"));
-    });
-    EXPECT_EQ(entries(), std::vector<std::string> { "round.ini" }); // no temporary files left
-}
-
 TEST_F(SettingsFiles, LoadFailuresLeaveTheBlockUntouched)
 {
     writeText(path("bad.cfg"), "[MPEG Audio]\nmode = mono\nbitrate = 1000\n");
