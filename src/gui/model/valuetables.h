@@ -28,6 +28,19 @@ const QStringList& modeNames();
 const QStringList& psychModelNames();
 const QStringList& emphasisNames();
 
+// Code -> display text and back for the four lists, by exact, case-sensitive
+// comparison with the translated texts. A code a list lacks shows as its
+// default entry (layer: "Layer 2", mode: "Stereo", model: "Model 2",
+// emphasis: "Off"), and a text a list lacks gives that entry's code.
+QString layerText(int32_t code);
+int32_t layerCode(const QString& text);
+QString modeText(int32_t code);
+int32_t modeCode(const QString& text);
+QString psychModelText(int32_t code);
+int32_t psychModelCode(const QString& text);
+QString emphasisText(int32_t code);
+int32_t emphasisCode(const QString& text);
+
 // 16000, 22050 and 24000 Hz select the lower sampling frequencies of
 // ISO/IEC 13818-3; every other value selects MPEG-1.
 bool isLowSamplingFrequency(int32_t hz);

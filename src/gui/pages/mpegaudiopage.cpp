@@ -72,7 +72,7 @@ void MPEGAudioPage::updateBitrateList(const ConfigState& state)
     ui->bitrateList->clear();
     const int frequency = state.value(ItemName::AudioFrequency).value.toInt();
     const auto layer = state.constFind(ItemName::Layer);
-    const bool layer1 = layer != state.cend() && layer->value.toString() == ValueTables::layerNames().at(0);
+    const bool layer1 = layer != state.cend() && ValueTables::layerCode(layer->value.toString()) == 1;
     const char* const* table = ValueTables::bitrateTable(frequency, layer1);
     for (int slot = 1; table[slot]; ++slot)
         ui->bitrateList->addItem(ValueTables::translateLatin1("MPEGAudioPage", table[slot]));
