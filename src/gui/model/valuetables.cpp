@@ -1,6 +1,7 @@
 #include "valuetables.h"
 
 #include <QCoreApplication>
+#include <probe/mpegaudioheader.h>
 
 namespace ValueTables {
 
@@ -236,14 +237,9 @@ int32_t emphasisCode(const QString& text)
     return codeOf(emphasisNames(), emphasisMap, text);
 }
 
-bool isLowSamplingFrequency(int32_t hz)
-{
-    return hz == 16000 || hz == 22050 || hz == 24000;
-}
-
 const char* const* bitrateTable(int32_t sampleFrequency, bool layer1)
 {
-    if (isLowSamplingFrequency(sampleFrequency))
+    if (vl::probe::isLowSamplingFrequency(sampleFrequency))
         return layer1 ? lsfLayer1Bitrates : lsfLayer2Bitrates;
     return layer1 ? mpeg1Layer1Bitrates : mpeg1Layer2Bitrates;
 }

@@ -41,12 +41,8 @@ int32_t psychModelCode(const QString& text);
 QString emphasisText(int32_t code);
 int32_t emphasisCode(const QString& text);
 
-// 16000, 22050 and 24000 Hz select the lower sampling frequencies of
-// ISO/IEC 13818-3; every other value selects MPEG-1.
-bool isLowSamplingFrequency(int32_t hz);
-
 // The bitrate table (kbps as plain ASCII) of the MPEG version selected by the
-// frequency and of Layer I or II: 16 slots indexed by bitrate_index, slots 0
+// frequency (vl::probe::isLowSamplingFrequency) and of Layer I or II: 16 slots indexed by bitrate_index, slots 0
 // (free format) and 15 (forbidden) null.
 const char* const* bitrateTable(int32_t sampleFrequency, bool layer1);
 
