@@ -1,17 +1,24 @@
 // The settings-file text format, its exhaustive round trip, and the atomic,
 // content-keeping save.
 #include <algorithm>
+#include <climits>
 #include <config/atomicfile.h>
 #include <config/configio.h>
 #include <config/pathname.h>
 #include <config/settingsfile.h>
 #include <csignal>
 #include <cstring>
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <future>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <sys/wait.h>
+#include <thread>
 #include <unistd.h>
 
 using namespace vl::config;
@@ -232,20 +239,6 @@ TEST_P(MergeText, KeepsEverythingElse)
 INSTANTIATE_TEST_SUITE_P(Cases, MergeText, testing::ValuesIn(mergeCases),
     [](const testing::TestParamInfo<MergeCase>& info) { return std::string(info.param.name); });
 
-TEST(MergeText, FieldsWithoutTextAreLeftOutAndStaleLinesDropped)
-{
-    // Reserved emphasis, forbidden bitrate index, unknown mode.
-    const EncoderSettings s = baseBlock({ { &S::emphasis, 2 }, { &S::bitrateIndex, 15 }, { &S::mode, 7 } });
-    const std::optional<std::string> text = mergeSettingsText(s, "[MPEG Audio]\nemphasis = 50/15\nbitrate = 64\n");
-    ASSERT_TRUE(text);
-    for (const char* key : { "\nemphasis ", "\nbitrate ", "\nmode " }) {
-        EXPECT_EQ(text->find(key), std::string::npos) << key;
-    }
-    EncoderSettings loaded = baseBlock();
-    ASSERT_TRUE(applySettingsText(*text, loaded).ok());
-    EXPECT_EQ(loaded.emphasis, VL_EMPHASIS_NONE); // absent: unchanged
-}
-
 TEST(MergeText, RefusesWhatItCannotKeep)
 {
     EXPECT_FALSE(mergeSettingsText(baseBlock(), "[MPEG Audio]\nnot a key value line\n"));
@@ -335,68 +328,339 @@ TEST_F(SettingsFiles, LoadFailuresLeaveTheBlockUntouched)
     EXPECT_NE(loadSettings(&block, nullptr), 0);
 }
 
-TEST_F(SettingsFiles, SaveKeepsPermissionsAndFollowsLinks)
-{
-    const std::string target = path("real.ini");
-    writeText(target, "; keep me\n");
-    ASSERT_EQ(chmod(target.c_str(), 0640), 0);
-    ASSERT_EQ(symlink("real.ini", path("link.ini").c_str()), 0);
-    EncoderSettings s = baseBlock();
-    ASSERT_EQ(saveSettings(&s, path("link.ini").c_str()), 0);
-    EXPECT_TRUE(fs::is_symlink(path("link.ini")));
-    EXPECT_EQ(fs::status(target).permissions() & fs::perms::all, fs::perms(0640));
-    EXPECT_EQ(readText(target).rfind("; keep me\n", 0), 0u);
-    EXPECT_EQ(entries(), (std::vector<std::string> { "link.ini", "real.ini" }));
-}
-
 TEST_F(SettingsFiles, SaveFailsCleanly)
 {
     EncoderSettings s = baseBlock();
     EXPECT_NE(saveSettings(&s, path("no/such/dir.ini").c_str()), 0);
-    ASSERT_EQ(mkdir(path("adir.ini").c_str(), 0755), 0);
-    EXPECT_NE(saveSettings(&s, path("adir.ini").c_str()), 0);
-    rmdir(path("adir.ini").c_str());
     EXPECT_NE(saveSettings(&s, nullptr), 0);
     EXPECT_NE(saveSettings(nullptr, path("x.ini").c_str()), 0);
-    EXPECT_TRUE(entries().empty());
-    for (const char* name : { "", "/tmp/", "/tmp" }) {
+    for (const std::string& name : { std::string(), dir + "/", dir }) {
         EXPECT_FALSE(writeFileAtomically(name, "x")) << name;
     }
+    EXPECT_TRUE(entries().empty());
 }
 
-// A write that the file system refuses halfway (here a file size limit, as a
-// full disk would) leaves the old file whole and no temporary file behind.
-TEST_F(SettingsFiles, RefusedWriteKeepsTheOldFile)
+// Both ways a new content waits for its rename replace the file whole, with
+// the permission bits asked for; a write that the file system refuses
+// halfway (a file size limit, as a full disk would) leaves the old file
+// whole and no temporary file behind.
+class TemporaryFiles : public SettingsFiles, public testing::WithParamInterface<TemporaryKind>
+{
+};
+
+TEST_P(TemporaryFiles, ReplaceWholeOrNotAtAll)
 {
     const std::string file = path("keep.ini");
-    const std::string old = "[MPEG Audio]\nmode = mono\n";
-    writeText(file, old);
+    writeText(file, "old");
+    ASSERT_TRUE(writeFileAtomically(file, "new content", 0640, GetParam()));
+    EXPECT_EQ(readText(file), "new content");
+    EXPECT_EQ(fs::status(file).permissions() & fs::perms::all, fs::perms(0640));
+
     std::signal(SIGXFSZ, SIG_IGN);
     rlimit saved {};
     ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
     rlimit small = saved;
     small.rlim_cur = 16;
     ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-    EncoderSettings s = baseBlock();
-    const int32_t result = saveSettings(&s, file.c_str());
+    const bool written = writeFileAtomically(file, std::string(64, 'x'), std::nullopt, GetParam());
     ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &saved), 0);
-    EXPECT_NE(result, 0);
-    EXPECT_EQ(readText(file), old);
+    EXPECT_FALSE(written);
+    EXPECT_EQ(readText(file), "new content");
     EXPECT_EQ(entries(), std::vector<std::string> { "keep.ini" });
 }
 
-TEST_F(SettingsFiles, ForeignFileIsKeptAsBackup)
+INSTANTIATE_TEST_SUITE_P(Kinds, TemporaryFiles, testing::Values(TemporaryKind::Unnamed, TemporaryKind::Named),
+    [](const testing::TestParamInfo<TemporaryKind>& info) {
+        return std::string(info.param == TemporaryKind::Unnamed ? "unnamed" : "named");
+    });
+
+// What saves killed between creating and renaming their temporary file left
+// behind: the next save of the same name removes the files of processes that
+// are gone, and nothing else.
+TEST_F(SettingsFiles, SaveRemovesTemporaryFilesOfGoneProcesses)
+{
+    const pid_t child = fork();
+    if (child == 0)
+        _exit(0);
+    ASSERT_EQ(waitpid(child, nullptr, 0), child);
+    const std::string gone = std::to_string(child);
+    const std::string alive = std::to_string(getppid());
+    const std::vector<std::string> kept
+        = { ".s.ini.tmp" + alive + "_0", ".s.ini.tmpx_1", ".t.ini.tmp" + gone + "_0", "s.ini" };
+    for (const std::string& name : kept)
+        writeText(path(name), "[MPEG Audio]\n");
+    for (const std::string& name : { ".s.ini.tmp" + gone + "_0", ".s.ini.tmp" + gone + "_17" })
+        writeText(path(name), "[MPEG Audio]\n");
+    EncoderSettings s = baseBlock();
+    ASSERT_EQ(saveSettings(&s, path("s.ini").c_str()), 0);
+    EXPECT_EQ(entries(), kept);
+}
+
+// ---- what a save may not write -----------------------------------------------
+
+struct BadField
+{
+    const char* name;
+    int32_t S::*field;
+    int32_t value;
+};
+
+const BadField badFields[] = {
+    { "layer_7", &S::layer, 7 },
+    { "layer_0", &S::layer, 0 },
+    { "psych_model_int_max", &S::psychModel, INT_MAX },
+    { "private_int_min", &S::privateBit, INT_MIN },
+    { "copyright_2", &S::copyrightBit, 2 },
+    { "original_minus_1", &S::originalBit, -1 },
+    { "error_protection_2", &S::errorProtection, 2 },
+    { "mode_4", &S::mode, 4 },
+    { "mode_minus_1", &S::mode, -1 },
+    { "bitrate_index_0", &S::bitrateIndex, 0 },
+    { "bitrate_index_15", &S::bitrateIndex, 15 },
+    { "reserved_emphasis_2", &S::emphasis, 2 },
+    { "negative_frequency", &S::sampleFrequency, -1 },
+};
+
+class OutOfRange : public SettingsFiles, public testing::WithParamInterface<BadField>
+{
+};
+
+// A save writes the block's own values or nothing: it fails and leaves the
+// file as it was.
+TEST_P(OutOfRange, SaveFailsAndKeepsTheFile)
+{
+    const std::string file = path("kept.ini");
+    EncoderSettings good = baseBlock();
+    ASSERT_EQ(saveSettings(&good, file.c_str()), 0);
+    const std::string before = readText(file);
+    EncoderSettings bad = baseBlock({ { GetParam().field, GetParam().value } });
+    EXPECT_FALSE(mergeSettingsText(bad, ""));
+    EXPECT_NE(saveSettings(&bad, file.c_str()), 0);
+    EXPECT_NE(saveSettings(&bad, path("new.ini").c_str()), 0);
+    EXPECT_EQ(readText(file), before);
+    EXPECT_EQ(entries(), std::vector<std::string> { "kept.ini" });
+}
+
+INSTANTIATE_TEST_SUITE_P(Fields, OutOfRange, testing::ValuesIn(badFields),
+    [](const testing::TestParamInfo<BadField>& info) { return std::string(info.param.name); });
+
+struct SizeCase
+{
+    const char* name;
+    size_t size; // of a settings file holding only a section and a comment
+    bool saved;
+};
+
+const SizeCase sizeCases[] = {
+    { "room_for_the_keys", maxSettingsFileSize - 1000, true },
+    { "just_under_the_limit", maxSettingsFileSize - 100, false },
+    { "at_the_limit", maxSettingsFileSize, false },
+};
+
+class NearTheSizeLimit : public SettingsFiles, public testing::WithParamInterface<SizeCase>
+{
+};
+
+// A save never writes a file that a load refuses: what it writes loads back
+// to the saved block, or it fails and the file stays as it was.
+TEST_P(NearTheSizeLimit, SavedFileLoadsBackOrSaveFails)
+{
+    const std::string file = path("big.ini");
+    std::string text = "[MPEG Audio]\n; ";
+    text += std::string(GetParam().size - text.size() - 1, 'x') + "\n";
+    writeText(file, text);
+    EncoderSettings s = baseBlock({ { &S::mode, VL_MODE_MONO } });
+    const int32_t result = saveSettings(&s, file.c_str());
+    EXPECT_EQ(result == 0, GetParam().saved);
+    if (result == 0) {
+        EncoderSettings loaded = baseBlock();
+        EXPECT_EQ(loadSettings(&loaded, file.c_str()), 0);
+        EXPECT_TRUE(sameBlock(loaded, s));
+    } else {
+        EXPECT_EQ(readText(file), text);
+    }
+    EXPECT_EQ(entries(), std::vector<std::string> { "big.ini" });
+}
+
+INSTANTIATE_TEST_SUITE_P(Sizes, NearTheSizeLimit, testing::ValuesIn(sizeCases),
+    [](const testing::TestParamInfo<SizeCase>& info) { return std::string(info.param.name); });
+
+// ---- what a save keeps -------------------------------------------------------
+
+struct ForeignCase
+{
+    const char* name;
+    std::string content;
+};
+
+const ForeignCase foreignCases[] = {
+    { "binary", std::string("\x89PNG\r\n\x1a\n\0\0", 10) },
+    { "binary_over_the_limit", std::string(maxSettingsFileSize + 1, '\0') },
+    { "settings_text_over_the_limit", "[MPEG Audio]\n;" + std::string(maxSettingsFileSize, ' ') + "\n" },
+};
+
+class ForeignFile : public SettingsFiles, public testing::WithParamInterface<ForeignCase>
+{
+};
+
+// A file the save cannot keep, whatever its size, is kept as <name>.bak
+// (replacing an older one) and the new file takes its name.
+TEST_P(ForeignFile, IsKeptAsBackup)
 {
     const std::string file = path("notes.ini");
-    const std::string old = std::string("\x89PNG\r\n\x1a\n\0\0", 10);
-    writeText(file, old);
+    writeText(file, GetParam().content);
+    writeText(file + ".bak", "an older backup");
     EncoderSettings s = baseBlock();
     ASSERT_EQ(saveSettings(&s, file.c_str()), 0);
-    EXPECT_EQ(readText(file + ".bak"), old);
+    EXPECT_TRUE(readText(file + ".bak") == GetParam().content);
     EncoderSettings loaded = filledBlock(0);
     EXPECT_EQ(loadSettings(&loaded, file.c_str()), 0);
     EXPECT_EQ(loaded.bitrateIndex, 10);
+    EXPECT_EQ(entries(), (std::vector<std::string> { "notes.ini", "notes.ini.bak" }));
 }
+
+INSTANTIATE_TEST_SUITE_P(Files, ForeignFile, testing::ValuesIn(foreignCases),
+    [](const testing::TestParamInfo<ForeignCase>& info) { return std::string(info.param.name); });
+
+struct LinkCase
+{
+    const char* name;
+    std::string target; // of link.ini, relative to the test directory
+    bool absolute;
+    bool targetExists;
+    bool saved;
+};
+
+const LinkCase linkCases[] = {
+    { "to_a_file", "real.ini", false, true, true },
+    { "dangling", "real.ini", false, false, true },
+    { "dangling_absolute", "real.ini", true, false, true },
+    { "into_a_missing_directory", "nowhere/real.ini", false, false, false },
+    { "loop", "link.ini", false, false, false },
+};
+
+class SaveThroughLink : public SettingsFiles, public testing::WithParamInterface<LinkCase>
+{
+};
+
+// A save follows a link, also to a file that does not exist yet, and the
+// link stays; an existing target keeps its content and permission bits.
+TEST_P(SaveThroughLink, UpdatesTheFileItNames)
+{
+    const LinkCase& c = GetParam();
+    if (c.targetExists) {
+        writeText(path(c.target), "; keep me\n");
+        ASSERT_EQ(chmod(path(c.target).c_str(), 0640), 0);
+    }
+    ASSERT_EQ(symlink((c.absolute ? path(c.target) : c.target).c_str(), path("link.ini").c_str()), 0);
+    EncoderSettings s = baseBlock({ { &S::mode, VL_MODE_MONO } });
+    EXPECT_EQ(saveSettings(&s, path("link.ini").c_str()) == 0, c.saved);
+    EXPECT_TRUE(fs::is_symlink(path("link.ini")));
+    std::vector<std::string> expected = { "link.ini" };
+    if (c.saved) {
+        expected.push_back(c.target);
+        EncoderSettings loaded = baseBlock();
+        EXPECT_EQ(loadSettings(&loaded, path(c.target).c_str()), 0);
+        EXPECT_TRUE(sameBlock(loaded, s));
+    }
+    if (c.targetExists) {
+        EXPECT_EQ(fs::status(path(c.target)).permissions() & fs::perms::all, fs::perms(0640));
+        EXPECT_EQ(readText(path(c.target)).rfind("; keep me\n", 0), 0u);
+    }
+    EXPECT_EQ(entries(), expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(Links, SaveThroughLink, testing::ValuesIn(linkCases),
+    [](const testing::TestParamInfo<LinkCase>& info) { return std::string(info.param.name); });
+
+// ---- paths that are not regular files ----------------------------------------
+
+// Runs call on a thread of its own. A call that blocks on the FIFO fifo is
+// set free by opening the FIFO's other end until it returns, and counts as
+// blocked.
+bool returnsWithoutBlocking(const std::function<void()>& call, const std::string& fifo)
+{
+    std::promise<void> done;
+    std::future<void> finished = done.get_future();
+    std::thread worker([&] {
+        call();
+        done.set_value();
+    });
+    const bool inTime = finished.wait_for(std::chrono::seconds(3)) == std::future_status::ready;
+    while (finished.wait_for(std::chrono::milliseconds(20)) != std::future_status::ready) {
+        const int writer = open(fifo.c_str(), O_WRONLY | O_NONBLOCK);
+        if (writer >= 0)
+            close(writer);
+    }
+    worker.join();
+    return inTime;
+}
+
+enum class Special { Directory, Fifo, ZeroDevice, RandomDevice };
+
+struct SpecialCase
+{
+    const char* name;
+    Special kind;
+};
+
+const SpecialCase specialCases[] = {
+    { "directory", Special::Directory },
+    { "fifo", Special::Fifo },
+    { "zero_device", Special::ZeroDevice },
+    { "random_device", Special::RandomDevice },
+};
+
+class SpecialPath : public SettingsFiles, public testing::WithParamInterface<SpecialCase>
+{
+protected:
+    // Makes the entry. A device is a node of its own where this user may make
+    // one, else the system's, which only loads may aim at.
+    std::string make(bool& saveToo) const
+    {
+        const std::string entry = path("special.ini");
+        saveToo = true;
+        switch (GetParam().kind) {
+        case Special::Directory:
+            EXPECT_EQ(mkdir(entry.c_str(), 0755), 0);
+            return entry;
+        case Special::Fifo:
+            EXPECT_EQ(mkfifo(entry.c_str(), 0644), 0);
+            return entry;
+        case Special::ZeroDevice:
+        case Special::RandomDevice:
+            const bool zero = GetParam().kind == Special::ZeroDevice;
+            if (mknod(entry.c_str(), S_IFCHR | 0644, makedev(1, zero ? 5 : 9)) == 0)
+                return entry;
+            saveToo = false;
+            return zero ? "/dev/zero" : "/dev/urandom";
+        }
+        return entry;
+    }
+};
+
+// Load and save fail at once, without waiting for a FIFO's writer or reading
+// a device, and leave the block and the entry as they were.
+TEST_P(SpecialPath, LoadAndSaveFailWithoutBlocking)
+{
+    bool saveToo = true;
+    const std::string entry = make(saveToo);
+    const auto type = fs::symlink_status(entry).type();
+    EncoderSettings block = baseBlock();
+    int32_t result = 0;
+    EXPECT_TRUE(returnsWithoutBlocking([&] { result = loadSettings(&block, entry.c_str()); }, entry));
+    EXPECT_NE(result, 0);
+    EXPECT_TRUE(sameBlock(block, baseBlock()));
+    if (saveToo) {
+        EXPECT_TRUE(returnsWithoutBlocking([&] { result = saveSettings(&block, entry.c_str()); }, entry));
+        EXPECT_NE(result, 0);
+        EXPECT_EQ(fs::symlink_status(entry).type(), type);
+        EXPECT_EQ(entries(), std::vector<std::string> { "special.ini" });
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Kinds, SpecialPath, testing::ValuesIn(specialCases),
+    [](const testing::TestParamInfo<SpecialCase>& info) { return std::string(info.param.name); });
 
 // ---- file names ------------------------------------------------------------
 
