@@ -6,17 +6,21 @@
 //
 // A child process saves two different blocks in turn, as fast as it can, and
 // is killed after a random delay spread over a few saves; after each kill
-// the file must hold one of the two texts in full.
+// the file must hold one of the two texts in full. The kills go once to the
+// module's save, and once to the atomic write with a named temporary file,
+// the way file systems without unnamed ones are written.
 #include "commandline.h"
 #include "loadedlibrary.h"
 
 #include <chrono>
+#include <config/atomicfile.h>
 #include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <dirent.h>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <random>
 #include <sstream>
 #include <string>
@@ -92,8 +96,15 @@ public:
     {
     }
 
+    // Writes the first (0) or the second (1) text; false when that fails.
+    using Writer = std::function<bool(int which)>;
+
     bool prepare();
-    Tally run(int kills);
+    Tally run(int kills, const Writer& write);
+    // The module's save of the first or the second block.
+    Writer moduleSave();
+    // The atomic write of the first or the second text with a named temporary file.
+    Writer namedWrite();
     double saveMicros() const { return microsPerSave; }
     unsigned long savesCompleted() const { return *completed; }
     int strayAfterOneMoreSave();
@@ -136,8 +147,21 @@ bool SaveSoak::prepare()
     return texts[0] != texts[1] && save(&blocks[0], file.c_str()) == 0;
 }
 
-Tally SaveSoak::run(int kills)
+SaveSoak::Writer SaveSoak::moduleSave()
 {
+    return [this](int which) { return save(&blocks[which], file.c_str()) == 0; };
+}
+
+SaveSoak::Writer SaveSoak::namedWrite()
+{
+    return [this](int which) {
+        return vl::config::writeFileAtomically(file, texts[which], std::nullopt, vl::config::TemporaryKind::Named);
+    };
+}
+
+Tally SaveSoak::run(int kills, const Writer& write)
+{
+    *completed = 0;
     Tally tally;
     std::mt19937 random(12345);
     // Spread over about three saves, so kills land in every phase of one.
@@ -150,7 +174,7 @@ Tally SaveSoak::run(int kills)
         }
         if (pid == 0) {
             for (unsigned long i = 0;; ++i) {
-                if (save(&blocks[i & 1], file.c_str()) == 0) {
+                if (write(static_cast<int>(i & 1))) {
                     ++*completed;
                 }
             }
@@ -212,19 +236,27 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "soak_saves: the first saves in %s failed\n", scratch.c_str());
         return 2;
     }
-    const Tally t = soak.run(kills);
-    const int strayAtEnd = strayEntries(scratch);
-    const int strayAfterSave = soak.strayAfterOneMoreSave();
-
-    std::printf("killed saves: %d (one save takes %.0f us; %lu saves completed between the kills)\n", t.kills,
-        soak.saveMicros(), soak.savesCompleted());
-    std::printf("  torn files            %d\n", t.torn);
-    std::printf("  empty files           %d\n", t.empty);
-    std::printf("  missing files         %d\n", t.missing);
-    std::printf("  unloadable files      %d\n", t.unloadable);
-    std::printf("  leftover files        most after one kill %d, after all kills %d, after one more save %d\n",
-        t.mostStray, strayAtEnd, strayAfterSave);
+    bool clean = true;
+    const std::pair<const char*, SaveSoak::Writer> phases[] = {
+        { "the module's save (unnamed temporary files where the file system has them)", soak.moduleSave() },
+        { "the atomic write with named temporary files (the fallback)", soak.namedWrite() },
+    };
+    for (const auto& [what, writer] : phases) {
+        const Tally t = soak.run(kills, writer);
+        const int strayAtEnd = strayEntries(scratch);
+        const int strayAfterSave = soak.strayAfterOneMoreSave();
+        std::printf("killed saves: %d through %s\n", t.kills, what);
+        std::printf("  one save takes %.0f us; %lu saves completed between the kills\n", soak.saveMicros(),
+            soak.savesCompleted());
+        std::printf("  torn files            %d\n", t.torn);
+        std::printf("  empty files           %d\n", t.empty);
+        std::printf("  missing files         %d\n", t.missing);
+        std::printf("  unloadable files      %d\n", t.unloadable);
+        std::printf("  leftover files        most after one kill %d, after all kills %d, after one more save %d\n",
+            t.mostStray, strayAtEnd, strayAfterSave);
+        std::fflush(stdout);
+        clean = clean && t.torn == 0 && t.empty == 0 && t.missing == 0 && t.unloadable == 0 && t.mostStray <= 1;
+    }
     std::filesystem::remove_all(scratch);
-    const bool clean = t.torn == 0 && t.empty == 0 && t.missing == 0 && t.unloadable == 0 && t.mostStray <= 1;
     return clean ? 0 : 1;
 }
