@@ -62,8 +62,9 @@ struct Leaks
 // in N object(s)" (or "Indirect leak"), followed by their stack frames.
 Leaks parseReport(const std::string& report)
 {
-    static const char* const ours[]
-        = { "libvl_gui_mpa", "vl_config_mpa", "vl_enc_mpa", "vl_mfimport", "gui_mpa_localize" };
+    // A frame names its library, or once symbolized its source file.
+    static const char* const ours[] = { "libvl_gui_mpa", "vl_config_mpa", "vl_enc_mpa", "vl_mfimport",
+        "gui_mpa_localize", "src/gui/", "src/modules/" };
     Leaks leaks;
     std::istringstream lines(report);
     std::string line;

@@ -126,12 +126,19 @@ void removeStrays(const std::string& dir, const std::string& base)
     ::closedir(listing);
 }
 
-// Gives the open file fd the name name.
+// Gives the open file fd the name name: through its entry in /proc, or
+// where there is none, directly (which Linux allows the privileged only).
 bool linkDescriptor(int fd, const std::string& name)
 {
     const std::string self = "/proc/self/fd/" + std::to_string(fd);
-    return ::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0
-        || ::linkat(fd, "", AT_FDCWD, name.c_str(), AT_EMPTY_PATH) == 0;
+    if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0) {
+        return true;
+    }
+#ifdef AT_EMPTY_PATH
+    return ::linkat(fd, "", AT_FDCWD, name.c_str(), AT_EMPTY_PATH) == 0;
+#else
+    return false;
+#endif
 }
 
 // Writes content to fd with its permission bits and flushes it to the disk.
@@ -157,6 +164,9 @@ enum class Outcome { Done, Failed, Unsupported };
 // so a save killed while it writes leaves nothing behind.
 Outcome replaceThroughUnnamed(const std::string& path, std::string_view content, std::optional<mode_t> permissions)
 {
+#ifndef O_TMPFILE
+    return Outcome::Unsupported; // a system without unnamed files
+#else
     const auto [dir, base] = splitPath(path);
     FileDescriptor fd(::open(directoryToOpen(dir).c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666));
     if (fd.get() < 0) {
@@ -170,6 +180,7 @@ Outcome replaceThroughUnnamed(const std::string& path, std::string_view content,
         return Outcome::Unsupported;
     }
     return fd.close() && renameInPlace(temporary, path) ? Outcome::Done : Outcome::Failed;
+#endif
 }
 
 bool replaceThroughNamed(const std::string& path, std::string_view content, std::optional<mode_t> permissions)
