@@ -38,16 +38,16 @@ RegularFile::~RegularFile()
 
 bool RegularFile::readHead(size_t maxSize, std::string& bytes) const
 {
-    return readAt(0, static_cast<size_t>(std::min<uint64_t>(maxSize, fileSize)), bytes);
+    return read(static_cast<size_t>(std::min<uint64_t>(maxSize, fileSize)), bytes);
 }
 
 bool RegularFile::readAll(size_t maxSize, std::string& bytes) const
 {
-    return fileSize <= maxSize && readAt(0, static_cast<size_t>(fileSize), bytes);
+    return fileSize <= maxSize && read(static_cast<size_t>(fileSize), bytes);
 }
 
-// Reads count bytes; a file that shrank meanwhile makes the read fail.
-bool RegularFile::readAt(uint64_t offset, size_t count, std::string& bytes) const
+// Reads the first count bytes; a file that shrank meanwhile makes it fail.
+bool RegularFile::read(size_t count, std::string& bytes) const
 {
     if (fd < 0) {
         return false;
@@ -55,7 +55,7 @@ bool RegularFile::readAt(uint64_t offset, size_t count, std::string& bytes) cons
     bytes.assign(count, '\0');
     size_t done = 0;
     while (done < count) {
-        const ssize_t n = ::pread(fd, bytes.data() + done, count - done, static_cast<off_t>(offset + done));
+        const ssize_t n = ::pread(fd, bytes.data() + done, count - done, static_cast<off_t>(done));
         if (n < 0 && errno == EINTR) {
             continue;
         }

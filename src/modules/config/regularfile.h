@@ -34,7 +34,7 @@ public:
     bool readAll(size_t maxSize, std::string& bytes) const;
 
 private:
-    bool readAt(uint64_t offset, size_t count, std::string& bytes) const;
+    bool read(size_t count, std::string& bytes) const;
 
     int fd = -1;
     bool missing = false;
