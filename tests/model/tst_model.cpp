@@ -73,7 +73,7 @@ private slots:
 void TestModel::bitrateTablesAgreeWithTheProbe()
 {
     for (const int frequency : { 32000, 44100, 48000, 16000, 22050, 24000, 11025, -16000 }) {
-        const int version = ValueTables::isLowSamplingFrequency(frequency) ? 2 : 1;
+        const int version = vl::probe::isLowSamplingFrequency(frequency) ? 2 : 1;
         QCOMPARE(version == 2, frequency == 16000 || frequency == 22050 || frequency == 24000);
         for (const int layer : { 1, 2 }) {
             const char* const* table = ValueTables::bitrateTable(frequency, layer == 1);
