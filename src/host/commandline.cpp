@@ -272,6 +272,10 @@ bool checkOperands(const CommandLine& line, std::string& error)
     if (count >= info.minOperands && count <= info.maxOperands)
         return true;
     const std::string usage = std::string(info.name) + " " + info.operands;
+    if (line.command == Command::Show) {
+        error = "unknown command " + line.files.front();
+        return false;
+    }
     error = count < info.minOperands ? "missing operand; usage: " + usage : "too many operands; usage: " + usage;
     return false;
 }
@@ -287,6 +291,44 @@ std::string optionLines(Command command)
         text += left + option.help + "\n";
     }
     return text;
+}
+
+bool isCommandName(const char* text)
+{
+    for (const CommandInfo& info : commands) {
+        if (std::strcmp(text, info.name) == 0)
+            return true;
+    }
+    return false;
+}
+
+Command commandOf(const char* name)
+{
+    for (const CommandInfo& info : commands) {
+        if (std::strcmp(name, info.name) == 0)
+            return info.command;
+    }
+    return Command::Show;
+}
+
+// The command is the first argument that is neither an option nor an
+// option's value, so options of every command may come before it; 0 when
+// there is none.
+int commandIndex(int argc, const char* const* argv)
+{
+    for (int index = 1; index < argc; ++index) {
+        const std::string argument = argv[index];
+        if (argument == "--")
+            return 0;
+        if (argument.size() > 1 && argument[0] == '-') {
+            const Option* const option = findOption(argument.substr(0, argument.find('=')));
+            if (option && option->value && argument.find('=') == std::string::npos)
+                ++index;
+            continue;
+        }
+        return isCommandName(argv[index]) ? index : 0;
+    }
+    return 0;
 }
 
 } // namespace
@@ -321,18 +363,14 @@ const char* commandName(Command command)
 
 bool parseCommandLine(int argc, const char* const* argv, CommandLine& line, std::string& error)
 {
-    int index = 1;
-    if (argc > 1) {
-        for (const CommandInfo& info : commands) {
-            if (std::strcmp(argv[1], info.name) == 0) {
-                line.command = info.command;
-                index = 2;
-            }
-        }
-    }
+    const int named = commandIndex(argc, argv);
+    if (named > 0)
+        line.command = commandOf(argv[named]);
     bool optionsEnded = false;
-    for (; index < argc; ++index) {
+    for (int index = 1; index < argc; ++index) {
         const char* const argument = argv[index];
+        if (index == named)
+            continue;
         if (!optionsEnded && std::strcmp(argument, "--") == 0)
             optionsEnded = true;
         else if (!optionsEnded && argument[0] == '-' && argument[1] != '\0') {
