@@ -10,14 +10,22 @@ namespace vl::host {
 namespace {
 
 // The localisation module's conversion for the language, or null for none.
-bool translator(CompanionModules& modules, const CommandLine& line, LocalizeConvertStrFunc& convert)
+bool translator(CompanionModules& modules, const CommandLine& line, LocalizeConvertStrFunc& convert, std::string& error)
 {
     convert = nullptr;
     if (!line.language)
         return true;
     const LocalizeSetLanguageFunc setLanguage = modules.localizeSetLanguage();
     convert = setLanguage ? modules.localizeConvertStr() : nullptr;
-    return convert && setLanguage(*line.language) == 0;
+    if (!convert) {
+        error = modules.errorString();
+        return false;
+    }
+    if (setLanguage(*line.language) != 0) {
+        error = "gui_mpa_localize.so has no language " + std::to_string(*line.language);
+        return false;
+    }
+    return true;
 }
 
 } // namespace
@@ -32,8 +40,8 @@ int runCheck(const CommandLine& line, CompanionModules& modules)
     if (!check)
         return fail(modules.errorString());
     LocalizeConvertStrFunc convert = nullptr;
-    if (!translator(modules, line, convert))
-        return fail(modules.errorString());
+    if (!translator(modules, line, convert, error))
+        return fail(error);
     const CheckResult result = SettingsCheck(check, convert).run(block);
     printFindings(stdout, result);
     return result.passed ? exitSuccess : exitDeclined;

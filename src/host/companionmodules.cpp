@@ -21,8 +21,6 @@ std::string programDirectory()
 std::string directoryPart(const std::string& path)
 {
     const std::size_t slash = path.rfind('/');
-    if (slash == std::string::npos)
-        return ".";
     return slash == 0 ? "/" : path.substr(0, slash);
 }
 
@@ -52,12 +50,12 @@ SharedLibrary* CompanionModules::dialogLibrary()
 
 std::string CompanionModules::moduleDirectory()
 {
-    if (!libraryPath.empty())
+    if (libraryPath.find('/') != std::string::npos)
         return directoryPart(libraryPath);
     const std::string beside = programDirectory();
-    if (access((beside + "/" + libraryName).c_str(), F_OK) == 0)
+    if (libraryPath.empty() && access((beside + "/" + libraryName).c_str(), F_OK) == 0)
         return beside;
-    // Installed: the library is found through the run path; ask it where.
+    // Found through the run path (installed): ask the library where it is.
     SharedLibrary* const found = dialogLibrary();
     return found ? found->directory() : std::string();
 }

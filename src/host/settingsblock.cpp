@@ -38,7 +38,9 @@ bool loadFile(CompanionModules& modules, const std::string& path, EncoderSetting
         return false;
     }
     if (load(&block, path.c_str()) != 0) {
-        error = path + ": neither a settings file nor an MPEG file with Layer I or II audio that can be read";
+        error = path
+            + ": the settings-file module cannot load it (a value it does not know, a bitrate the layer and "
+              "frequency lack, or no MPEG Layer I or II audio)";
         return false;
     }
     return true;
