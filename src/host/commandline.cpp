@@ -66,7 +66,8 @@ const CommandInfo commands[] = {
         "Runs the encoder module's settings check on FILE (a settings file or an MPEG\n"
         "file) and prints each finding with its level.\n",
         "0 the settings pass, 1 they fail, 2 bad option or a file that cannot be loaded" },
-    { Command::Encode, "encode", "IN OUT", 2, 2, "encode PCM audio to MPEG-1/2 Layer II with a settings file",
+    { Command::Encode, "encode", "--settings FILE IN OUT", 2, 2,
+        "encode PCM audio to MPEG-1/2 Layer II with a settings file",
         "Encodes the PCM audio file IN (WAV, AIFF, FLAC, ... as libsndfile reads them)\n"
         "to MPEG audio Layer II in OUT with libtwolame, with the settings of --settings.\n"
         "The settings are checked at IN's sampling frequency first; OUT appears only\n"
@@ -80,14 +81,16 @@ const CommandInfo& infoOf(Command command)
     return commands[static_cast<std::size_t>(command)];
 }
 
-// Whole-string integer in decimal or with a 0x prefix, within the range.
+// Whole-string integer in decimal or with a 0x prefix, within the range; a
+// leading zero does not make it octal ("08" is 8).
 bool toInteger(const char* text, long long low, long long high, long long& value)
 {
     if (!text || !*text)
         return false;
+    const bool hexadecimal = text[0] == '0' && (text[1] == 'x' || text[1] == 'X');
     errno = 0;
     char* end = nullptr;
-    value = std::strtoll(text, &end, 0);
+    value = std::strtoll(text, &end, hexadecimal ? 16 : 10);
     return errno == 0 && *end == '\0' && value >= low && value <= high;
 }
 
@@ -293,22 +296,13 @@ std::string optionLines(Command command)
     return text;
 }
 
-bool isCommandName(const char* text)
-{
-    for (const CommandInfo& info : commands) {
-        if (std::strcmp(text, info.name) == 0)
-            return true;
-    }
-    return false;
-}
-
-Command commandOf(const char* name)
+const CommandInfo* findCommand(const char* name)
 {
     for (const CommandInfo& info : commands) {
         if (std::strcmp(name, info.name) == 0)
-            return info.command;
+            return &info;
     }
-    return Command::Show;
+    return nullptr;
 }
 
 // The command is the first argument that is neither an option nor an
@@ -326,7 +320,7 @@ int commandIndex(int argc, const char* const* argv)
                 ++index;
             continue;
         }
-        return isCommandName(argv[index]) ? index : 0;
+        return findCommand(argv[index]) ? index : 0;
     }
     return 0;
 }
@@ -365,7 +359,7 @@ bool parseCommandLine(int argc, const char* const* argv, CommandLine& line, std:
 {
     const int named = commandIndex(argc, argv);
     if (named > 0)
-        line.command = commandOf(argv[named]);
+        line.command = findCommand(argv[named])->command;
     bool optionsEnded = false;
     for (int index = 1; index < argc; ++index) {
         const char* const argument = argv[index];
@@ -416,8 +410,6 @@ std::string commandUsage(Command command)
     std::string synopsis = std::string("usage: mpa-settings ") + info.name + " [OPTIONS]";
     if (*info.operands)
         synopsis += std::string(" ") + info.operands;
-    if (command == Command::Encode)
-        synopsis = "usage: mpa-settings encode --settings FILE [OPTIONS] IN OUT";
     return synopsis + "\n" + info.description + "\nOptions:\n" + optionLines(command)
         + "\nExit status: " + info.exitStatus + ".\n";
 }
