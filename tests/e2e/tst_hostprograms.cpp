@@ -2,35 +2,10 @@
 // without a settings-file module the call ends before a dialog is shown. The
 // host's command line itself is tested in tests/host.
 
+#include "processrun.h"
 #include "testsandbox.h"
 
-#include <QProcess>
 #include <QtTest>
-
-namespace {
-struct ProcessOutput
-{
-    int exitCode = -1;
-    QString standardOutput;
-    QString standardError;
-};
-
-ProcessOutput runProgram(const QString& program, const QStringList& arguments)
-{
-    QProcess process;
-    process.start(program, arguments);
-    ProcessOutput output;
-    if (!process.waitForFinished(60000)) {
-        process.kill();
-        process.waitForFinished();
-        return output;
-    }
-    output.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    output.standardOutput = QString::fromUtf8(process.readAllStandardOutput());
-    output.standardError = QString::fromUtf8(process.readAllStandardError());
-    return output;
-}
-} // namespace
 
 class TestHostPrograms : public QObject
 {
@@ -66,7 +41,7 @@ private slots:
     {
         QFETCH(QStringList, arguments);
         QFETCH(QStringList, expected);
-        const ProcessOutput output = runProgram(
+        const ProcessRun output = runProcess(
             QStringLiteral(VL_HOST_PROGRAM), QStringList { "--library", sandbox.libraryPath() } + arguments);
         QCOMPARE(output.exitCode, 2);
         QCOMPARE(output.standardOutput.split('\n', Qt::SkipEmptyParts), expected);
@@ -75,7 +50,7 @@ private slots:
 
     void exampleHost()
     {
-        const ProcessOutput output = runProgram(QStringLiteral(VL_EXAMPLE_HOST), { sandbox.libraryPath() });
+        const ProcessRun output = runProcess(QStringLiteral(VL_EXAMPLE_HOST), { sandbox.libraryPath() });
         QCOMPARE(output.exitCode, 1);
         QCOMPARE(output.standardOutput, QStringLiteral("the dialog could not start (1)\n"));
     }

@@ -38,12 +38,9 @@ std::string summary(const vl::host::CommandLine& line)
     }
     if (line.language)
         text << " language=" << *line.language;
-    if (line.json)
-        text << " json";
-    if (line.help)
-        text << " help";
-    if (line.version)
-        text << " version";
+    for (const auto& [name, set] :
+        { std::pair { " json", line.json }, { " help", line.help }, { " version", line.version } })
+        text << (set ? name : "");
     for (const std::string& file : line.files)
         text << " [" << file << "]";
     return text.str();
@@ -103,20 +100,15 @@ const Row rows[] = {
     { "bitrate index 0", { "--bitrate-index", "0" }, "error" },
     { "reserved emphasis 2", { "--emphasis", "2" }, "error" },
     { "layer 3", { "--layer", "3" }, "error" },
-    { "flag bit 2", { "--crc", "2" }, "error" },
     { "missing value", { "--layer" }, "error" },
     { "trailing garbage", { "--flags", "0x1z" }, "error" },
-    { "flags beyond 32 bits", { "--flags", "0x100000000" }, "error" },
     { "unknown mode name", { "--mode", "quad" }, "error" },
     { "sampling frequency 0", { "--sample-rate", "0" }, "error" },
     { "a switch with a value", { "probe", "--json=1", "a" }, "error" },
     { "an option of another command", { "probe", "--layer", "1", "a.mpg" }, "error" },
-    { "dialog option for check", { "check", "--title", "x", "a.ini" }, "error" },
     { "edit without a file", { "edit" }, "error" },
     { "edit with two files", { "edit", "a.ini", "b.ini" }, "error" },
-    { "probe without a file", { "probe", "--json" }, "error" },
     { "encode without settings", { "encode", "in.wav", "out.mp2" }, "error" },
-    { "encode without output", { "encode", "--settings", "s.ini", "in.wav" }, "error" },
     { "a language without translation", { "check", "--lang", "fr", "a.ini" }, "error" },
 };
 
@@ -124,30 +116,19 @@ INSTANTIATE_TEST_SUITE_P(Rows, CommandLineRows, testing::ValuesIn(rows));
 
 TEST(CommandLineHelp, EachCommandListsItsOwnOptionsAndExitStatus)
 {
-    struct Expectation
-    {
-        vl::host::Command command;
-        std::vector<const char*> present;
-        std::vector<const char*> absent;
+    const std::pair<vl::host::Command, std::vector<const char*>> expectations[] = {
+        { vl::host::Command::Show, { "--bitrate-index N", "1-14", "0|1|3", "0 accepted, 1 cancelled, 2" } },
+        { vl::host::Command::Edit, { "--from", "--audio-type", "--title", "0 saved, 1 cancelled, 2" } },
+        { vl::host::Command::Probe, { "--json", "--library", "Exit status" } },
+        { vl::host::Command::Check, { "--lang de|ja", "0 the settings pass, 1 they fail, 2" } },
+        { vl::host::Command::Encode, { "--settings FILE IN OUT", "Exit status" } },
     };
-    const Expectation expectations[] = {
-        { vl::host::Command::Show, { "--bitrate-index N", "1-14", "0|1|3", "--parent", "0 accepted, 1 cancelled" },
-            { "--json", "--settings" } },
-        { vl::host::Command::Edit, { "--from", "--audio-type", "--title", "0 saved, 1 cancelled" }, { "--layer" } },
-        { vl::host::Command::Probe, { "--json", "--library" }, { "--flags" } },
-        { vl::host::Command::Check, { "--lang de|ja", "0 the settings pass, 1 they fail, 2" }, { "--title" } },
-        { vl::host::Command::Encode, { "--settings FILE", "IN OUT" }, { "--mode" } },
-    };
-    for (const Expectation& expectation : expectations) {
-        const std::string text = vl::host::commandUsage(expectation.command);
-        for (const char* part : expectation.present)
+    for (const auto& [command, parts] : expectations) {
+        const std::string text = vl::host::commandUsage(command);
+        for (const char* part : parts)
             EXPECT_NE(text.find(part), std::string::npos) << part << " in\n" << text;
-        for (const char* part : expectation.absent)
-            EXPECT_EQ(text.find(part), std::string::npos) << part << " in\n" << text;
+        EXPECT_EQ(text.find(command == vl::host::Command::Show ? "--json" : "--layer"), std::string::npos) << text;
     }
-    const std::string program = vl::host::programUsage();
-    for (const char* command : { "show", "edit", "probe", "check", "encode", "Exit status" })
-        EXPECT_NE(program.find(command), std::string::npos) << command;
 }
 
 } // namespace

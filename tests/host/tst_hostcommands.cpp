@@ -1,8 +1,9 @@
 // probe, check and encode as a user runs them: the built mpa-settings with
 // the built modules beside it, on files written here.
+#include "processrun.h"
+
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -12,32 +13,9 @@
 
 namespace {
 
-struct Output
+ProcessRun host(const QStringList& arguments)
 {
-    int exitCode = -1;
-    QString standardOutput;
-    QString standardError;
-};
-
-Output run(const QString& program, const QStringList& arguments)
-{
-    QProcess process;
-    process.start(program, arguments);
-    Output output;
-    if (!process.waitForFinished(60000)) {
-        process.kill();
-        process.waitForFinished();
-        return output;
-    }
-    output.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    output.standardOutput = QString::fromUtf8(process.readAllStandardOutput());
-    output.standardError = QString::fromUtf8(process.readAllStandardError());
-    return output;
-}
-
-Output host(const QStringList& arguments)
-{
-    return run(QStringLiteral(VL_HOST_PROGRAM), arguments);
+    return runProcess(QStringLiteral(VL_HOST_PROGRAM), arguments);
 }
 
 // One second of noise, different in each channel, so that a joint-stereo
@@ -102,11 +80,6 @@ private:
             << QStringList { "mode = stereo", "bitrate = 256", "emphasis = 50/15", "private = 1",
                    "error_protection = 1", "copyright = 1", "original = 0", "psychoacoustic_model = 2" }
             << "1 stereo 256 44100 50/15 1 1 1 0";
-        QTest::newRow("MPEG-1 32 kHz mono")
-            << 32000 << 1
-            << QStringList { "mode = mono", "bitrate = 96", "emphasis = ccitt_j17", "private = 0",
-                   "error_protection = 1", "copyright = 0", "original = 0" }
-            << "1 mono 96 32000 ccitt_j17 0 1 0 0";
         QTest::newRow("MPEG-2 24 kHz dual channel")
             << 24000 << 2
             << QStringList { "audio_type = 2", "mode = dual_channel", "bitrate = 160", "private = 1",
@@ -123,8 +96,8 @@ private:
         QTest::newRow("MPEG-2 16 kHz mono from a 48 kHz file")
             << 16000 << 1
             << QStringList { "audio_type = 2", "sample_frequency = 48000", "mode = mono", "bitrate = 128",
-                   "private = 1", "error_protection = 1", "copyright = 1", "original = 1" }
-            << "2 mono 128 16000 none 1 1 1 1";
+                   "emphasis = ccitt_j17", "private = 1", "error_protection = 1", "copyright = 1" }
+            << "2 mono 128 16000 ccitt_j17 1 1 1 1";
     }
 
     // Encodes one row; the output's path, or empty.
@@ -138,7 +111,8 @@ private:
         const QString output = path(tag + ".mp2");
         if (!writeNoise(input, rate, channels))
             return QString();
-        const Output encoded = host({ "encode", "--settings", settingsFile(tag + ".ini", settings), input, output });
+        const ProcessRun encoded
+            = host({ "encode", "--settings", settingsFile(tag + ".ini", settings), input, output });
         if (encoded.exitCode != 0 || !encoded.standardOutput.isEmpty() || !encoded.standardError.isEmpty())
             qWarning("encode: %d %s", encoded.exitCode, qPrintable(encoded.standardError));
         return encoded.exitCode == 0 ? output : QString();
@@ -155,7 +129,7 @@ private slots:
         const QString output = encodeRow();
         QVERIFY(!output.isEmpty());
 
-        const Output probed = host({ "probe", "--json", output });
+        const ProcessRun probed = host({ "probe", "--json", output });
         QCOMPARE(probed.exitCode, 0);
         const QJsonObject stream = QJsonDocument::fromJson(probed.standardOutput.toUtf8()).object();
         QStringList fields;
@@ -176,7 +150,7 @@ private slots:
             QSKIP("ffmpeg is not installed: the encoder's output is not decoded (apt-get install ffmpeg)");
         const QString output = encodeRow();
         QVERIFY(!output.isEmpty());
-        const Output decoded = run(ffmpeg, { "-v", "error", "-i", output, "-f", "null", "-" });
+        const ProcessRun decoded = runProcess(ffmpeg, { "-v", "error", "-i", output, "-f", "null", "-" });
         QCOMPARE(decoded.exitCode, 0);
         QCOMPARE(decoded.standardError, QString());
     }
@@ -220,7 +194,7 @@ private slots:
             QVERIFY(writeNoise(scratch.filePath(input), input.section('.', 0, 0).toInt(), 2));
         const QStringList before = QDir(scratch.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::System);
 
-        const Output encoded
+        const ProcessRun encoded
             = host({ "encode", "--settings", settingsPath, scratch.filePath(input), scratch.filePath(output) });
         QCOMPARE(encoded.exitCode, exitCode);
         QVERIFY2(encoded.standardError.contains(message), qPrintable(encoded.standardError));
@@ -230,50 +204,46 @@ private slots:
 
     void checkVerdicts_data()
     {
-        QTest::addColumn<QStringList>("settings");
         QTest::addColumn<QStringList>("options");
         QTest::addColumn<int>("exitCode");
-        QTest::addColumn<QString>("output");
-        const QStringList dvd { "audio_type = 4", "sample_frequency = 44100", "mode = stereo", "bitrate = 224" };
-        QTest::newRow("fails") << dvd << QStringList() << 1
+        QTest::addColumn<QString>("output"); // a pattern for the whole output
+        QTest::newRow("fails") << QStringList() << 1
                                << "error: Sampling frequency 44100 Hz is not allowed for DVD-Video; use 48000 Hz.\n";
-        QTest::newRow("passes at another frequency") << dvd << QStringList { "--sample-rate", "48000" } << 0
-                                                     << "info: MPEG-1 Layer II, 48 kHz, 224 kbps, stereo.\n";
-        QTest::newRow("another audio type") << dvd << QStringList { "--audio-type", "0" } << 0
-                                            << "info: MPEG-1 Layer II, 44.1 kHz, 224 kbps, stereo.\n";
-        QTest::newRow("unreadable settings") << QStringList { "bitrate = fast" } << QStringList() << 2 << "";
+        QTest::newRow("passes at another frequency")
+            << QStringList { "--sample-rate", "48000" } << 0 << "info: MPEG-1 Layer II, 48 kHz, 224 kbps, stereo.\n";
+        QTest::newRow("another audio type")
+            << QStringList { "--audio-type", "0" } << 0 << "info: MPEG-1 Layer II, 44.1 kHz, 224 kbps, stereo.\n";
+        // Translated: the same finding, not in English.
+        QTest::newRow("German") << QStringList { "--lang", "de" } << 1 << "error: (?!Sampling)[^\n]*44100[^\n]*\n";
+        QTest::newRow("Japanese") << QStringList { "--lang", "ja" } << 1 << "error: (?!Sampling)[^\n]*44100[^\n]*\n";
+        QTest::newRow("usage error") << QStringList { "--sample-rate", "x" } << 2 << "";
     }
 
     void checkVerdicts()
     {
-        QFETCH(QStringList, settings);
         QFETCH(QStringList, options);
         QFETCH(int, exitCode);
         QFETCH(QString, output);
-        const Output checked = host(QStringList { "check", settingsFile("check.ini", settings) } + options);
+        const QString file = settingsFile(
+            "check.ini", { "audio_type = 4", "sample_frequency = 44100", "mode = stereo", "bitrate = 224" });
+        const ProcessRun checked = host(QStringList { "check", file } + options);
         QCOMPARE(checked.exitCode, exitCode);
-        QCOMPARE(checked.standardOutput, output);
+        QVERIFY2(
+            QRegularExpression(QRegularExpression::anchoredPattern(output)).match(checked.standardOutput).hasMatch(),
+            qPrintable(checked.standardOutput));
     }
 
-    void checkSpeaksTheLanguage()
+    void unreadableFiles()
     {
-        const QString file = settingsFile("lang.ini", { "audio_type = 4", "sample_frequency = 44100" });
-        const Output english = host({ "check", file });
-        for (const char* language : { "de", "ja" }) {
-            const Output translated = host({ "check", file, "--lang", language });
-            QCOMPARE(translated.exitCode, 1);
-            QVERIFY2(translated.standardOutput.startsWith("error: "), qPrintable(translated.standardOutput));
-            QVERIFY2(translated.standardOutput.contains("44100") && translated.standardOutput.contains("DVD-Video"),
-                qPrintable(translated.standardOutput));
-            QVERIFY(translated.standardOutput != english.standardOutput);
-        }
-    }
+        const ProcessRun checked = host({ "check", path("missing.ini") });
+        QCOMPARE(checked.exitCode, 2);
+        QVERIFY2(checked.standardError.endsWith("missing.ini: No such file or directory\n"),
+            qPrintable(checked.standardError));
 
-    void probeGoesOnPastUnreadableFiles()
-    {
+        // probe reports each unreadable file and goes on.
         const QString mpeg = QStringLiteral(VL_FIXTURES "/es_l2_48k_stereo_192.mp2");
         const QString layer3 = QStringLiteral(VL_FIXTURES "/es_layer3.mp2");
-        const Output probed = host({ "probe", layer3, path("missing.mp2"), mpeg });
+        const ProcessRun probed = host({ "probe", layer3, path("missing.mp2"), mpeg });
         QCOMPARE(probed.exitCode, 1);
         QCOMPARE(probed.standardOutput,
             mpeg
