@@ -1,8 +1,8 @@
 #include "layer2encoder.h"
 
-#include <algorithm>
 #include <cstdio>
 #include <fcntl.h>
+#include <mpegaudiotables.h>
 #include <probe/mpegaudioheader.h>
 #include <twolame.h>
 #include <unistd.h>
@@ -104,8 +104,7 @@ bool Layer2Encoder::flush(std::vector<unsigned char>& output)
 
 bool Layer2Encoder::isMpegFrequency(int hertz)
 {
-    constexpr int frequencies[] = { 32000, 44100, 48000, 16000, 22050, 24000 };
-    return std::find(std::begin(frequencies), std::end(frequencies), hertz) != std::end(frequencies);
+    return vl::encoder::isStandardFrequency(hertz);
 }
 
 } // namespace vl::host
