@@ -41,6 +41,7 @@ public:
     // Empty while everything worked.
     QString errorString() const { return errorText; }
     QString path() const { return directory.path(); }
+    QString filePath(const QString& name) const { return directory.filePath(name); }
     QString libraryPath() const { return directory.filePath(QStringLiteral("libvl_gui_mpa.so")); }
 
     // Removes every module file and copies these instead.
