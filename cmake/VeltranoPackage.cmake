@@ -54,6 +54,10 @@ add_custom_command(OUTPUT ${VL_PACKAGING_BINARY_DIR}/changelog.gz
     WORKING_DIRECTORY ${VL_PACKAGING_BINARY_DIR}
     COMMENT "Compressing the package changelog")
 install(FILES ${VL_PACKAGING_DIR}/copyright ${VL_PACKAGING_BINARY_DIR}/changelog.gz DESTINATION ${VL_DOC_DIR})
+# Lintian's overrides, each with its reason (packaging/lintian-overrides.in).
+configure_file(${VL_PACKAGING_DIR}/lintian-overrides.in ${VL_PACKAGING_BINARY_DIR}/lintian-overrides @ONLY)
+install(FILES ${VL_PACKAGING_BINARY_DIR}/lintian-overrides
+    DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/lintian/overrides RENAME ${VL_PACKAGE_NAME})
 
 # The manual page of mpa-settings is its --help text. The program is run by
 # name through PATH, so the page shows no directory of the build tree.
@@ -83,11 +87,11 @@ set(CPACK_PACKAGE_CONTACT ${VL_PACKAGE_CONTACT})
 set(CPACK_PACKAGE_DIRECTORY ${PROJECT_BINARY_DIR}/packages)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
-set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "MPEG-1/2 audio encoder settings dialog (Layer I and II)")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "MPEG-1/2 audio encoder settings dialog (Layers I and II)")
 # Lines of the extended description stay under 80 characters.
 string(JOIN "\n" CPACK_PACKAGE_DESCRIPTION
     "A Qt Widgets dialog in which a host program edits the settings of an"
-    "MPEG-1/2 audio encoder (Layer I and Layer II): audio type presets, layer,"
+    "MPEG-1/2 audio encoder (Layers I and II): audio type presets, layer,"
     "channel mode, bitrate, psychoacoustic model, emphasis and the header bits,"
     "each change checked by the encoder's rules at once. Hosts call the one C"
     "function showMPAEncoderPages of libvl_gui_mpa.so, which loads its companion"
@@ -101,5 +105,10 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION sound)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# The toolkit's platform plugins (xcb, offscreen) are loaded at run time, so
+# no link records them.
+if(VL_QT_MAJOR EQUAL 6)
+    set(CPACK_DEBIAN_PACKAGE_RECOMMENDS qt6-qpa-plugins)
+endif()
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 include(CPack)
