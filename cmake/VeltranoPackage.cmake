@@ -49,7 +49,7 @@ install(FILES ${VL_PACKAGING_BINARY_DIR}/veltrano-mpa.pc DESTINATION ${CMAKE_INS
 configure_file(${VL_PACKAGING_DIR}/changelog.in ${VL_PACKAGING_BINARY_DIR}/changelog @ONLY)
 set(VL_PACKAGING_OUTPUTS ${VL_PACKAGING_BINARY_DIR}/changelog.gz)
 add_custom_command(OUTPUT ${VL_PACKAGING_BINARY_DIR}/changelog.gz
-    COMMAND gzip -9nf changelog
+    COMMAND gzip -9nc changelog > changelog.gz
     DEPENDS ${VL_PACKAGING_BINARY_DIR}/changelog
     WORKING_DIRECTORY ${VL_PACKAGING_BINARY_DIR}
     COMMENT "Compressing the package changelog")
