@@ -19,6 +19,7 @@
 #include <QMessageBox>
 #include <QMimeData>
 #include <QScreen>
+#include <QTabBar>
 #include <QUrl>
 #include <algorithm>
 #include <cstring>
@@ -46,6 +47,16 @@ bool isDroppableFile(const QString& localPath)
 QByteArray dialogPathBytes(const QString& name)
 {
     return QString::fromLatin1(name.toUtf8()).toUtf8();
+}
+
+// The last widget of the window's tab chain that Tab stops at.
+QWidget* lastTabStop(QWidget* window)
+{
+    for (QWidget* widget = window->previousInFocusChain(); widget != window; widget = widget->previousInFocusChain()) {
+        if (widget->focusPolicy() & Qt::TabFocus)
+            return widget;
+    }
+    return window;
 }
 
 bool hasPreset(const PresetMap& presets, int32_t id)
@@ -103,11 +114,22 @@ MPAEncoderDlg::MPAEncoderDlg(EncoderSettings* hostSettings, const DialogParams* 
     connect(ui->presetButton, SIGNAL(clicked()), this, SLOT(slotRestorePreset()));
     connect(this, SIGNAL(stateChanged(ConfigState)), this, SLOT(slotReceiveState(ConfigState)));
 
+    // Tab visits the controls only: the dialog itself, which takes the focus
+    // when clicked, is no stop between OK and the first control.
+    setFocusPolicy(Qt::ClickFocus);
     ui->tabWidget->clear();
     if (flags & VL_FLAG_BASIC_SETTINGS) {
         basicSettingsPage = new BasicPage(this);
         ui->tabWidget->addTab(basicSettingsPage, tr("Basic Settings"));
         connect(basicSettingsPage, SIGNAL(stateChanged(ConfigState)), this, SLOT(slotReceiveState(ConfigState)));
+        // The page is built after the form: Tab reaches its controls before
+        // Cancel and OK, which close the dialog.
+        QWidget::setTabOrder(lastTabStop(this), ui->buttonCancel);
+        QWidget::setTabOrder(ui->buttonCancel, ui->buttonOk);
+    } else if (auto* const tabBar = ui->tabWidget->findChild<QTabBar*>()) {
+        // Without a page the tab bar is empty and no place for Tab to stop.
+        ui->tabWidget->setFocusPolicy(Qt::NoFocus);
+        tabBar->setFocusPolicy(Qt::NoFocus);
     }
 
     if (!(flags & VL_FLAG_LOAD_SAVE)) {
