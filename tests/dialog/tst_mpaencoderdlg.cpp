@@ -16,6 +16,7 @@
 #include <QTextBlock>
 #include <QTextEdit>
 #include <QtTest>
+#include <cstring>
 
 namespace {
 

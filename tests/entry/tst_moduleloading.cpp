@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFile>
 #include <QtTest>
+#include <cstring>
 #include <dlfcn.h>
 
 namespace {

@@ -9,6 +9,7 @@
 
 #include <QSet>
 #include <QTest>
+#include <cstring>
 #include <probe/mpegaudioheader.h>
 
 namespace {

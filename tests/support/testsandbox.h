@@ -2,6 +2,7 @@
 #define VL_SUPPORT_TESTSANDBOX_H
 
 #include <QList>
+#include <QMetaType>
 #include <QObject>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -16,6 +17,7 @@ enum class TestModule {
     Encoder, // vl_enc_mpa.so
     Import // vl_mfimport.so
 };
+Q_DECLARE_METATYPE(TestModule)
 
 // A private directory holding a copy of libvl_gui_mpa.so and the chosen test
 // modules beside it, so the library finds exactly those through its $ORIGIN

@@ -7,6 +7,7 @@
 #include <QTextBlock>
 #include <QTextEdit>
 #include <QtTest>
+#include <cstring>
 
 namespace {
 
