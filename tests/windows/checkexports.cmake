@@ -1,8 +1,9 @@
 cmake_minimum_required(VERSION 3.21)
 # Fails unless the export table of the Windows DLL MODULE names exactly the
-# functions in EXPECTED (a list), undecorated, and the DLL imports nothing but
-# system libraries, so it loads on a machine without the compiler's runtime.
-#   cmake -DOBJDUMP=... -DMODULE=x.dll "-DEXPECTED=a;b" -P checkexports.cmake
+# functions in EXPECTED (separated by commas), undecorated, and the DLL
+# imports nothing but system libraries, so it loads on a machine without the
+# compiler's runtime.
+#   cmake -DOBJDUMP=... -DMODULE=x.dll -DEXPECTED=a,b -P checkexports.cmake
 execute_process(COMMAND ${OBJDUMP} -p ${MODULE} OUTPUT_VARIABLE dump RESULT_VARIABLE rc)
 if(NOT rc EQUAL 0)
     message(FATAL_ERROR "${OBJDUMP} failed on ${MODULE}")
@@ -15,10 +16,11 @@ if(dump MATCHES "Name Pointer\\] Table\n(([ \t]+\\[ *[0-9]+\\] [^\n]+\n)*)")
     string(REGEX REPLACE "[ \t]+\\[ *[0-9]+\\] ([^\n]+)\n" "\\1;" names "${CMAKE_MATCH_1}")
     list(REMOVE_ITEM names "")
 endif()
+string(REPLACE "," ";" expected "${EXPECTED}")
 list(SORT names)
-list(SORT EXPECTED)
-if(NOT names STREQUAL EXPECTED)
-    message(FATAL_ERROR "${MODULE} exports [${names}], expected [${EXPECTED}]")
+list(SORT expected)
+if(NOT names STREQUAL expected)
+    message(FATAL_ERROR "${MODULE} exports [${names}], expected [${expected}]")
 endif()
 
 string(REGEX MATCHALL "DLL Name: [^\n]+" imports "${dump}")
