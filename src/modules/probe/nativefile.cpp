@@ -1,13 +1,12 @@
 #include "nativefile.h"
 
-#include <cerrno>
 #include <algorithm>
+#include <cerrno>
 #include <fcntl.h>
 #include <limits>
 
 #ifdef _WIN32
 #include <io.h>
-#include <sys/stat.h>
 #include <windows.h>
 #else
 #include <unistd.h>
@@ -39,7 +38,33 @@ int openFile(const std::string& path, int flags)
         errno = ENOENT; // no file has a name that is not UTF-8
         return -1;
     }
-    return ::_wopen(wide.c_str(), flags | _O_BINARY | _O_NOINHERIT, _S_IREAD | _S_IWRITE);
+    const bool writing = (flags & (O_WRONLY | O_RDWR)) != 0;
+    const DWORD creation = (flags & O_CREAT) ? ((flags & O_EXCL) ? CREATE_NEW : OPEN_ALWAYS) : OPEN_EXISTING;
+    // Shared for deletion too, so that a file being read can be replaced by
+    // a rename, as on POSIX; handles are not inherited without attributes.
+    const HANDLE file = CreateFileW(wide.c_str(), writing ? GENERIC_READ | GENERIC_WRITE : GENERIC_READ,
+        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, creation, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        switch (GetLastError()) {
+        case ERROR_FILE_NOT_FOUND:
+        case ERROR_PATH_NOT_FOUND:
+        case ERROR_INVALID_NAME:
+            errno = ENOENT;
+            break;
+        case ERROR_FILE_EXISTS:
+        case ERROR_ALREADY_EXISTS:
+            errno = EEXIST;
+            break;
+        default:
+            errno = EACCES; // a directory, or no right to open it
+        }
+        return -1;
+    }
+    const int fd = ::_open_osfhandle(reinterpret_cast<intptr_t>(file), (writing ? _O_RDWR : _O_RDONLY) | _O_BINARY);
+    if (fd < 0) {
+        CloseHandle(file);
+    }
+    return fd;
 }
 
 int64_t readFileAt(int fd, void* buffer, std::size_t n, uint64_t offset)
@@ -64,7 +89,7 @@ int64_t readFileAt(int fd, void* buffer, std::size_t n, uint64_t offset)
 
 int openFile(const std::string& path, int flags)
 {
-    return ::open(path.c_str(), flags | O_CLOEXEC, 0666);
+    return ::open(path.c_str(), flags | O_CLOEXEC | O_NONBLOCK | O_NOCTTY, 0666);
 }
 
 int64_t readFileAt(int fd, void* buffer, std::size_t n, uint64_t offset)

@@ -19,9 +19,12 @@ constexpr const char* pathSeparators = "/";
 #endif
 
 // Opens path with the open(2) flags given (O_RDONLY, or O_WRONLY with
-// O_CREAT and O_EXCL, mode 0666 before the umask): never inherited by a
-// child process and, on Windows, in binary mode. Returns the descriptor, or
-// -1 with errno set.
+// O_CREAT and O_EXCL, mode 0666 before the umask), never inherited by a
+// child process. Opening never blocks: a FIFO without a writer or a device
+// opens at once (the caller checks what it opened), and a terminal never
+// becomes the controlling one. On Windows the file is in binary mode and may
+// be renamed, replaced or deleted while it is open, as on POSIX. Returns the
+// descriptor, or -1 with errno set.
 int openFile(const std::string& path, int flags);
 
 // Reads up to n bytes at offset without using the descriptor's file
