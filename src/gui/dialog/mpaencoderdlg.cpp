@@ -19,7 +19,6 @@
 #include <QMessageBox>
 #include <QMimeData>
 #include <QScreen>
-#include <QTabBar>
 #include <QUrl>
 #include <algorithm>
 #include <cstring>
@@ -114,9 +113,6 @@ MPAEncoderDlg::MPAEncoderDlg(EncoderSettings* hostSettings, const DialogParams* 
     connect(ui->presetButton, SIGNAL(clicked()), this, SLOT(slotRestorePreset()));
     connect(this, SIGNAL(stateChanged(ConfigState)), this, SLOT(slotReceiveState(ConfigState)));
 
-    // Tab visits the controls only: the dialog itself, which takes the focus
-    // when clicked, is no stop between OK and the first control.
-    setFocusPolicy(Qt::ClickFocus);
     ui->tabWidget->clear();
     if (flags & VL_FLAG_BASIC_SETTINGS) {
         basicSettingsPage = new BasicPage(this);
@@ -126,10 +122,6 @@ MPAEncoderDlg::MPAEncoderDlg(EncoderSettings* hostSettings, const DialogParams* 
         // Cancel and OK, which close the dialog.
         QWidget::setTabOrder(lastTabStop(this), ui->buttonCancel);
         QWidget::setTabOrder(ui->buttonCancel, ui->buttonOk);
-    } else if (auto* const tabBar = ui->tabWidget->findChild<QTabBar*>()) {
-        // Without a page the tab bar is empty and no place for Tab to stop.
-        ui->tabWidget->setFocusPolicy(Qt::NoFocus);
-        tabBar->setFocusPolicy(Qt::NoFocus);
     }
 
     if (!(flags & VL_FLAG_LOAD_SAVE)) {
