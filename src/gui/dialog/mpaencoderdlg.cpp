@@ -48,6 +48,16 @@ QByteArray dialogPathBytes(const QString& name)
     return QString::fromLatin1(name.toUtf8()).toUtf8();
 }
 
+// The last widget of the window's tab chain that Tab stops at.
+QWidget* lastTabStop(QWidget* window)
+{
+    for (QWidget* widget = window->previousInFocusChain(); widget != window; widget = widget->previousInFocusChain()) {
+        if (widget->focusPolicy() & Qt::TabFocus)
+            return widget;
+    }
+    return window;
+}
+
 bool hasPreset(const PresetMap& presets, int32_t id)
 {
     return std::find(presets.cbegin(), presets.cend(), id) != presets.cend();
@@ -108,6 +118,10 @@ MPAEncoderDlg::MPAEncoderDlg(EncoderSettings* hostSettings, const DialogParams* 
         basicSettingsPage = new BasicPage(this);
         ui->tabWidget->addTab(basicSettingsPage, tr("Basic Settings"));
         connect(basicSettingsPage, SIGNAL(stateChanged(ConfigState)), this, SLOT(slotReceiveState(ConfigState)));
+        // The page is built after the form: Tab reaches its controls before
+        // Cancel and OK, which close the dialog.
+        QWidget::setTabOrder(lastTabStop(this), ui->buttonCancel);
+        QWidget::setTabOrder(ui->buttonCancel, ui->buttonOk);
     }
 
     if (!(flags & VL_FLAG_LOAD_SAVE)) {
