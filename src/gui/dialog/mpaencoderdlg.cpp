@@ -97,7 +97,6 @@ MPAEncoderDlg::MPAEncoderDlg(EncoderSettings* hostSettings, const DialogParams* 
     setWindowTitle(params->title ? QString::fromLatin1(params->title) : tr(ValueTables::windowTitles[1]));
     if (params->banner)
         bannerPixmap = loadBanner(QString::fromLatin1(params->banner));
-    setSkin(QStringLiteral("default"));
 
     ui->presetButton->setIcon(QIcon(QPixmap(QStringLiteral(":/res_mpa/icons/restore.png"))));
     ui->buttonLoad->setIcon(QIcon(QPixmap(QStringLiteral(":/res_mpa/icons/load.png"))));
@@ -162,6 +161,10 @@ MPAEncoderDlg::MPAEncoderDlg(EncoderSettings* hostSettings, const DialogParams* 
     connect(ErrorNotifier::instance(), SIGNAL(logEvent(QString, MessageLevel)), this,
         SLOT(slotOnLog(QString, MessageLevel)));
 
+    // The skin comes last: a widget added below a widget with a style sheet
+    // is styled again with each widget its subtree gains, so the sheet is
+    // set once, on the finished tree.
+    setSkin(QStringLiteral("default"));
     ensurePolished();
     fitListsToEntries(*this);
     adjustSize();
