@@ -72,15 +72,15 @@ QPixmap loadBanner(const QString& path)
     return QPixmap::fromImage(reader.read());
 }
 
-// Gives every list at least the width its widest entry needs under the
-// current skin. The forms' minimum widths do not know the skins' padding,
+// Gives every list at least the size its entries need under the current
+// skin. The forms' minimum sizes do not know the skins' padding and border,
 // and the toolkit drops a sheet's minimum width again when the next sheet
 // sets none, so without this a layout short of room squeezes the lists and
 // cuts their texts.
 void fitListsToEntries(const QWidget& root)
 {
     for (QComboBox* list : root.findChildren<QComboBox*>())
-        list->setMinimumWidth(qMax(list->minimumWidth(), list->sizeHint().width()));
+        list->setMinimumSize(list->minimumSize().expandedTo(list->sizeHint()));
 }
 
 } // namespace
