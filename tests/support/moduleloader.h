@@ -29,6 +29,8 @@ public:
     ModuleLoader& operator=(const ModuleLoader&) = delete;
 
     bool isLoaded() const { return handle != nullptr; }
+    // Whether the module at path is in the process, without loading it.
+    static bool isInProcess(const std::string& path);
     const std::string& error() const { return errorText; }
 
     template<typename Function>
@@ -78,5 +80,20 @@ private:
     void* handle;
     std::string errorText;
 };
+
+#ifdef _WIN32
+inline bool ModuleLoader::isInProcess(const std::string& path)
+{
+    return GetModuleHandleA(path.substr(path.find_last_of("/\\") + 1).c_str()) != nullptr;
+}
+#else
+inline bool ModuleLoader::isInProcess(const std::string& path)
+{
+    void* const loaded = dlopen(path.c_str(), RTLD_LAZY | RTLD_NOLOAD);
+    if (loaded)
+        dlclose(loaded);
+    return loaded != nullptr;
+}
+#endif
 
 #endif
