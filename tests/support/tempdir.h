@@ -4,10 +4,12 @@
 #ifndef VL_SUPPORT_TEMPDIR_H
 #define VL_SUPPORT_TEMPDIR_H
 
+#include <algorithm>
 #include <filesystem>
 #include <random>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 class TempDir
 {
@@ -36,6 +38,15 @@ public:
     const std::string& path() const { return directory; }
     // The path of name inside the directory.
     std::string file(const std::string& name) const { return directory + "/" + name; }
+    // The names in the directory, in UTF-8, sorted.
+    std::vector<std::string> entries() const
+    {
+        std::vector<std::string> names;
+        for (const auto& entry : std::filesystem::directory_iterator(std::filesystem::u8path(directory)))
+            names.push_back(entry.path().filename().u8string());
+        std::sort(names.begin(), names.end());
+        return names;
+    }
 
 private:
     std::string directory;
