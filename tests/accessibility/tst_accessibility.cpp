@@ -141,9 +141,13 @@ void TestAccessibility::tabChain_data()
                                  << QStringList { "presetList", "presetButton", "buttonLoad", "buttonSave", "errorLog",
                                         "qt_tabwidget_tabbar", "Audio Format", "layerList", "modeList", "bitrateList",
                                         "psychList", "emphasisList", "privateCheck", "copyrightCheck", "crcCheck",
-                                        "originalCheck", "buttonCancel", "buttonOk" };
+                                        "originalCheck", "buttonCancel", "buttonOk", "IMPAEncoderDlg" };
+    // The dialog and the tab widget keep the form's strong focus: the dialog
+    // is the chain's last stop, and the tab bar one even without a page.
     QTest::newRow("no page, no load and save")
-        << uint32_t(0) << QStringList { "presetList", "presetButton", "errorLog", "buttonCancel", "buttonOk" };
+        << uint32_t(0)
+        << QStringList { "presetList", "presetButton", "errorLog", "qt_tabwidget_tabbar", "buttonCancel", "buttonOk",
+               "IMPAEncoderDlg" };
 }
 
 // Tab from the first control visits every control once and comes back to

@@ -2,9 +2,9 @@
 // its function table, and MPEG files read through its load function.
 #include "fixturetable.h"
 #include "moduleloader.h"
+#include "tempdir.h"
 
 #include <cstring>
-#include <filesystem>
 #include <gtest/gtest.h>
 #include <veltrano/mpa_modules.h>
 
@@ -71,12 +71,12 @@ TEST(LoadMpegFile, SavedAsSettingsFileAndBack)
     ASSERT_EQ(
         function(VL_CONFIG_API_LOAD)(&fromMpeg, (std::string(VL_FIXTURE_DIR) + "/ts_192_l2_24k_joint_112.m2t").c_str()),
         0);
-    const std::string file = testing::TempDir() + "vl_config_from_ts.cfg";
+    const TempDir dir("vl_config_module_");
+    const std::string file = dir.file("from_ts.cfg");
     ASSERT_EQ(function(VL_CONFIG_API_SAVE)(&fromMpeg, file.c_str()), 0);
     EncoderSettings back = patternBlock();
     ASSERT_EQ(function(VL_CONFIG_API_LOAD)(&back, file.c_str()), 0);
     EXPECT_EQ(std::memcmp(&back, &fromMpeg, sizeof back), 0);
-    std::filesystem::remove(file);
 }
 
 } // namespace

@@ -6,17 +6,29 @@
 #include "pages/basicpage.h"
 #include "settingsfields.h"
 
+#include <QCheckBox>
 #include <QComboBox>
+#include <QFontDatabase>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QPushButton>
+#include <QRawFont>
 #include <QScreen>
+#include <QStyleOptionComboBox>
+#include <QStyleOptionTab>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTextBlock>
 #include <QTextEdit>
+#include <QTranslator>
 #include <QtTest>
+#include <atomic>
 #include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <thread>
+#include <unistd.h>
 
 namespace {
 
@@ -32,6 +44,112 @@ EncoderSettings hostBlock(const QString& fields = QString())
         QStringLiteral("layer=2 mode=1 psychModel=1 bitrateIndex=11 emphasis=0 privateBit=0 errorProtection=0 "
                        "copyrightBit=0 originalBit=0 audioType=0 sampleFrequency=48000 ")
             + fields);
+}
+
+// One text a widget shows and the room its style gives that text, in the
+// widget's coordinates.
+struct ShownText
+{
+    QString text;
+    QRect room;
+    Qt::Alignment alignment;
+};
+
+QList<ShownText> shownTexts(QWidget& widget)
+{
+    QList<ShownText> texts;
+    const Qt::Alignment left = Qt::AlignLeft | Qt::AlignVCenter;
+    if (const auto* label = qobject_cast<QLabel*>(&widget)) {
+        if (!label->text().isEmpty())
+            texts.append({ label->text(), label->contentsRect(), label->alignment() });
+    } else if (const auto* box = qobject_cast<QCheckBox*>(&widget)) {
+        QStyleOptionButton option;
+        option.initFrom(box);
+        option.text = box->text();
+        option.iconSize = box->iconSize();
+        texts.append({ box->text(), box->style()->subElementRect(QStyle::SE_CheckBoxContents, &option, box), left });
+    } else if (const auto* list = qobject_cast<QComboBox*>(&widget)) {
+        QStyleOptionComboBox option;
+        option.initFrom(list);
+        option.editable = list->isEditable();
+        option.frame = list->hasFrame();
+        const QRect field
+            = list->style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, list);
+        for (int i = 0; i < list->count(); ++i)
+            texts.append({ list->itemText(i), field, left });
+    } else if (const auto* tabs = qobject_cast<QTabBar*>(&widget)) {
+        for (int i = 0; i < tabs->count(); ++i) {
+            QStyleOptionTab option;
+            option.initFrom(tabs);
+            option.rect = tabs->tabRect(i);
+            option.text = tabs->tabText(i);
+            option.shape = tabs->shape();
+            option.documentMode = tabs->documentMode();
+            option.position = tabs->count() == 1 ? QStyleOptionTab::OnlyOneTab : QStyleOptionTab::Middle;
+            if (i == tabs->currentIndex())
+                option.state |= QStyle::State_Selected;
+            texts.append({ option.text, tabs->style()->subElementRect(QStyle::SE_TabBarTabText, &option, tabs),
+                Qt::AlignCenter });
+        }
+    }
+    return texts;
+}
+
+// Every text of the visible widgets that does not fit the room its widget
+// gives it, or that an ancestor cuts off at the side (scroll areas show no
+// horizontal scroll bar).
+QStringList clippedTexts(QWidget& dialog)
+{
+    QStringList clipped;
+    for (QWidget* widget : dialog.findChildren<QWidget*>()) {
+        if (!widget->isVisible())
+            continue;
+        const QFontMetrics metrics = widget->fontMetrics();
+        for (const ShownText& shown : shownTexts(*widget)) {
+            // The line is placed in its room as the style aligns it; its
+            // glyphs must fit the room, across and down.
+            const QSize line(metrics.horizontalAdvance(shown.text), metrics.ascent() + metrics.descent());
+            const QRect text = QStyle::alignedRect(widget->layoutDirection(), shown.alignment, line, shown.room);
+            const QRect ink
+                = metrics.tightBoundingRect(shown.text).translated(text.left(), text.top() + metrics.ascent());
+            bool visible = line.width() <= shown.room.width() && ink.top() >= shown.room.top()
+                && ink.bottom() <= shown.room.bottom();
+            QRect inAncestor = text;
+            for (const QWidget* ancestor = widget; visible && ancestor != &dialog;
+                 ancestor = ancestor->parentWidget()) {
+                visible = inAncestor.left() >= 0 && inAncestor.right() < ancestor->width();
+                inAncestor.translate(ancestor->pos());
+            }
+            if (!visible) {
+                clipped << QString::asprintf("%s \"%s\": needs %d across, glyphs at %d..%d down; gets %dx%d at %d",
+                    qPrintable(widget->objectName()), qPrintable(shown.text), line.width(), ink.top(), ink.bottom(),
+                    shown.room.width(), shown.room.height(), shown.room.top());
+            }
+        }
+    }
+    return clipped;
+}
+
+// Runs `run` while a thread waits two seconds, then opens `fifo` for
+// writing and closes it, which ends a read that waits on it: a run that
+// would hang finishes instead. True when a reader was waiting.
+template<typename Run>
+bool waitedOnFifo(const QByteArray& fifo, Run run)
+{
+    std::atomic<bool> done { false };
+    bool waited = false;
+    std::thread writer([&] {
+        for (int i = 0; i < 200 && !done; ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        const int descriptor = done ? -1 : ::open(fifo.constData(), O_WRONLY | O_NONBLOCK);
+        waited = descriptor >= 0;
+        if (waited)
+            ::close(descriptor);
+    });
+    run();
+    done = true;
+    writer.join();
+    return waited;
 }
 
 } // namespace
@@ -50,8 +168,12 @@ private slots:
     void closing();
     void userActions_data();
     void userActions();
+    void buttonSizesPerSkin_data();
+    void buttonSizesPerSkin();
     void skinsAndBanner_data();
     void skinsAndBanner();
+    void noTextClipped_data();
+    void noTextClipped();
 
 private:
     std::unique_ptr<Fake::FakeModules> fakes;
@@ -126,19 +248,32 @@ void TestMPAEncoderDlg::closing_data()
 {
     QTest::addColumn<QString>("step");
     QTest::addColumn<int32_t>("checkResult");
+    QTest::addColumn<QByteArrayList>("reports"); // level letter ('e', 'w', 'i'), then the text
+    QTest::addColumn<QString>("shown"); // in the info window afterwards
     QTest::addColumn<bool>("accepted");
-    QTest::newRow("OK, passing check") << "ok" << 0 << true;
-    QTest::newRow("OK, failing check") << "ok" << 1 << false;
-    QTest::newRow("OK, negative result") << "ok" << -5 << false;
-    QTest::newRow("Cancel") << "cancel" << 0 << false;
-    QTest::newRow("Escape") << "escape" << 0 << false;
-    QTest::newRow("window closed") << "close" << 0 << false;
+    const QByteArrayList error = { "enot for this audio type" };
+    const QString errorShown = QStringLiteral("not for this audio type");
+    QTest::newRow("OK, passing check") << "ok" << 0 << QByteArrayList() << QString() << true;
+    QTest::newRow("OK, passing with warnings")
+        << "ok" << 0 << QByteArrayList { "wfirst warning", "isummary", "wsecond warning" }
+        << "first warning\nsecond warning\nsummary" << true;
+    QTest::newRow("OK, failing check") << "ok" << 1 << error << errorShown << false;
+    QTest::newRow("OK, failing without a word") << "ok" << 1 << QByteArrayList() << QString() << false;
+    QTest::newRow("OK, negative result") << "ok" << -5 << error << errorShown << false;
+    QTest::newRow("Cancel") << "cancel" << 0 << error << QString() << false;
+    QTest::newRow("Escape") << "escape" << 0 << error << QString() << false;
+    QTest::newRow("window closed") << "close" << 0 << error << QString() << false;
 }
 
+// OK runs the check once: a failing one keeps the dialog open, a passing one
+// closes it, and either way the info window shows what the check said. Only
+// OK writes back, and only the record half.
 void TestMPAEncoderDlg::closing()
 {
     QFETCH(QString, step);
     QFETCH(int32_t, checkResult);
+    QFETCH(QByteArrayList, reports);
+    QFETCH(QString, shown);
     QFETCH(bool, accepted);
 
     EncoderSettings host = hostBlock();
@@ -157,15 +292,16 @@ void TestMPAEncoderDlg::closing()
         std::memcpy(&expected, working, VL_SETTINGS_RECORD_SIZE);
 
     Fake::state().checkResult = checkResult;
-    Fake::state().checkReports = { { Error, "not for this audio type" } };
+    for (const QByteArray& report : reports)
+        Fake::state().checkReports.append({ report.at(0) == 'e' ? Error
+                : report.at(0) == 'w'                           ? Warning
+                                                                : Info,
+            report.mid(1) });
     QCOMPARE(performStep(&dialog, step), QString());
-    const bool ok = step == QLatin1String("ok");
-    QCOMPARE(Fake::state().checkCalls, int(ok));
-    // A failing check keeps the dialog open and shows why.
-    QCOMPARE(dialog.isVisible(), ok && !accepted);
+    QCOMPARE(Fake::state().checkCalls, int(step == QLatin1String("ok")));
+    QCOMPARE(dialog.isVisible(), step == QLatin1String("ok") && !accepted);
     QCOMPARE(dialog.result(), int(accepted ? QDialog::Accepted : QDialog::Rejected));
-    QCOMPARE(child<QTextEdit>(dialog, "errorLog")->toPlainText(),
-        ok ? QStringLiteral("not for this audio type") : QString());
+    QCOMPARE(child<QTextEdit>(dialog, "errorLog")->toPlainText(), shown);
     QCOMPARE(blockDifference(host, expected), QString());
 }
 
@@ -245,6 +381,42 @@ void TestMPAEncoderDlg::userActions()
     QCOMPARE(Fake::state().defaultsCalls, defaults);
 }
 
+// Every push button has its skin's size on screen, also after a switch.
+void TestMPAEncoderDlg::buttonSizesPerSkin_data()
+{
+    QTest::addColumn<QStringList>("skins"); // applied in this order
+    QTest::addColumn<int>("side");
+    QTest::newRow("default") << QStringList { "default" } << 24;
+    QTest::newRow("metal") << QStringList { "metal" } << 20;
+    QTest::newRow("metal, then default") << QStringList { "metal", "default" } << 24;
+}
+
+void TestMPAEncoderDlg::buttonSizesPerSkin()
+{
+    QFETCH(QStringList, skins);
+    QFETCH(int, side);
+
+    auto host = hostBlock();
+    const DialogParams record = params(0x11);
+    TestableDialog dialog(&host, &record);
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    for (const QString& skin : skins)
+        dialog.setSkin(skin);
+    QCoreApplication::processEvents();
+
+    int checked = 0;
+    for (const QPushButton* button : dialog.findChildren<QPushButton*>()) {
+        if (!button->isVisible())
+            continue;
+        ++checked;
+        const QString what
+            = QStringLiteral("%1: %2x%3").arg(button->objectName()).arg(button->width()).arg(button->height());
+        QVERIFY2(button->size() == QSize(side, side), qPrintable(what));
+    }
+    QCOMPARE(checked, 5);
+}
+
 // The banner follows the host's image or the built-in one, under both skins
 // (F5 "default", F6 "metal"), and stays hidden when the flag says so.
 void TestMPAEncoderDlg::skinsAndBanner_data()
@@ -255,6 +427,10 @@ void TestMPAEncoderDlg::skinsAndBanner_data()
     QTest::newRow("none") << QString() << QSize(382, 75) << 0u;
     QTest::newRow("unreadable") << QStringLiteral("absent.png") << QSize(382, 75) << 0u;
     QTest::newRow("host image, hidden") << QStringLiteral("banner.png") << QSize(120, 40) << uint(VL_FLAG_HIDE_BANNER);
+    // Only regular files are read: a FIFO would block the dialog.
+    QTest::newRow("FIFO without a writer") << QStringLiteral("fifo") << QSize(382, 75) << 0u;
+    QTest::newRow("character device") << QStringLiteral("/dev/zero") << QSize(382, 75) << 0u;
+    QTest::newRow("directory") << QStringLiteral(".") << QSize(382, 75) << 0u;
 }
 
 void TestMPAEncoderDlg::skinsAndBanner()
@@ -267,9 +443,17 @@ void TestMPAEncoderDlg::skinsAndBanner()
     image.fill(Qt::darkCyan);
     QVERIFY(image.save(dir.filePath(QStringLiteral("banner.png")), "PNG"));
     const QByteArray path = dir.filePath(hostBanner).toLatin1();
+    if (hostBanner == QLatin1String("fifo"))
+        QCOMPARE(mkfifo(path.constData(), 0600), 0);
     EncoderSettings host = hostBlock();
     const DialogParams record = params(flags, nullptr, hostBanner.isEmpty() ? nullptr : path.constData());
-    TestableDialog dialog(&host, &record);
+    std::unique_ptr<TestableDialog> made;
+    const auto make = [&] { made = std::make_unique<TestableDialog>(&host, &record); };
+    if (hostBanner == QLatin1String("fifo"))
+        QVERIFY2(!waitedOnFifo(path, make), "the dialog waited for a writer on the FIFO");
+    else
+        make();
+    TestableDialog& dialog = *made;
     dialog.show();
     const QLabel* const banner = child<QLabel>(dialog, "bannerFrame");
     const QString opening = dialog.styleSheet();
@@ -286,6 +470,55 @@ void TestMPAEncoderDlg::skinsAndBanner()
     QCOMPARE(dialog.styleSheet(), opening);
     dialog.setSkin(QStringLiteral("no such skin"));
     QCOMPARE(dialog.styleSheet(), QString());
+}
+
+void TestMPAEncoderDlg::noTextClipped_data()
+{
+    QTest::addColumn<QString>("language"); // translation file suffix; empty: untranslated
+    QTest::addColumn<QStringList>("skins"); // applied in this order after the dialog opened
+    for (const char* language : { "", "de", "jp" }) {
+        const QString name = *language ? QLatin1String(language) : QStringLiteral("en");
+        QTest::newRow(qPrintable(name + QStringLiteral(", default"))) << language << QStringList();
+        QTest::newRow(qPrintable(name + QStringLiteral(", metal"))) << language << QStringList { "metal" };
+        QTest::newRow(qPrintable(name + QStringLiteral(", metal, then default")))
+            << language << QStringList { "metal", "default" };
+    }
+}
+
+void TestMPAEncoderDlg::noTextClipped()
+{
+    QFETCH(QString, language);
+    QFETCH(QStringList, skins);
+    if (language == QLatin1String("jp"))
+        QVERIFY2(QRawFont::fromFont(QFont(), QFontDatabase::Japanese).supportsCharacter(QChar(0x8A2D)),
+            "no font with Japanese glyphs (scripts/setup installs one)");
+    // Debian's desktop font, fontconfig's "Sans Serif" (DejaVu Sans) at 9
+    // points, which Qt 6's offscreen platform uses as well; Qt 5's falls back
+    // to 12 points, too tall for the dialog on its 800 x 600 screen.
+    const QFont applicationFont = QApplication::font();
+    QApplication::setFont(QFont(QStringLiteral("Sans Serif"), 9));
+    QTranslator translator;
+    if (!language.isEmpty()) {
+        QVERIFY(translator.load(QStringLiteral("gui_mpa_") + language, QStringLiteral(VL_QM_DIR)));
+        QCoreApplication::installTranslator(&translator);
+    }
+
+    auto host = hostBlock();
+    const DialogParams record = params(0x71);
+    TestableDialog dialog(&host, &record);
+    // As on a screen tall enough for the dialog: the offscreen platform's is
+    // 600 pixels, less than the dialog needs with Qt 5's font metrics.
+    dialog.setMaximumHeight(QWIDGETSIZE_MAX);
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    for (const QString& skin : skins)
+        dialog.setSkin(skin);
+    QCoreApplication::processEvents();
+    QCoreApplication::removeTranslator(&translator);
+
+    const QStringList clipped = clippedTexts(dialog);
+    QApplication::setFont(applicationFont);
+    QVERIFY2(clipped.isEmpty(), qPrintable(clipped.join(QLatin1Char('\n'))));
 }
 
 QTEST_MAIN(TestMPAEncoderDlg)

@@ -84,6 +84,20 @@ private slots:
         QVERIFY(!sandbox->anyModuleMapped());
     }
 
+    // With no window of the host active, the dialog becomes the active one
+    // once it is shown (a poll after it opens).
+    void dialogBecomesTheActiveWindow()
+    {
+        QCOMPARE(QApplication::activeWindow(), nullptr);
+        EncoderSettings settings = hostSettings();
+        QStringList steps;
+        const QString script = QStringLiteral("expect:presetButton.enabled=1;expect:active=1;cancel");
+        QCOMPARE(sandbox->call(&settings, hostApplication, reinterpret_cast<intptr_t>(QCoreApplication::instance()),
+                     script, &steps),
+            int32_t(VL_DIALOG_REJECTED));
+        QCOMPARE(steps, script.split(';'));
+    }
+
     void repeatedCallsLoadTheModulesAnew()
     {
         for (int call = 1; call <= 2; ++call) {

@@ -19,7 +19,7 @@ namespace {
 // the generic defaults and a warning.
 TEST(Defaults, PassTheCheckAndFillOnlyTheEncoderHalf)
 {
-    const ModuleLoader module(VL_MODULE_DIR "/vl_enc_mpa.so");
+    const ModuleLoader module(VL_MODULE_DIR "/vl_enc_mpa" VL_MODULE_SUFFIX);
     const auto defaults = module.resolve<MpegOutAudioDefaultsFunc>("mpegOutAudioDefaults");
     const auto check = module.resolve<MpegOutAudioChkSettingsFunc>("mpegOutAudioChkSettings");
     ASSERT_TRUE(defaults && check) << module.error();

@@ -3,6 +3,7 @@
 #include "messagerecorder.h"
 #include "settingschecker.h"
 
+#include <cstring>
 #include <gtest/gtest.h>
 
 using vl::encoder::MessageId;
@@ -170,6 +171,30 @@ TEST(CheckContract, OnlyTheArgumentsDecideAudioTypeAndFrequency)
     s.audioType = VL_AUDIO_MPEG1_VCD;
     s.sampleFrequency = 12345;
     EXPECT_EQ(vl::encoder::SettingsChecker(nullptr).check(&s, VL_AUDIO_MPEG2, 48000), 0);
+}
+
+// A converted format is used only when it takes the arguments of the
+// original; anything else would make printf read arguments never passed.
+const char* swapsArguments(const char* format)
+{
+    return std::strcmp(format, vl::encoder::message(MessageId::LayerInvalid).format) == 0 ? "Layer %s" : format;
+}
+const char* translatesLayer(const char* format)
+{
+    return std::strcmp(format, vl::encoder::message(MessageId::LayerInvalid).format) == 0 ? "Schicht %d." : nullptr;
+}
+
+TEST(CheckContract, ConvertedFormatsMustTakeTheSameArguments)
+{
+    const EncoderSettings s = settings({ { &S::layer, 7 } });
+    const std::pair<vl::encoder::SettingsChecker::FormatConverter, std::string> rows[]
+        = { { &translatesLayer, "Schicht 7." },
+              { &swapsArguments, "Layer 7 is not supported; choose Layer I (1) or Layer II (2)." } };
+    for (const auto& [converter, expected] : rows) {
+        MessageRecorder recorder;
+        EXPECT_EQ(vl::encoder::SettingsChecker(recorder.callbacks(), converter).check(&s, VL_AUDIO_MPEG2, 48000), 1);
+        EXPECT_EQ(recorder.text, expected + "\n");
+    }
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 #include "fixturetable.h"
 #include "moduleloader.h"
 #include "mpeginfo.h"
+#include "tempdir.h"
 
 #include <cstring>
 #include <gtest/gtest.h>
@@ -11,7 +12,7 @@ namespace {
 
 struct ImportModule
 {
-    ModuleLoader module { VL_MODULE_DIR "/vl_mfimport.so" };
+    ModuleLoader module { VL_MODULE_DIR "/vl_mfimport" VL_MODULE_SUFFIX };
     MpegInInfoInitFunc init = module.resolve<MpegInInfoInitFunc>("mpegInInfoInit");
     MpegInGetInfoFunc getInfo = module.resolve<MpegInGetInfoFunc>("mpegInGetInfo");
 };
@@ -43,12 +44,14 @@ TEST(ImportModule, FailsCleanlyWithoutAStream)
         EXPECT_EQ(word, 0);
     EXPECT_NE(importModule().init(nullptr), 0);
 
-    const char* const missing = "/nonexistent/missing.mp2";
+    const TempDir dir("vl_mfimport_");
+    const std::string missingFile = dir.file("missing.mp2");
+    const char* const missing = missingFile.c_str();
     EXPECT_EQ(importModule().getInfo(nullptr, missing), vl::import::invalidArgument);
     EXPECT_EQ(importModule().getInfo(&info, nullptr), vl::import::invalidArgument);
     info.structSize = 0; // never initialised
     EXPECT_EQ(importModule().getInfo(&info, missing), vl::import::invalidArgument);
-    for (const char* path : { missing, "/tmp" }) {
+    for (const char* path : { missing, dir.path().c_str() }) {
         info = initialised();
         EXPECT_EQ(importModule().getInfo(&info, path), int32_t(vl::probe::Status::OpenFailed)) << path;
         EXPECT_EQ(info.layer, -1) << path;

@@ -7,8 +7,12 @@
 
 #include <cstdarg>
 #include <gtest/gtest.h>
-#include <iconv.h>
 #include <veltrano/mpa_modules.h>
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <iconv.h>
+#endif
 
 using vl::encoder::MessageId;
 using vl::localize::Language;
@@ -18,6 +22,11 @@ namespace {
 // Well-formed UTF-8: the converter refuses bad, overlong and surrogate forms.
 bool isUtf8(std::string text)
 {
+#ifdef _WIN32
+    return text.empty()
+        || MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, text.data(), static_cast<int>(text.size()), nullptr, 0)
+        > 0;
+#else
     const iconv_t converter = iconv_open("UTF-32LE", "UTF-8");
     std::vector<char> out(4 * text.size() + 4);
     char* from = text.data();
@@ -26,6 +35,7 @@ bool isUtf8(std::string text)
     const bool ok = iconv(converter, &from, &fromLeft, &to, &toLeft) != static_cast<std::size_t>(-1);
     iconv_close(converter);
     return ok && fromLeft == 0;
+#endif
 }
 
 // Each translation keeps its message's printf conversions in order, and is
@@ -67,7 +77,7 @@ protected:
     void SetUp() override { ASSERT_TRUE(setLanguage && convertStr) << module.error(); }
     void TearDown() override { setLanguage(0); }
 
-    ModuleLoader module { VL_MODULE_DIR "/gui_mpa_localize.so" };
+    ModuleLoader module { VL_MODULE_DIR "/gui_mpa_localize" VL_MODULE_SUFFIX };
     LocalizeSetLanguageFunc setLanguage = module.resolve<LocalizeSetLanguageFunc>("localizeSetLanguage");
     LocalizeConvertStrFunc convertStr = module.resolve<LocalizeConvertStrFunc>("localizeConvertStr");
 };
@@ -91,8 +101,9 @@ TEST_F(LocalizeModule, ConvertsTheEncodersFormatsIntoTheLanguageSetLast)
     EXPECT_EQ(convertStr(format.c_str()), format.c_str());
 }
 
-// The way a host would use both modules: the check's reports, their formats
-// converted by the localisation module before formatting.
+// The check's reports as a host receives them; with `convert`, converted by
+// the localisation module before formatting, as hosts did before the encoder
+// module converted them itself.
 struct TranslatingSink
 {
     LocalizeConvertStrFunc convert;
@@ -104,37 +115,58 @@ struct TranslatingSink
         char buffer[1024];
         va_list args;
         va_start(args, format);
-        std::vsnprintf(buffer, sizeof buffer, self->convert(format), args);
+        std::vsnprintf(buffer, sizeof buffer, self->convert ? self->convert(format) : format, args);
         va_end(args);
         self->lines.emplace_back(buffer);
     }
 };
 
-TEST_F(LocalizeModule, ReportsComeOutInTheUsersLanguage)
+std::vector<std::string> checkReports(int mode, int bitrateIndex, int audioType, LocalizeConvertStrFunc convert)
 {
-    const ModuleLoader encoder(VL_MODULE_DIR "/vl_enc_mpa.so");
+    const ModuleLoader encoder(VL_MODULE_DIR "/vl_enc_mpa" VL_MODULE_SUFFIX);
     const auto check = encoder.resolve<MpegOutAudioChkSettingsFunc>("mpegOutAudioChkSettings");
-    ASSERT_NE(check, nullptr) << encoder.error();
-    TranslatingSink sink { convertStr, {} };
+    if (!check)
+        return { "cannot load the encoder module: " + encoder.error() };
+    TranslatingSink sink { convert, {} };
     EncoderCallbacks callbacks {};
     callbacks.context = &sink;
     callbacks.errorPrintf = callbacks.warningPrintf = callbacks.infoPrintf = &TranslatingSink::print;
     EncoderSettings s {};
     s.layer = 2;
     s.psychModel = 1;
-    s.mode = VL_MODE_MONO;
-    s.bitrateIndex = 14;
-    setLanguage(7);
-    check(&callbacks, &s, VL_AUDIO_MPEG2, 48000, 0, nullptr);
-    setLanguage(17);
-    s.bitrateIndex = 1;
-    check(&callbacks, &s, VL_AUDIO_MPEG2_BLURAY, 48000, 0, nullptr);
-    EXPECT_EQ(sink.lines,
-        (std::vector<std::string> {
-            "Die Bitrate 384 kbit/s ist für Mono in MPEG-1 Layer II nicht zulässig; wählen Sie 32 bis 192 kbit/s.",
-            "Blu-ray Disc の規格には MPEG オーディオがありません (使用されるのは LPCM/AC-3/DTS "
+    s.mode = mode;
+    s.bitrateIndex = bitrateIndex;
+    check(&callbacks, &s, audioType, 48000, 0, nullptr);
+    return sink.lines;
+}
+
+// The encoder module reports through the localisation module in the process,
+// whether or not the host converts the formats as well.
+TEST_F(LocalizeModule, ReportsComeOutInTheUsersLanguage)
+{
+    const std::vector<std::string> german
+        = { "Die Bitrate 384 kbit/s ist für Mono in MPEG-1 Layer II nicht zulässig; wählen Sie 32 bis 192 kbit/s." };
+    const std::vector<std::string> japanese
+        = { "Blu-ray Disc の規格には MPEG オーディオがありません (使用されるのは LPCM/AC-3/DTS "
             "です)。このオーディオは再生機器で拒否される可能性があります。",
-            "MPEG-1 レイヤー II、48 kHz、32 kbps、モノラル。" }));
+              "MPEG-1 レイヤー II、48 kHz、32 kbps、モノラル。" };
+    for (const LocalizeConvertStrFunc convert : { LocalizeConvertStrFunc(nullptr), convertStr }) {
+        setLanguage(7);
+        EXPECT_EQ(checkReports(VL_MODE_MONO, 14, VL_AUDIO_MPEG2, convert), german);
+        setLanguage(17);
+        EXPECT_EQ(checkReports(VL_MODE_MONO, 1, VL_AUDIO_MPEG2_BLURAY, convert), japanese);
+    }
+}
+
+// The encoder module never loads the localisation module itself: without it
+// in the process its reports are English.
+TEST(EncoderWithoutLocalizeModule, ReportsInEnglish)
+{
+    ASSERT_FALSE(ModuleLoader::isInProcess(VL_MODULE_DIR "/gui_mpa_localize" VL_MODULE_SUFFIX));
+    EXPECT_EQ(checkReports(VL_MODE_MONO, 14, VL_AUDIO_MPEG2, nullptr),
+        std::vector<std::string> {
+            "Bitrate 384 kbps is not allowed for mono in MPEG-1 Layer II; choose 32 to 192 kbps." });
+    EXPECT_FALSE(ModuleLoader::isInProcess(VL_MODULE_DIR "/gui_mpa_localize" VL_MODULE_SUFFIX));
 }
 
 } // namespace

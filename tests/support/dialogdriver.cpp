@@ -8,6 +8,8 @@
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QRegularExpression>
+#include <QTextEdit>
 
 namespace {
 QString armedScript;
@@ -24,6 +26,8 @@ QString shown(QWidget* root, const QString& what)
 {
     if (what == QLatin1String("title"))
         return root->windowTitle();
+    if (what == QLatin1String("active"))
+        return QString::number(root->isActiveWindow());
     if (auto* const files = qobject_cast<QFileDialog*>(root); files && what == QLatin1String("directory"))
         return files->directory().absolutePath();
     const bool enabledQuery = what.endsWith(QLatin1String(".enabled"));
@@ -36,6 +40,8 @@ QString shown(QWidget* root, const QString& what)
         return list->currentText();
     if (auto* const box = qobject_cast<QCheckBox*>(widget))
         return QString::number(box->isChecked());
+    if (auto* const edit = qobject_cast<QTextEdit*>(widget))
+        return edit->toPlainText();
     return QStringLiteral("<unknown kind>");
 }
 } // namespace
@@ -88,9 +94,11 @@ QString performStep(QWidget* root, const QString& step)
 
 DialogDriver::DialogDriver(const QString& script, QStringList* log, QObject* parent)
     : QObject(parent)
-    , steps(script.split(QLatin1Char(';'), Qt::SkipEmptyParts))
     , log(log)
 {
+    // "\;" is a ';' inside a step.
+    for (const QString& step : script.split(QRegularExpression(QStringLiteral("(?<!\\\\);")), Qt::SkipEmptyParts))
+        steps << QString(step).replace(QStringLiteral("\\;"), QStringLiteral(";"));
     timer.setInterval(10);
     connect(&timer, &QTimer::timeout, this, &DialogDriver::poll);
     clock.start();

@@ -17,11 +17,14 @@ class QWidget;
 //   file:<path>            type the path into a file dialog and accept it
 //   yes, no                answer a question box
 //   expect:<what>=<value>  compare what is shown: a list's current text, a
-//                          check box's 0/1, "<name>.enabled" 0/1, the window
-//                          "title", or a file dialog's "directory"
+//                          check box's 0/1, a text edit's plain text,
+//                          "<name>.enabled" 0/1, the window "title", whether
+//                          it is the "active" window 0/1, or a file dialog's
+//                          "directory"
 QString performStep(QWidget* root, const QString& step);
 
-// Acts on the modal widgets of a run, so a test can drive a dialog whose
+// Acts on the modal widgets of a run (a script of steps separated by ';',
+// "\;" standing for a ';' inside a step), so a test can drive a dialog whose
 // exec() it cannot return from: one step at a time, each on the widget that is
 // modal at that moment (the settings dialog, or a file dialog or question box
 // it opened). Every step appends its name to `log`, or "failed: <what>";

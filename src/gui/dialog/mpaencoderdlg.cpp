@@ -4,10 +4,12 @@
 #include "model/statemodel.h"
 #include "model/valuetables.h"
 #include "pages/basicpage.h"
+#include "platform/regularfile.h"
 #include "ui_mpaencoderdlg.h"
 #include "widgets/controlstate.h"
 #include "widgets/errornotifier.h"
 
+#include <QComboBox>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFile>
@@ -15,11 +17,11 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QIcon>
+#include <QImageReader>
 #include <QKeyEvent>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QScreen>
-#include <QTabBar>
 #include <QUrl>
 #include <algorithm>
 #include <cstring>
@@ -70,6 +72,28 @@ MPAConfigFileFunc configFunction(int32_t id)
     return getApi ? getApi(id) : nullptr;
 }
 
+// The host's banner image; null when the path is not a readable regular file
+// or holds no image. A FIFO or a device must not block the dialog.
+QPixmap loadBanner(const QString& path)
+{
+    QFile file;
+    if (!Platform::openRegularFile(path, &file))
+        return QPixmap();
+    QImageReader reader(&file);
+    return QPixmap::fromImage(reader.read());
+}
+
+// Gives every list at least the size its entries need under the current
+// skin. The forms' minimum sizes do not know the skins' padding and border,
+// and the toolkit drops a sheet's minimum width again when the next sheet
+// sets none, so without this a layout short of room squeezes the lists and
+// cuts their texts.
+void fitListsToEntries(const QWidget& root)
+{
+    for (QComboBox* list : root.findChildren<QComboBox*>())
+        list->setMinimumSize(list->minimumSize().expandedTo(list->sizeHint()));
+}
+
 } // namespace
 
 MPAEncoderDlg::MPAEncoderDlg(EncoderSettings* hostSettings, const DialogParams* params, QWidget* parent)
@@ -83,8 +107,7 @@ MPAEncoderDlg::MPAEncoderDlg(EncoderSettings* hostSettings, const DialogParams* 
 
     setWindowTitle(params->title ? QString::fromLatin1(params->title) : tr(ValueTables::windowTitles[1]));
     if (params->banner)
-        bannerPixmap.load(QString::fromLatin1(params->banner));
-    setSkin(QStringLiteral("default"));
+        bannerPixmap = loadBanner(QString::fromLatin1(params->banner));
 
     ui->presetButton->setIcon(QIcon(QPixmap(QStringLiteral(":/res_mpa/icons/restore.png"))));
     ui->buttonLoad->setIcon(QIcon(QPixmap(QStringLiteral(":/res_mpa/icons/load.png"))));
@@ -114,9 +137,6 @@ MPAEncoderDlg::MPAEncoderDlg(EncoderSettings* hostSettings, const DialogParams* 
     connect(ui->presetButton, SIGNAL(clicked()), this, SLOT(slotRestorePreset()));
     connect(this, SIGNAL(stateChanged(ConfigState)), this, SLOT(slotReceiveState(ConfigState)));
 
-    // Tab visits the controls only: the dialog itself, which takes the focus
-    // when clicked, is no stop between OK and the first control.
-    setFocusPolicy(Qt::ClickFocus);
     ui->tabWidget->clear();
     if (flags & VL_FLAG_BASIC_SETTINGS) {
         basicSettingsPage = new BasicPage(this);
@@ -126,10 +146,6 @@ MPAEncoderDlg::MPAEncoderDlg(EncoderSettings* hostSettings, const DialogParams* 
         // Cancel and OK, which close the dialog.
         QWidget::setTabOrder(lastTabStop(this), ui->buttonCancel);
         QWidget::setTabOrder(ui->buttonCancel, ui->buttonOk);
-    } else if (auto* const tabBar = ui->tabWidget->findChild<QTabBar*>()) {
-        // Without a page the tab bar is empty and no place for Tab to stop.
-        ui->tabWidget->setFocusPolicy(Qt::NoFocus);
-        tabBar->setFocusPolicy(Qt::NoFocus);
     }
 
     if (!(flags & VL_FLAG_LOAD_SAVE)) {
@@ -160,6 +176,12 @@ MPAEncoderDlg::MPAEncoderDlg(EncoderSettings* hostSettings, const DialogParams* 
     connect(ErrorNotifier::instance(), SIGNAL(logEvent(QString, MessageLevel)), this,
         SLOT(slotOnLog(QString, MessageLevel)));
 
+    // The skin comes last: a widget added below a widget with a style sheet
+    // is styled again with each widget its subtree gains, so the sheet is
+    // set once, on the finished tree.
+    setSkin(QStringLiteral("default"));
+    ensurePolished();
+    fitListsToEntries(*this);
     adjustSize();
 }
 
@@ -197,6 +219,7 @@ void MPAEncoderDlg::setSkin(const QString& name)
     // Taken as a NUL-terminated string: a sheet with a NUL byte ends there.
     setStyleSheet(QString::fromLatin1(bytes.constData()));
     sheet.close();
+    fitListsToEntries(*this);
 
     if (bannerPixmap.isNull()) {
         ui->bannerFrame->setPixmap(QPixmap(QStringLiteral(":/res_mpa/banners/banner.png")));
