@@ -1,5 +1,5 @@
-#ifndef VELTRANO_DIALOGDRIVER_H
-#define VELTRANO_DIALOGDRIVER_H
+#ifndef VL_E2E_DIALOGDRIVER_H
+#define VL_E2E_DIALOGDRIVER_H
 
 #include <QElapsedTimer>
 #include <QList>

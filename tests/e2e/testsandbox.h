@@ -1,5 +1,5 @@
-#ifndef VELTRANO_TESTSANDBOX_H
-#define VELTRANO_TESTSANDBOX_H
+#ifndef VL_E2E_TESTSANDBOX_H
+#define VL_E2E_TESTSANDBOX_H
 
 #include <QByteArray>
 #include <QList>
