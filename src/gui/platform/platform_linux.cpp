@@ -17,11 +17,4 @@ uint16_t userDefaultLanguageId()
     return languageIdFromLocaleName(QLocale::system().name().toLatin1().constData());
 }
 
-bool hostWindowRect(uint64_t /*windowHandle*/, WindowRect* /*rect*/)
-{
-    // Native host windows are not adopted on this platform, so there is no
-    // rectangle to centre over.
-    return false;
-}
-
 } // namespace Platform
