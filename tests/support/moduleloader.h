@@ -1,7 +1,7 @@
 // Loads a companion module by path, as the dialog does, and resolves its
 // entry points; unloads it when it goes out of scope.
-#ifndef VL_ENCODER_MODULELOADER_H
-#define VL_ENCODER_MODULELOADER_H
+#ifndef VL_SUPPORT_MODULELOADER_H
+#define VL_SUPPORT_MODULELOADER_H
 
 #include <dlfcn.h>
 #include <string>

@@ -1,7 +1,7 @@
 // A callback table that records every report of the settings check: the raw
 // format (to tell which message it was), the formatted text and the level.
-#ifndef VL_ENCODER_MESSAGERECORDER_H
-#define VL_ENCODER_MESSAGERECORDER_H
+#ifndef VL_SUPPORT_MESSAGERECORDER_H
+#define VL_SUPPORT_MESSAGERECORDER_H
 
 #include "encodermessages.h"
 

@@ -1,5 +1,5 @@
-#ifndef VL_E2E_DIALOGDRIVER_H
-#define VL_E2E_DIALOGDRIVER_H
+#ifndef VL_SUPPORT_DIALOGDRIVER_H
+#define VL_SUPPORT_DIALOGDRIVER_H
 
 #include <QElapsedTimer>
 #include <QList>
