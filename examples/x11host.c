@@ -65,7 +65,7 @@ static void draw(Host* host)
     }
     const char* caption = "Settings... (F2)";
     XDrawString(host->display, host->button, host->gc, 12, 20, caption, (int)strlen(caption));
-    XDrawString(host->display, host->top, host->gc, 20, 170, host->status, (int)strlen(host->status));
+    XDrawString(host->display, host->top, host->gc, 20, 230, host->status, (int)strlen(host->status));
 }
 
 static void openSettings(Host* host)
@@ -182,13 +182,13 @@ int main(int argc, char** argv)
     snprintf(host.status, sizeof host.status, "Type a name, then open the settings.");
 
     int screen = DefaultScreen(host.display);
-    host.top = XCreateSimpleWindow(host.display, RootWindow(host.display, screen), 200, 150, 520, 190, 0,
+    host.top = XCreateSimpleWindow(host.display, RootWindow(host.display, screen), 200, 150, 720, 250, 0,
                                    BlackPixel(host.display, screen), 0xd8d8d8);
     XStoreName(host.display, host.top, "X11 host without a toolkit");
     XSelectInput(host.display, host.top, ExposureMask | KeyPressMask | StructureNotifyMask | FocusChangeMask);
     host.deleteWindow = XInternAtom(host.display, "WM_DELETE_WINDOW", False);
     XSetWMProtocols(host.display, host.top, &host.deleteWindow, 1);
-    host.field = makeChild(&host, 20, 40, 480, 28, ExposureMask | KeyPressMask | ButtonPressMask | FocusChangeMask);
+    host.field = makeChild(&host, 20, 40, 680, 28, ExposureMask | KeyPressMask | ButtonPressMask | FocusChangeMask);
     host.button = makeChild(&host, 20, 90, 150, 30, ExposureMask | ButtonPressMask);
     host.gc = XCreateGC(host.display, host.top, 0, NULL);
     host.font = XQueryFont(host.display, XGContextFromGC(host.gc));
