@@ -110,12 +110,12 @@ class TestHostWindow : public QObject
     xcb_window_t waitForDialog(const QVector<xcb_window_t>& others)
     {
         xcb_window_t dialog = 0;
-        waitFor([&] {
+        const bool appeared = waitFor([&] {
             dialog = focus();
             return dialog > XCB_INPUT_FOCUS_POINTER_ROOT && dialog != screen->root && !others.contains(dialog)
                 && (!underWindowManager() || !property(dialog, "_NET_FRAME_EXTENTS").isEmpty());
         });
-        return dialog;
+        return appeared ? dialog : 0;
     }
 
     void fakeInput(uint8_t type, uint8_t detail, const QPoint& at = {})
