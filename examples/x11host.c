@@ -20,7 +20,6 @@
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
-
 #include <veltrano/mpa_dialog.h>
 
 typedef struct
@@ -43,8 +42,8 @@ typedef struct
 static Window makeChild(Host* host, int x, int y, unsigned width, unsigned height, long events)
 {
     Window child = XCreateSimpleWindow(host->display, host->top, x, y, width, height, 1,
-                                       BlackPixel(host->display, DefaultScreen(host->display)),
-                                       WhitePixel(host->display, DefaultScreen(host->display)));
+        BlackPixel(host->display, DefaultScreen(host->display)),
+        WhitePixel(host->display, DefaultScreen(host->display)));
     XSelectInput(host->display, child, events);
     XMapWindow(host->display, child);
     return child;
@@ -77,7 +76,7 @@ static void openSettings(Host* host)
     int32_t result = host->show(host->settings, flags, (intptr_t)host->top);
     if (result == VL_DIALOG_ACCEPTED)
         snprintf(host->status, sizeof host->status, "accepted: layer %d, mode %d, bitrate index %d",
-                 (int)host->settings->layer, (int)host->settings->mode, (int)host->settings->bitrateIndex);
+            (int)host->settings->layer, (int)host->settings->mode, (int)host->settings->bitrateIndex);
     else if (result == VL_DIALOG_REJECTED)
         snprintf(host->status, sizeof host->status, "cancelled; settings unchanged");
     else
@@ -183,7 +182,7 @@ int main(int argc, char** argv)
 
     int screen = DefaultScreen(host.display);
     host.top = XCreateSimpleWindow(host.display, RootWindow(host.display, screen), 200, 150, 720, 250, 0,
-                                   BlackPixel(host.display, screen), 0xd8d8d8);
+        BlackPixel(host.display, screen), 0xd8d8d8);
     XStoreName(host.display, host.top, "X11 host without a toolkit");
     XSelectInput(host.display, host.top, ExposureMask | KeyPressMask | StructureNotifyMask | FocusChangeMask);
     host.deleteWindow = XInternAtom(host.display, "WM_DELETE_WINDOW", False);
