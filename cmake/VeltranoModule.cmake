@@ -1,4 +1,13 @@
+# Libraries install into lib/<multiarch> where the toolchain names one (as
+# Debian does), whatever the prefix.
+if(UNIX AND CMAKE_LIBRARY_ARCHITECTURE AND NOT DEFINED CMAKE_INSTALL_LIBDIR)
+    set(CMAKE_INSTALL_LIBDIR lib/${CMAKE_LIBRARY_ARCHITECTURE} CACHE PATH "Object code libraries (LIBDIR)")
+endif()
 include(GNUInstallDirs)
+# The dialog library, its companion modules and its translations install into
+# one private directory: the library finds the modules and the translations
+# beside itself, and nothing else on the system sees them.
+set(VL_PRIVATE_LIBDIR ${CMAKE_INSTALL_LIBDIR}/veltrano-mpa)
 # vl_add_module(<name> SOURCES ...): a companion module loaded at run time by
 # file name, so it is called "<name>.so" (no "lib" prefix) and exports only
 # what its sources mark VL_EXPORT.
@@ -11,5 +20,5 @@ function(vl_add_module name)
     if(NOT VL_SANITIZE)
         target_link_options(${name} PRIVATE -Wl,--no-undefined)
     endif()
-    install(TARGETS ${name} LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}/veltrano)
+    install(TARGETS ${name} LIBRARY DESTINATION ${VL_PRIVATE_LIBDIR})
 endfunction()

@@ -1,17 +1,29 @@
 #include "dialogfakes.h"
 #include "pages/basicpage.h"
 
+#include <QCheckBox>
 #include <QComboBox>
+#include <QFontDatabase>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QPushButton>
+#include <QRawFont>
 #include <QScreen>
+#include <QStyleOptionComboBox>
+#include <QStyleOptionTab>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTextBlock>
 #include <QTextEdit>
+#include <QTranslator>
 #include <QtTest>
+#include <atomic>
 #include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <thread>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -49,6 +61,112 @@ QStringList colouredLines(const QTextEdit& edit)
     return lines;
 }
 
+// One text a widget shows and the room its style gives that text, in the
+// widget's coordinates.
+struct ShownText
+{
+    QString text;
+    QRect room;
+    Qt::Alignment alignment;
+};
+
+QList<ShownText> shownTexts(QWidget& widget)
+{
+    QList<ShownText> texts;
+    const Qt::Alignment left = Qt::AlignLeft | Qt::AlignVCenter;
+    if (const auto* label = qobject_cast<QLabel*>(&widget)) {
+        if (!label->text().isEmpty())
+            texts.append({ label->text(), label->contentsRect(), label->alignment() });
+    } else if (const auto* box = qobject_cast<QCheckBox*>(&widget)) {
+        QStyleOptionButton option;
+        option.initFrom(box);
+        option.text = box->text();
+        option.iconSize = box->iconSize();
+        texts.append({ box->text(), box->style()->subElementRect(QStyle::SE_CheckBoxContents, &option, box), left });
+    } else if (const auto* list = qobject_cast<QComboBox*>(&widget)) {
+        QStyleOptionComboBox option;
+        option.initFrom(list);
+        option.editable = list->isEditable();
+        option.frame = list->hasFrame();
+        const QRect field
+            = list->style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, list);
+        for (int i = 0; i < list->count(); ++i)
+            texts.append({ list->itemText(i), field, left });
+    } else if (const auto* tabs = qobject_cast<QTabBar*>(&widget)) {
+        for (int i = 0; i < tabs->count(); ++i) {
+            QStyleOptionTab option;
+            option.initFrom(tabs);
+            option.rect = tabs->tabRect(i);
+            option.text = tabs->tabText(i);
+            option.shape = tabs->shape();
+            option.documentMode = tabs->documentMode();
+            option.position = tabs->count() == 1 ? QStyleOptionTab::OnlyOneTab : QStyleOptionTab::Middle;
+            if (i == tabs->currentIndex())
+                option.state |= QStyle::State_Selected;
+            texts.append({ option.text, tabs->style()->subElementRect(QStyle::SE_TabBarTabText, &option, tabs),
+                Qt::AlignCenter });
+        }
+    }
+    return texts;
+}
+
+// Every text of the visible widgets that does not fit the room its widget
+// gives it, or that an ancestor cuts off at the side (scroll areas show no
+// horizontal scroll bar).
+QStringList clippedTexts(QWidget& dialog)
+{
+    QStringList clipped;
+    for (QWidget* widget : dialog.findChildren<QWidget*>()) {
+        if (!widget->isVisible())
+            continue;
+        const QFontMetrics metrics = widget->fontMetrics();
+        for (const ShownText& shown : shownTexts(*widget)) {
+            // The line is placed in its room as the style aligns it; its
+            // glyphs must fit the room, across and down.
+            const QSize line(metrics.horizontalAdvance(shown.text), metrics.ascent() + metrics.descent());
+            const QRect text = QStyle::alignedRect(widget->layoutDirection(), shown.alignment, line, shown.room);
+            const QRect ink
+                = metrics.tightBoundingRect(shown.text).translated(text.left(), text.top() + metrics.ascent());
+            bool visible = line.width() <= shown.room.width() && ink.top() >= shown.room.top()
+                && ink.bottom() <= shown.room.bottom();
+            QRect inAncestor = text;
+            for (const QWidget* ancestor = widget; visible && ancestor != &dialog;
+                 ancestor = ancestor->parentWidget()) {
+                visible = inAncestor.left() >= 0 && inAncestor.right() < ancestor->width();
+                inAncestor.translate(ancestor->pos());
+            }
+            if (!visible) {
+                clipped << QString::asprintf("%s \"%s\": needs %d across, glyphs at %d..%d down; gets %dx%d at %d",
+                    qPrintable(widget->objectName()), qPrintable(shown.text), line.width(), ink.top(), ink.bottom(),
+                    shown.room.width(), shown.room.height(), shown.room.top());
+            }
+        }
+    }
+    return clipped;
+}
+
+// Runs `run` while a thread waits two seconds, then opens `fifo` for
+// writing and closes it, which ends a read that waits on it: a run that
+// would hang finishes instead. True when a reader was waiting.
+template<typename Run>
+bool waitedOnFifo(const QByteArray& fifo, Run run)
+{
+    std::atomic<bool> done { false };
+    bool waited = false;
+    std::thread writer([&] {
+        for (int i = 0; i < 200 && !done; ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        const int descriptor = done ? -1 : ::open(fifo.constData(), O_WRONLY | O_NONBLOCK);
+        waited = descriptor >= 0;
+        if (waited)
+            ::close(descriptor);
+    });
+    run();
+    done = true;
+    writer.join();
+    return waited;
+}
+
 } // namespace
 
 class TestMPAEncoderDlg : public QObject
@@ -78,6 +196,8 @@ private slots:
     void skinKeysRestoreOpeningSheet();
     void bannerSource_data();
     void bannerSource();
+    void noTextClipped_data();
+    void noTextClipped();
 
 private:
     std::unique_ptr<Fake::FakeModules> fakes;
@@ -354,45 +474,38 @@ void TestMPAEncoderDlg::maximumHeight()
     QCOMPARE(dialog.maximumHeight(), MPAEncoderDlg::maximumHeightFor(screen));
 }
 
-// The skins give every push button a fixed contents box; the toolkit's box
-// model adds the frame around it: the platform's 1-pixel frame under
-// "default", the 1.5-pixel border (drawn as 2) under "metal".
+// Every push button has its skin's size on screen, also after a switch.
 void TestMPAEncoderDlg::buttonSizesPerSkin_data()
 {
-    QTest::addColumn<QString>("skin");
+    QTest::addColumn<QStringList>("skins"); // applied in this order
     QTest::addColumn<int>("side");
-    QTest::addColumn<int>("frame");
-    QTest::newRow("default") << QStringLiteral("default") << 24 << 1;
-    QTest::newRow("metal") << QStringLiteral("metal") << 20 << 2;
+    QTest::newRow("default") << QStringList { "default" } << 24;
+    QTest::newRow("metal") << QStringList { "metal" } << 20;
+    QTest::newRow("metal, then default") << QStringList { "metal", "default" } << 24;
 }
 
 void TestMPAEncoderDlg::buttonSizesPerSkin()
 {
-    QFETCH(QString, skin);
+    QFETCH(QStringList, skins);
     QFETCH(int, side);
-    QFETCH(int, frame);
 
     auto host = hostBlock();
     const DialogParams record = params(0x11);
     TestableDialog dialog(asSettings(host), &record);
-    dialog.setSkin(skin);
     dialog.show();
     QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    for (const QString& skin : skins)
+        dialog.setSkin(skin);
+    QCoreApplication::processEvents();
 
-    const QSize expected(side + 2 * frame, side + 2 * frame);
     int checked = 0;
     for (const QPushButton* button : dialog.findChildren<QPushButton*>()) {
         if (!button->isVisible())
             continue;
         ++checked;
-        const QString what = QStringLiteral("%1: %2x%3, fixed %4x%5")
-                                 .arg(button->objectName())
-                                 .arg(button->width())
-                                 .arg(button->height())
-                                 .arg(button->minimumWidth())
-                                 .arg(button->maximumHeight());
-        QVERIFY2(button->size() == expected, qPrintable(what));
-        QVERIFY2(button->minimumSize() == expected && button->maximumSize() == expected, qPrintable(what));
+        const QString what
+            = QStringLiteral("%1: %2x%3").arg(button->objectName()).arg(button->width()).arg(button->height());
+        QVERIFY2(button->size() == QSize(side, side), qPrintable(what));
     }
     QCOMPARE(checked, 5);
 }
@@ -426,11 +539,14 @@ void TestMPAEncoderDlg::skinKeysRestoreOpeningSheet()
 
 void TestMPAEncoderDlg::bannerSource_data()
 {
-    QTest::addColumn<QString>("hostBanner"); // empty: none given; "missing": unreadable path
+    QTest::addColumn<QString>("hostBanner"); // empty: none given; otherwise what the path names
     QTest::addColumn<bool>("centred");
     QTest::newRow("none") << QString() << false;
     QTest::newRow("unreadable") << QStringLiteral("missing") << false;
     QTest::newRow("host image") << QStringLiteral("host") << true;
+    QTest::newRow("FIFO without a writer") << QStringLiteral("fifo") << false;
+    QTest::newRow("character device") << QStringLiteral("device") << false;
+    QTest::newRow("directory") << QStringLiteral("directory") << false;
 }
 
 void TestMPAEncoderDlg::bannerSource()
@@ -450,11 +566,24 @@ void TestMPAEncoderDlg::bannerSource()
         QVERIFY(image.save(QString::fromLatin1(bannerPath), "PNG"));
     } else if (hostBanner == QLatin1String("missing")) {
         bannerPath = dir.filePath(QStringLiteral("absent.png")).toLatin1();
+    } else if (hostBanner == QLatin1String("fifo")) {
+        bannerPath = dir.filePath(QStringLiteral("banner.png")).toLatin1();
+        QCOMPARE(mkfifo(bannerPath.constData(), 0600), 0);
+    } else if (hostBanner == QLatin1String("device")) {
+        bannerPath = "/dev/zero";
+    } else if (hostBanner == QLatin1String("directory")) {
+        bannerPath = dir.path().toLatin1();
     }
 
     auto host = hostBlock();
     const DialogParams record = params(0, nullptr, bannerPath.isEmpty() ? nullptr : bannerPath.constData());
-    TestableDialog dialog(asSettings(host), &record);
+    std::unique_ptr<TestableDialog> made;
+    const auto make = [&] { made = std::make_unique<TestableDialog>(asSettings(host), &record); };
+    if (hostBanner == QLatin1String("fifo"))
+        QVERIFY2(!waitedOnFifo(bannerPath, make), "the dialog waited for a writer on the FIFO");
+    else
+        make();
+    TestableDialog& dialog = *made;
     const QLabel* const banner = child<QLabel>(dialog, "bannerFrame");
     const Qt::Alignment defaultAlignment = QLabel().alignment();
 
@@ -465,6 +594,55 @@ void TestMPAEncoderDlg::bannerSource()
         QCOMPARE(dialog.bannerPixmap.isNull(), !centred);
         QCOMPARE(banner->alignment(), centred ? Qt::Alignment(Qt::AlignCenter) : defaultAlignment);
     }
+}
+
+void TestMPAEncoderDlg::noTextClipped_data()
+{
+    QTest::addColumn<QString>("language"); // translation file suffix; empty: untranslated
+    QTest::addColumn<QStringList>("skins"); // applied in this order after the dialog opened
+    for (const char* language : { "", "de", "jp" }) {
+        const QString name = *language ? QLatin1String(language) : QStringLiteral("en");
+        QTest::newRow(qPrintable(name + QStringLiteral(", default"))) << language << QStringList();
+        QTest::newRow(qPrintable(name + QStringLiteral(", metal"))) << language << QStringList { "metal" };
+        QTest::newRow(qPrintable(name + QStringLiteral(", metal, then default")))
+            << language << QStringList { "metal", "default" };
+    }
+}
+
+void TestMPAEncoderDlg::noTextClipped()
+{
+    QFETCH(QString, language);
+    QFETCH(QStringList, skins);
+    if (language == QLatin1String("jp"))
+        QVERIFY2(QRawFont::fromFont(QFont(), QFontDatabase::Japanese).supportsCharacter(QChar(0x8A2D)),
+            "no font with Japanese glyphs (scripts/setup installs one)");
+    // Debian's desktop font, fontconfig's "Sans Serif" (DejaVu Sans) at 9
+    // points, which Qt 6's offscreen platform uses as well; Qt 5's falls back
+    // to 12 points, too tall for the dialog on its 800 x 600 screen.
+    const QFont applicationFont = QApplication::font();
+    QApplication::setFont(QFont(QStringLiteral("Sans Serif"), 9));
+    QTranslator translator;
+    if (!language.isEmpty()) {
+        QVERIFY(translator.load(QStringLiteral("gui_mpa_") + language, QStringLiteral(VL_QM_DIR)));
+        QCoreApplication::installTranslator(&translator);
+    }
+
+    auto host = hostBlock();
+    const DialogParams record = params(0x71);
+    TestableDialog dialog(asSettings(host), &record);
+    // As on a screen tall enough for the dialog: the offscreen platform's is
+    // 600 pixels, less than the dialog needs with Qt 5's font metrics.
+    dialog.setMaximumHeight(QWIDGETSIZE_MAX);
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    for (const QString& skin : skins)
+        dialog.setSkin(skin);
+    QCoreApplication::processEvents();
+    QCoreApplication::removeTranslator(&translator);
+
+    const QStringList clipped = clippedTexts(dialog);
+    QApplication::setFont(applicationFont);
+    QVERIFY2(clipped.isEmpty(), qPrintable(clipped.join(QLatin1Char('\n'))));
 }
 
 QTEST_MAIN(TestMPAEncoderDlg)

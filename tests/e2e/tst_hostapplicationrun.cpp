@@ -142,36 +142,51 @@ private slots:
         QCOMPARE(E2e::dumpValue(observations, 1, QStringLiteral("title")), QStringLiteral("Host title"));
     }
 
-    void okWithFailingCheckKeepsDialogOpen_data()
+    void okFollowsTheCheck_data()
     {
+        QTest::addColumn<int>("checkResult");
         QTest::addColumn<QStringList>("reports");
         QTest::addColumn<uint32_t>("flags");
         QTest::addColumn<QStringList>("expected"); // colour and text of each shown line
+        QTest::addColumn<bool>("closes");
         const QStringList several { "report=info some info", "report=error first error", "report=silent never shown",
             "report=warning a warning", "report=error second error" };
-        QTest::newRow("one error") << QStringList { "report=error Bitrate not allowed" } << uint32_t(0x71)
-                                   << QStringList { "#b40000 Bitrate not allowed" };
-        QTest::newRow("coloured") << several << uint32_t(0x71)
+        QTest::newRow("one error") << 1 << QStringList { "report=error Bitrate not allowed" } << uint32_t(0x71)
+                                   << QStringList { "#b40000 Bitrate not allowed" } << false;
+        QTest::newRow("coloured") << 1 << several << uint32_t(0x71)
                                   << QStringList { "#b40000 first error", "#b40000 second error", "#0000b4 a warning",
-                                         "#141414 some info" };
+                                         "#141414 some info" }
+                                  << false;
         QTest::newRow("all in the info colour")
-            << several << uint32_t(0x31)
-            << QStringList { "#141414 first error", "#141414 second error", "#141414 a warning", "#141414 some info" };
+            << 1 << several << uint32_t(0x31)
+            << QStringList { "#141414 first error", "#141414 second error", "#141414 a warning", "#141414 some info" }
+            << false;
+        QTest::newRow("fails without a word") << 1 << QStringList() << uint32_t(0x71) << QStringList() << false;
+        QTest::newRow("passes with warnings")
+            << 0
+            << QStringList { "report=warning first warning", "report=info summary", "report=warning second warning" }
+            << uint32_t(0x71) << QStringList { "#0000b4 first warning", "#0000b4 second warning", "#141414 summary" }
+            << true;
     }
 
-    void okWithFailingCheckKeepsDialogOpen()
+    // OK runs the check once: a failing one keeps the dialog open, a passing
+    // one closes it; either way the info window shows what the check said.
+    void okFollowsTheCheck()
     {
+        QFETCH(int, checkResult);
         QFETCH(QStringList, reports);
         QFETCH(uint32_t, flags);
         QFETCH(QStringList, expected);
-        QVERIFY(sandbox->setControl(QStringList { "check.result=1" } + reports));
+        QFETCH(bool, closes);
+        QVERIFY(sandbox->setControl(QStringList { QStringLiteral("check.result=%1").arg(checkResult) } + reports));
         EncoderSettings settings = E2e::hostSettings();
 
-        QCOMPARE(callWithScript(&settings, hostApplication | flags, QStringLiteral("ok;dump;cancel")),
-            int32_t(VL_DIALOG_REJECTED));
+        QCOMPARE(callWithScript(&settings, hostApplication | flags, QStringLiteral("ok+dump;cancel")),
+            int32_t(closes ? VL_DIALOG_ACCEPTED : VL_DIALOG_REJECTED));
 
         QVERIFY(!timedOut);
-        QVERIFY(observations.contains(QStringLiteral("step 1 ok -> open")));
+        QVERIFY2(observations.contains(QStringLiteral("step 1 ok+dump -> ") + (closes ? "closed" : "open")),
+            qPrintable(observations.join('\n')));
         QCOMPARE(E2e::dumpValues(observations, 1, QStringLiteral("text.errorLog.fragment")), expected);
         QVERIFY(E2e::sameBytes(settings, E2e::hostSettings()));
         const QStringList checks = sandbox->callLog(QStringLiteral("vl_enc_mpa")).filter(QRegularExpression("^check "));
@@ -179,6 +194,17 @@ private slots:
         QVERIFY2(checks.first().startsWith(QStringLiteral("check 0 48000 0 null mode=1 layer=2 psychModel=1 "
                                                           "bitrateIndex=11")),
             qPrintable(checks.first()));
+    }
+
+    // With no window of the host active, the dialog becomes the active one
+    // once it is shown. The second dump comes a poll after the first.
+    void dialogBecomesTheActiveWindow()
+    {
+        QCOMPARE(QApplication::activeWindow(), nullptr);
+        EncoderSettings settings = E2e::hostSettings();
+        QCOMPARE(callWithScript(&settings, hostApplication | 0x71, QStringLiteral("dump;dump;cancel")),
+            int32_t(VL_DIALOG_REJECTED));
+        QCOMPARE(E2e::dumpValue(observations, 2, QStringLiteral("active")), QStringLiteral("1"));
     }
 
     void okWithPassingCheckWritesRecordHalfOnly()

@@ -109,13 +109,15 @@ private slots:
         RunOptions options;
         options.settings = E2e::hostSettings();
         options.calls = 2;
-        options.script = QStringLiteral("dump;ok");
+        options.script = QStringLiteral("dump;dump;ok");
 
         const RunResult result = sandbox->run(options);
 
         QCOMPARE(result.results, (QList<int32_t> { VL_DIALOG_ACCEPTED, VL_DIALOG_ACCEPTED }));
-        // Each call's application arms a driver of its own.
+        // Each call's application arms a driver of its own, and each call
+        // makes its dialog the active window once it is shown.
         QCOMPARE(result.observations.filter(QStringLiteral("dump 1 class=MPAEncoderDlg")).size(), 2);
+        QCOMPARE(result.observations.filter(QStringLiteral("dump 2 active=1")).size(), 2);
         const QStringList log = sandbox->callLog();
         QCOMPARE(log.filter(QStringLiteral("vl_enc_mpa attach")).size(), 2);
         QCOMPARE(log.filter(QStringLiteral("vl_enc_mpa detach")).size(), 2);

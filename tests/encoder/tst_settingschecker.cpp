@@ -210,4 +210,28 @@ TEST(CheckContract, OnlyTheArgumentsDecideAudioTypeAndFrequency)
         << recorder.allText();
 }
 
+// A converted format is used only when it takes the arguments of the
+// original; anything else would make printf read arguments never passed.
+const char* swapsArguments(const char* format)
+{
+    return std::strcmp(format, vl::encoder::message(MessageId::LayerInvalid).format) == 0 ? "Layer %s" : format;
+}
+const char* translatesLayer(const char* format)
+{
+    return std::strcmp(format, vl::encoder::message(MessageId::LayerInvalid).format) == 0 ? "Schicht %d." : nullptr;
+}
+
+TEST(CheckContract, ConvertedFormatsMustTakeTheSameArguments)
+{
+    const EncoderSettings s = validSettings({ { &S::layer, 7 } });
+    const std::pair<vl::encoder::SettingsChecker::FormatConverter, std::string> rows[]
+        = { { &translatesLayer, "Schicht 7." },
+              { &swapsArguments, "Layer 7 is not supported; choose Layer I (1) or Layer II (2)." } };
+    for (const auto& [converter, expected] : rows) {
+        MessageRecorder recorder;
+        EXPECT_EQ(vl::encoder::SettingsChecker(recorder.callbacks(), converter).check(&s, VL_AUDIO_MPEG2, 48000), 1);
+        EXPECT_EQ(recorder.allText(), expected + "\n");
+    }
+}
+
 } // namespace

@@ -142,8 +142,9 @@ TEST_F(LocalizeModule, LeavesOtherTextsAlone)
     EXPECT_EQ(convertStr(nullptr), nullptr);
 }
 
-// The way a host would use both modules: the check's reports, their formats
-// converted by the localisation module before formatting.
+// The check's reports as a host receives them; with `convert`, converted by
+// the localisation module before formatting, as hosts did before the
+// encoder module converted them itself.
 struct TranslatingSink
 {
     LocalizeConvertStrFunc convert;
@@ -155,11 +156,26 @@ struct TranslatingSink
         char buffer[1024];
         va_list args;
         va_start(args, format);
-        std::vsnprintf(buffer, sizeof buffer, self->convert(format), args);
+        std::vsnprintf(buffer, sizeof buffer, self->convert ? self->convert(format) : format, args);
         va_end(args);
         self->lines.emplace_back(buffer);
     }
 };
+
+std::vector<std::string> checkReports(
+    const EncoderSettings& settings, int audioType, int sampleFrequency, LocalizeConvertStrFunc convert)
+{
+    ModuleLoader encoder(VL_MODULE_DIR "/vl_enc_mpa.so");
+    const auto check = encoder.resolve<MpegOutAudioChkSettingsFunc>("mpegOutAudioChkSettings");
+    if (!check)
+        return { "cannot load the encoder module: " + encoder.error() };
+    TranslatingSink sink { convert, {} };
+    EncoderCallbacks callbacks {};
+    callbacks.context = &sink;
+    callbacks.errorPrintf = callbacks.warningPrintf = callbacks.infoPrintf = &TranslatingSink::print;
+    check(&callbacks, &settings, audioType, sampleFrequency, 0, nullptr);
+    return sink.lines;
+}
 
 struct EndToEndCase
 {
@@ -178,23 +194,15 @@ class LocalizedReports : public LocalizeModule, public testing::WithParamInterfa
 TEST_P(LocalizedReports, ComeOutInTheUsersLanguage)
 {
     const EndToEndCase& c = GetParam();
-    ModuleLoader encoder(VL_MODULE_DIR "/vl_enc_mpa.so");
-    ASSERT_TRUE(encoder.isLoaded()) << encoder.error();
-    const auto check = encoder.resolve<MpegOutAudioChkSettingsFunc>("mpegOutAudioChkSettings");
-    ASSERT_NE(check, nullptr);
-
     setLanguage(c.language);
-    TranslatingSink sink { convertStr, {} };
-    EncoderCallbacks callbacks {};
-    callbacks.context = &sink;
-    callbacks.errorPrintf = callbacks.warningPrintf = callbacks.infoPrintf = &TranslatingSink::print;
     EncoderSettings s {};
     s.layer = 2;
     s.psychModel = 1;
     s.mode = c.mode;
     s.bitrateIndex = c.bitrateIndex;
-    check(&callbacks, &s, c.audioType, c.sampleFrequency, 0, nullptr);
-    EXPECT_EQ(sink.lines, c.lines);
+    // Whether or not the host converts the formats as well.
+    EXPECT_EQ(checkReports(s, c.audioType, c.sampleFrequency, nullptr), c.lines);
+    EXPECT_EQ(checkReports(s, c.audioType, c.sampleFrequency, convertStr), c.lines);
 }
 
 const EndToEndCase endToEnd[] = {
@@ -212,5 +220,21 @@ const EndToEndCase endToEnd[] = {
 };
 
 INSTANTIATE_TEST_SUITE_P(Languages, LocalizedReports, testing::ValuesIn(endToEnd));
+
+// The encoder module never loads the localisation module itself: without it
+// in the process its reports are English.
+TEST(EncoderWithoutLocalizeModule, ReportsInEnglish)
+{
+    ASSERT_EQ(dlopen(VL_MODULE_DIR "/gui_mpa_localize.so", RTLD_LAZY | RTLD_NOLOAD), nullptr);
+    EncoderSettings s {};
+    s.layer = 2;
+    s.psychModel = 1;
+    s.mode = VL_MODE_MONO;
+    s.bitrateIndex = 14;
+    EXPECT_EQ(checkReports(s, VL_AUDIO_MPEG2, 48000, nullptr),
+        std::vector<std::string> {
+            "Bitrate 384 kbps is not allowed for mono in MPEG-1 Layer II; choose 32 to 192 kbps." });
+    EXPECT_EQ(dlopen(VL_MODULE_DIR "/gui_mpa_localize.so", RTLD_LAZY | RTLD_NOLOAD), nullptr);
+}
 
 } // namespace

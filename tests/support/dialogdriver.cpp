@@ -68,6 +68,18 @@ void DialogDriver::record(const QString& line)
 
 DialogDriver::Action DialogDriver::commandAction(const QString& command)
 {
+    // "<command>+dump": the command, then a dump of the widget it acted on,
+    // even when the command closed it.
+    if (command.endsWith(QLatin1String("+dump"))) {
+        const Action first = commandAction(command.chopped(5));
+        const Action dump = commandAction(QStringLiteral("dump"));
+        if (!first)
+            return {};
+        return [first, dump](QWidget* modal, DialogDriver& driver) {
+            first(modal, driver);
+            dump(modal, driver);
+        };
+    }
     if (command == QLatin1String("ok"))
         return clickNamed(QStringLiteral("buttonOk"));
     if (command == QLatin1String("cancel"))
@@ -157,7 +169,8 @@ QStringList DialogDriver::describe(QWidget* modal)
     if (!modal)
         return {};
     QStringList lines { QStringLiteral("class=") + QLatin1String(modal->metaObject()->className()),
-        QStringLiteral("title=") + escaped(modal->windowTitle()) };
+        QStringLiteral("title=") + escaped(modal->windowTitle()),
+        QStringLiteral("active=") + QLatin1Char(modal->isActiveWindow() ? '1' : '0') };
     for (const QWidget* child : modal->findChildren<QWidget*>()) {
         const QString name = child->objectName();
         if (name.isEmpty() || name.startsWith(QLatin1String("qt_")))

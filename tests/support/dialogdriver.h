@@ -28,6 +28,8 @@ class QWidget;
 //   escape               press Escape on the focused widget of the modal
 //   close                close the modal widget (the window's close button)
 //   dump                 record describe() of the modal widget
+//   <command>+dump       the command, then a dump of the widget it acted on
+//                        (taken even when the command closed it)
 //   click:<name>         click the button with that object name
 //   pick:<name>:<text>   choose an entry of a combo box as a user does, so
 //                        it emits activated and textActivated

@@ -79,6 +79,9 @@ private slots:
     void reportLevels();
     void longReportIsCut_data();
     void longReportIsCut();
+    void reportBytesBecomeText_data();
+    void reportBytesBecomeText();
+    void reportEndsAtNul();
     void translateHook_data();
     void translateHook();
     void queuedDelivery();
@@ -212,6 +215,46 @@ void TestLogging::longReportIsCut()
     QCOMPARE(text.size(), expectedLength);
     QVERIFY(text.endsWith(QLatin1Char('\n')));
     QCOMPARE(text.chopped(1), QString::fromLatin1(report.left(expectedLength - 1)));
+}
+
+void TestLogging::reportBytesBecomeText_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("expected");
+    const auto latin1 = [](const char* bytes) { return QString::fromLatin1(bytes); };
+    QTest::newRow("UTF-8, two bytes") << QByteArray("f\xC3\xBCr Mono") << QString::fromUtf8("für Mono");
+    QTest::newRow("UTF-8, three bytes") << QByteArray("\xE3\x83\xA2\xE3\x83\x8E\xE3\x83\xA9\xE3\x83\xAB")
+                                        << QString::fromUtf8("モノラル");
+    QTest::newRow("UTF-8, four bytes") << QByteArray("\xF0\x9F\x8E\xB5") << QString::fromUcs4(U"\U0001F3B5");
+    QTest::newRow("Latin-1 byte") << QByteArray("50/15 \xB5s") << latin1("50/15 \xB5s");
+    QTest::newRow("Latin-1 beside UTF-8") << QByteArray("\xE4 / \xC3\xA4") << QString::fromUtf8("ä / ä");
+    QTest::newRow("overlong form") << QByteArray("\xC0\xAF") << latin1("\xC0\xAF");
+    QTest::newRow("surrogate") << QByteArray("\xED\xA0\x80") << latin1("\xED\xA0\x80");
+    QTest::newRow("above U+10FFFF") << QByteArray("\xF4\x90\x80\x80") << latin1("\xF4\x90\x80\x80");
+    QTest::newRow("sequence broken off") << QByteArray("\xE3\x83 x") << latin1("\xE3\x83 x");
+    // 200 three-byte characters are cut at the 542nd byte, inside the 181st.
+    QByteArray kana;
+    for (int i = 0; i < 200; ++i)
+        kana += "\xE3\x81\x82";
+    QTest::newRow("cut inside a character") << kana << QString(180, QChar(0x3042));
+}
+
+void TestLogging::reportBytesBecomeText()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, expected);
+    QSignalSpy spy(ErrorNotifier::instance(), SIGNAL(logEvent(QString, MessageLevel)));
+    sendReport({ Slot::WarningReport, bytes });
+    QCOMPARE(spy.count(), 1);
+    QCOMPARE(spy.at(0).at(0).toString(), expected + QLatin1Char('\n'));
+}
+
+void TestLogging::reportEndsAtNul()
+{
+    QSignalSpy spy(ErrorNotifier::instance(), SIGNAL(logEvent(QString, MessageLevel)));
+    ErrorNotifier::instance()->callbacks.errorPrintf(nullptr, "shown%chidden", 0);
+    QCOMPARE(spy.count(), 1);
+    QCOMPARE(spy.at(0).at(0).toString(), QStringLiteral("shown\n"));
 }
 
 void TestLogging::translateHook_data()

@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QGuiApplication>
 #include <QScreen>
+#include <QTimer>
 #include <cstring>
 #include <memory>
 #include <veltrano/mpa_dialog.h>
@@ -31,13 +32,14 @@ public:
     }
 };
 
+// Makes the dialog the active window as soon as the modal run has shown it.
+// A window that is not on screen yet cannot be activated: activateWindow()
+// on it does nothing from Qt 6.5 on, where the older
+// QApplication::setActiveWindow() is deprecated. The zero timer fires in
+// exec()'s event loop, after exec() has shown the dialog, on every Qt.
 void makeActiveWindow(QWidget* widget)
 {
-#if QT_VERSION >= QT_VERSION_CHECK(6, 5, 0)
-    widget->activateWindow();
-#else
-    QApplication::setActiveWindow(widget);
-#endif
+    QTimer::singleShot(0, widget, [widget] { widget->activateWindow(); });
 }
 
 int execDialog(QApplication* application, MPAEncoderDlg* dialog)
