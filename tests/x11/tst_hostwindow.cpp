@@ -172,7 +172,9 @@ class TestHostWindow : public QObject
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
         program.setProcessEnvironment(environment);
-        program.start(QStringLiteral(VL_HOST_PROGRAM), { QStringLiteral("--parent"), QString::number(host) });
+        // --verbose lets the library's debug lines through.
+        program.start(QStringLiteral(VL_HOST_PROGRAM),
+            { QStringLiteral("--verbose"), QStringLiteral("--parent"), QString::number(host) });
     }
 
 private slots:
