@@ -9,12 +9,12 @@ include(GNUInstallDirs)
 # beside itself, and nothing else on the system sees them.
 set(VL_PRIVATE_LIBDIR ${CMAKE_INSTALL_LIBDIR}/veltrano-mpa)
 # vl_add_module(<name> SOURCES ...): a companion module loaded at run time by
-# file name, so it is called "<name>.so" (no "lib" prefix) and exports only
-# what its sources mark VL_EXPORT.
+# file name, so it is called "<name>.so" ("<name>.dll" on Windows, no "lib"
+# prefix) and exports only what its sources mark VL_EXPORT.
 function(vl_add_module name)
     cmake_parse_arguments(ARG "" "" "SOURCES;LIBRARIES" ${ARGN})
     add_library(${name} MODULE ${ARG_SOURCES})
-    set_target_properties(${name} PROPERTIES PREFIX "" SUFFIX ".so")
+    set_target_properties(${name} PROPERTIES PREFIX "" SUFFIX ${CMAKE_SHARED_MODULE_SUFFIX})
     target_compile_definitions(${name} PRIVATE VL_DECLARE_MODULE_ENTRY_POINTS)
     target_link_libraries(${name} PRIVATE veltrano::headers ${ARG_LIBRARIES})
     if(NOT VL_SANITIZE)

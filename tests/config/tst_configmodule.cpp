@@ -2,9 +2,9 @@
 // its function table, and MPEG files read through its load function.
 #include "fixturetable.h"
 #include "moduleloader.h"
+#include "tempdir.h"
 
 #include <cstring>
-#include <filesystem>
 #include <gtest/gtest.h>
 #include <veltrano/mpa_modules.h>
 
@@ -76,14 +76,12 @@ TEST(LoadMpegFile, SavedAsSettingsFileAndBack)
     ASSERT_TRUE(load && save);
     EncoderSettings fromMpeg = patternBlock();
     ASSERT_EQ(load(&fromMpeg, (std::string(VL_FIXTURE_DIR) + "/ts_192_l2_24k_joint_112.m2t").c_str()), 0);
-    char dir[] = "/tmp/vl_config_module_XXXXXX";
-    ASSERT_NE(mkdtemp(dir), nullptr);
-    const std::string file = std::string(dir) + "/from_ts.cfg";
+    const TempDir dir("vl_config_module_");
+    const std::string file = dir.file("from_ts.cfg");
     ASSERT_EQ(save(&fromMpeg, file.c_str()), 0);
     EncoderSettings back = patternBlock();
     ASSERT_EQ(load(&back, file.c_str()), 0);
     EXPECT_EQ(std::memcmp(&back, &fromMpeg, sizeof back), 0);
-    std::filesystem::remove_all(dir);
 }
 
 } // namespace

@@ -19,7 +19,7 @@ const int audioTypes[] = { 44, 0, 1, 13, 15, 2, 3, 4, 14, 8, 9, 10, 11, 12, 18, 
 // The entry points of the built module.
 struct EncoderModule
 {
-    ModuleLoader module { VL_MODULE_DIR "/vl_enc_mpa.so" };
+    ModuleLoader module { VL_MODULE_DIR "/vl_enc_mpa" VL_MODULE_SUFFIX };
     MpegOutAudioDefaultsFunc defaults = module.resolve<MpegOutAudioDefaultsFunc>("mpegOutAudioDefaults");
     MpegOutAudioChkSettingsFunc check = module.resolve<MpegOutAudioChkSettingsFunc>("mpegOutAudioChkSettings");
 };

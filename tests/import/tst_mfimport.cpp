@@ -3,21 +3,18 @@
 #include "fixturetable.h"
 #include "moduleloader.h"
 #include "mpeginfo.h"
+#include "tempdir.h"
 
 #include <cstring>
-#include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
-#include <unistd.h>
-
-namespace fs = std::filesystem;
 
 namespace {
 
 // The entry points of the built module.
 struct ImportModule
 {
-    ModuleLoader module { VL_MODULE_DIR "/vl_mfimport.so" };
+    ModuleLoader module { VL_MODULE_DIR "/vl_mfimport" VL_MODULE_SUFFIX };
     MpegInInfoInitFunc init = module.resolve<MpegInInfoInitFunc>("mpegInInfoInit");
     MpegInGetInfoFunc getInfo = module.resolve<MpegInGetInfoFunc>("mpegInGetInfo");
 };
@@ -58,10 +55,9 @@ TEST(ImportModule, FailsCleanlyWithoutAStream)
 {
     const MpegInGetInfoFunc getInfo = importModule().getInfo;
     ASSERT_TRUE(getInfo && importModule().init);
-    const fs::path dir = fs::temp_directory_path() / ("vl_mfimport_" + std::to_string(::getpid()));
-    fs::create_directories(dir);
-    const fs::path missing = dir / "missing.mp2";
-    const fs::path garbage = dir / "garbage.mp2";
+    const TempDir dir("vl_mfimport_");
+    const std::string missing = dir.file("missing.mp2");
+    const std::string garbage = dir.file("garbage.mp2");
     {
         std::ofstream out(garbage, std::ios::binary);
         for (int i = 0; i < 20000; ++i)
@@ -73,15 +69,14 @@ TEST(ImportModule, FailsCleanlyWithoutAStream)
     info.structSize = 0; // never initialised
     EXPECT_EQ(getInfo(&info, missing.c_str()), vl::import::invalidArgument);
 
-    const std::pair<fs::path, vl::probe::Status> rows[] = { { missing, vl::probe::Status::OpenFailed },
-        { dir, vl::probe::Status::OpenFailed }, { garbage, vl::probe::Status::NoAudio } };
+    const std::pair<std::string, vl::probe::Status> rows[] = { { missing, vl::probe::Status::OpenFailed },
+        { dir.path(), vl::probe::Status::OpenFailed }, { garbage, vl::probe::Status::NoAudio } };
     for (const auto& [path, status] : rows) {
         MpegInInfo info = initialised();
         EXPECT_EQ(getInfo(&info, path.c_str()), static_cast<int32_t>(status)) << path;
         EXPECT_EQ(info.layer, -1) << path;
         EXPECT_EQ(info.structSize, sizeof(MpegInInfo));
     }
-    fs::remove_all(dir);
 }
 
 // ---- The shared fixtures, with the values their encoders were given ------

@@ -8,7 +8,11 @@
 #include <cstdarg>
 #include <cstring>
 #include <gtest/gtest.h>
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <iconv.h>
+#endif
 
 using vl::encoder::MessageId;
 using vl::localize::Language;
@@ -39,6 +43,11 @@ std::string nameOf(const testing::TestParamInfo<TranslationCase>& info)
 // Well-formed UTF-8: the converter refuses bad, overlong and surrogate forms.
 bool isUtf8(const std::string& text)
 {
+#ifdef _WIN32
+    return text.empty()
+        || MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, text.data(), static_cast<int>(text.size()), nullptr, 0)
+        > 0;
+#else
     const iconv_t converter = iconv_open("UTF-32LE", "UTF-8");
     std::string in = text;
     std::vector<char> out(4 * text.size() + 4);
@@ -48,6 +57,7 @@ bool isUtf8(const std::string& text)
     const bool ok = iconv(converter, &from, &fromLeft, &to, &toLeft) != static_cast<std::size_t>(-1);
     iconv_close(converter);
     return ok && fromLeft == 0;
+#endif
 }
 
 class Translations : public testing::TestWithParam<TranslationCase>
@@ -111,7 +121,7 @@ protected:
             setLanguage(0);
     }
 
-    ModuleLoader localizeModule { VL_MODULE_DIR "/gui_mpa_localize.so" };
+    ModuleLoader localizeModule { VL_MODULE_DIR "/gui_mpa_localize" VL_MODULE_SUFFIX };
     LocalizeSetLanguageFunc setLanguage = nullptr;
     LocalizeConvertStrFunc convertStr = nullptr;
 };
@@ -165,7 +175,7 @@ struct TranslatingSink
 std::vector<std::string> checkReports(
     const EncoderSettings& settings, int audioType, int sampleFrequency, LocalizeConvertStrFunc convert)
 {
-    ModuleLoader encoder(VL_MODULE_DIR "/vl_enc_mpa.so");
+    ModuleLoader encoder(VL_MODULE_DIR "/vl_enc_mpa" VL_MODULE_SUFFIX);
     const auto check = encoder.resolve<MpegOutAudioChkSettingsFunc>("mpegOutAudioChkSettings");
     if (!check)
         return { "cannot load the encoder module: " + encoder.error() };
@@ -225,7 +235,7 @@ INSTANTIATE_TEST_SUITE_P(Languages, LocalizedReports, testing::ValuesIn(endToEnd
 // in the process its reports are English.
 TEST(EncoderWithoutLocalizeModule, ReportsInEnglish)
 {
-    ASSERT_EQ(dlopen(VL_MODULE_DIR "/gui_mpa_localize.so", RTLD_LAZY | RTLD_NOLOAD), nullptr);
+    ASSERT_FALSE(ModuleLoader::isInProcess(VL_MODULE_DIR "/gui_mpa_localize" VL_MODULE_SUFFIX));
     EncoderSettings s {};
     s.layer = 2;
     s.psychModel = 1;
@@ -234,7 +244,7 @@ TEST(EncoderWithoutLocalizeModule, ReportsInEnglish)
     EXPECT_EQ(checkReports(s, VL_AUDIO_MPEG2, 48000, nullptr),
         std::vector<std::string> {
             "Bitrate 384 kbps is not allowed for mono in MPEG-1 Layer II; choose 32 to 192 kbps." });
-    EXPECT_EQ(dlopen(VL_MODULE_DIR "/gui_mpa_localize.so", RTLD_LAZY | RTLD_NOLOAD), nullptr);
+    EXPECT_FALSE(ModuleLoader::isInProcess(VL_MODULE_DIR "/gui_mpa_localize" VL_MODULE_SUFFIX));
 }
 
 } // namespace

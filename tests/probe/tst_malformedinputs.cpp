@@ -1,16 +1,17 @@
 // Inputs a reader must survive: cut, garbage, empty, huge and sparse, and
 // containers whose structure lies.
 #include "fixturetable.h"
+#include "tempdir.h"
 
 #include <algorithm>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <gtest/gtest.h>
 #include <probe/boundedreader.h>
 #include <probe/memorysource.h>
 #include <probe/transportstreamreader.h>
 #include <random>
-#include <unistd.h>
 
 using namespace vl::probe;
 
@@ -18,28 +19,23 @@ namespace {
 
 constexpr uint64_t mebibyte = 1024 * 1024;
 
-// A file in /tmp holding `head`, extended (sparsely) to `size`; removed with
-// the object.
+// A temporary file holding `head`, extended (sparsely where the file system
+// can) to `size`; removed with the object.
 class TempFile
 {
 public:
     explicit TempFile(const std::vector<uint8_t>& head = {}, uint64_t size = 0)
+        : filePath(dir.file("input"))
     {
-        char name[] = "/tmp/vl_probe_XXXXXX";
-        const int fd = mkstemp(name);
-        filePath = name;
-        EXPECT_EQ(write(fd, head.data(), head.size()), static_cast<ssize_t>(head.size()));
-        EXPECT_EQ(ftruncate(fd, static_cast<off_t>(std::max<uint64_t>(size, head.size()))), 0);
-        close(fd);
+        std::ofstream(filePath, std::ios::binary).write(reinterpret_cast<const char*>(head.data()), head.size());
+        std::filesystem::resize_file(filePath, std::max<uint64_t>(size, head.size()));
     }
-    ~TempFile() { unlink(filePath.c_str()); }
-    TempFile(const TempFile&) = delete;
-    TempFile& operator=(const TempFile&) = delete;
 
     const char* path() const { return filePath.c_str(); }
 
 private:
-    std::string filePath;
+    const TempDir dir { "vl_probe_" };
+    const std::string filePath;
 };
 
 bool sameParameters(const AudioParams& a, const AudioParams& b)
@@ -239,7 +235,7 @@ TEST(FuzzFindings, TransportReaderStaysInsideItsWindow)
 {
     int files = 0;
     for (const auto& entry : std::filesystem::directory_iterator(std::string(VL_FIXTURE_DIR) + "/../fuzz/transport")) {
-        const std::string file = entry.path();
+        const std::string file = entry.path().string();
         const std::vector<uint8_t> bytes = readFileBytes(file);
         MemorySource source(bytes.data(), bytes.size());
         BoundedReader reader(source, 4 * mebibyte);

@@ -1,7 +1,5 @@
 #include "platform.h"
 
-#include "platform/nativewindows.h"
-
 #include <cctype>
 #include <cstring>
 #include <string>
@@ -76,12 +74,6 @@ uint16_t languageIdFromLocaleName(const char* localeName)
             return makeLanguageId(entry.primary, SublanguageDefault);
     }
     return LanguageNeutral;
-}
-
-bool hostWindowRect(uint64_t windowHandle, WindowRect* rect)
-{
-    const std::unique_ptr<NativeWindows> windows = NativeWindows::create();
-    return windowHandle && rect && windows && windows->windowRect(static_cast<WId>(windowHandle), rect);
 }
 
 } // namespace Platform

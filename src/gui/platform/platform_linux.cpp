@@ -1,4 +1,5 @@
 #include "platform.h"
+#include "platform/nativewindows.h"
 
 #include <QByteArray>
 #include <QLocale>
@@ -15,6 +16,12 @@ uint16_t userDefaultLanguageId()
             return languageIdFromLocaleName(value);
     }
     return languageIdFromLocaleName(QLocale::system().name().toLatin1().constData());
+}
+
+bool hostWindowRect(uint64_t windowHandle, WindowRect* rect)
+{
+    const std::unique_ptr<NativeWindows> windows = NativeWindows::create();
+    return windowHandle && rect && windows && windows->windowRect(static_cast<WId>(windowHandle), rect);
 }
 
 } // namespace Platform

@@ -1,78 +1,60 @@
 #include "win32nativewindows.h"
 
+#include "platform/win32windows.h"
+
 #include <QByteArray>
-#include <windows.h>
 
-namespace {
-// A child window that clips its children and siblings
-// (WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN).
-constexpr LONG childWindowStyle = 0x46000000;
-
-HWND toHandle(WId window)
-{
-    return reinterpret_cast<HWND>(window);
-}
-} // namespace
+// Each operation is the one Windows user-interface call in Platform::Win32.
 
 void Win32NativeWindows::makeChildWindow(WId own)
 {
-    SetWindowLongA(toHandle(own), GWL_STYLE, childWindowStyle);
+    Platform::Win32::makeChildWindow(own);
 }
 
 void Win32NativeWindows::reparent(WId own, WId host)
 {
-    SetParent(toHandle(own), toHandle(host));
+    Platform::Win32::reparent(own, host);
 }
 
 void Win32NativeWindows::setEnabled(WId window, bool enabled)
 {
-    EnableWindow(toHandle(window), enabled ? TRUE : FALSE);
+    Platform::Win32::setEnabled(window, enabled);
 }
 
 WId Win32NativeWindows::focusWindow()
 {
-    return reinterpret_cast<WId>(GetFocus());
+    return Platform::Win32::focusWindow();
 }
 
 void Win32NativeWindows::setFocus(WId window)
 {
-    SetFocus(toHandle(window));
+    Platform::Win32::setFocus(window);
 }
 
 void Win32NativeWindows::activate(WId window)
 {
-    SetActiveWindow(toHandle(window));
+    Platform::Win32::activate(window);
 }
 
 void Win32NativeWindows::raise(WId window)
 {
-    BringWindowToTop(toHandle(window));
+    Platform::Win32::raise(window);
 }
 
 bool Win32NativeWindows::windowRect(WId window, Platform::WindowRect* rect)
 {
-    RECT bounds;
-    if (!window || !rect || !GetWindowRect(toHandle(window), &bounds))
-        return false;
-    rect->left = bounds.left;
-    rect->top = bounds.top;
-    rect->right = bounds.right;
-    rect->bottom = bounds.bottom;
-    return true;
+    return Platform::Win32::windowRect(window, rect);
 }
 
 bool Win32NativeWindows::shiftHeld()
 {
-    // The high bit, that is a negative state, means the key is down.
-    return GetKeyState(VK_SHIFT) < 0;
+    return Platform::Win32::shiftHeld();
 }
 
 bool Win32NativeWindows::isFocusIn(const QByteArray& eventType, void* message, WId own)
 {
-    if (!message || eventType != "windows_generic_MSG")
-        return false;
-    const MSG* const msg = static_cast<const MSG*>(message);
-    return msg->message == WM_SETFOCUS && msg->hwnd == toHandle(own);
+    // A widget's native event hook gets window messages under this type.
+    return eventType == "windows_generic_MSG" && Platform::Win32::isFocusIn(message, own);
 }
 
 void Win32NativeWindows::setOwner(QWindow* /*dialog*/, WId /*host*/)

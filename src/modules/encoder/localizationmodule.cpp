@@ -18,7 +18,8 @@ LocalizationModule::LocalizationModule()
     // Finds a loaded module by its file name, wherever it was loaded from,
     // and takes no reference, so nothing is released again.
     if (const HMODULE module = GetModuleHandleW(L"gui_mpa_localize.dll"))
-        convert = reinterpret_cast<LocalizeConvertStrFunc>(GetProcAddress(module, "localizeConvertStr"));
+        convert = reinterpret_cast<LocalizeConvertStrFunc>(
+            reinterpret_cast<void*>(GetProcAddress(module, "localizeConvertStr")));
 }
 
 LocalizationModule::~LocalizationModule() = default;
