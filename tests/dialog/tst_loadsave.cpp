@@ -2,6 +2,7 @@
 // and drop, with in-test companion modules.
 #include "dialogdriver.h"
 #include "dialogfakes.h"
+#include "rows.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -17,18 +18,55 @@
 
 namespace {
 
-// Drags `data` over the tab widget and, with `drop`, drops it there; the
-// toolkit delivers a drop only to the widget that accepted the drag.
-bool dragOnto(QWidget* tabWidget, const QMimeData& data, bool drop)
+const struct
 {
-    QDragEnterEvent enter(QPoint(20, 20), Qt::CopyAction | Qt::LinkAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(tabWidget, &enter);
-    if (!drop || !enter.isAccepted())
-        return enter.isAccepted();
-    QDropEvent dropEvent(QPointF(20, 20), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(tabWidget, &dropEvent);
-    return dropEvent.isAccepted();
-}
+    const char* name;
+    const char* existing; // a file already there
+    const char* typed; // into the file dialog
+    const char* answer; // to the question whether to replace it
+    const char* saved; // empty: nothing saved
+    bool available; // the module hands out its save function
+} saveRows[] = {
+    { "no suffix", "", "settings", "", "settings.ini", true },
+    { "upper-case suffix kept", "", "SETTINGS.CFG", "", "SETTINGS.CFG", true },
+    { "other suffix extended", "", "notes.txt", "", "notes.txt.ini", true },
+    { "existing, no", "taken.ini", "taken.ini", "no", "", true },
+    { "existing, yes", "taken.cfg", "taken.cfg", "yes", "taken.cfg", true },
+    { "existing, escape", "taken.ini", "taken.ini", "escape", "", true },
+    { "exists only with .ini", "taken.ini", "taken", "yes", "taken.ini", true },
+    { "typed name exists, extended does not", "taken", "taken", "", "taken.ini", true },
+    { "no save function", "", "x.ini", "", "", false },
+};
+
+const struct
+{
+    const char* name;
+    bool chosen; // else the file dialog is closed
+    bool available;
+    int loadResult;
+    const char* shownPreset;
+} loadRows[] = {
+    { "loaded", true, true, 0, "MPEG-2 DVD" },
+    { "module refuses", true, true, 1, "MPEG-1" },
+    { "no load function", true, false, 0, "MPEG-1" },
+    { "cancelled", false, true, 0, "MPEG-1" },
+};
+
+const struct
+{
+    const char* name;
+    QStringList files; // empty: text instead of file addresses
+    bool accepted;
+} dropRows[] = {
+    { "upper-case suffix", { "A.CFG" }, true },
+    { "MPEG suffix", { "movie.Ts" }, true },
+    { "other suffix", { "song.mp3" }, false },
+    { "no suffix", { "settings" }, false },
+    { "web address", { "http://example.org/a.cfg" }, false },
+    { "only the first counts", { "song.mp3", "a.cfg" }, false },
+    { "the first of two", { "first.cfg", "second.ini" }, true },
+    { "no addresses", {}, false },
+};
 
 } // namespace
 
@@ -36,23 +74,14 @@ class TestLoadSave : public QObject
 {
     Q_OBJECT
 
-private slots:
-    // Widget-based file dialogs, so the test can drive them.
-    void initTestCase() { QCoreApplication::setAttribute(Qt::AA_DontUseNativeDialogs); }
-    void init();
-    void cleanup();
+    std::unique_ptr<FakeModules> fakes;
+    std::unique_ptr<QTemporaryDir> dir;
+    std::unique_ptr<TestableDialog> dialog;
+    EncoderSettings host {};
 
-    void save_data();
-    void save();
-    void load_data();
-    void load();
-    void pathBytes();
-    void dragAndDrop_data();
-    void dragAndDrop();
-
-private:
-    // Runs `script` on the modal widgets that `action` opens.
-    QStringList drive(const QString& script, const std::function<void()>& action)
+    // Runs `script` on the modal widgets that `action` opens; the log of the
+    // steps equals the script when each of them worked.
+    static QStringList drive(const QString& script, const std::function<void()>& action)
     {
         QStringList log;
         const DialogDriver driver(script, &log);
@@ -60,190 +89,131 @@ private:
         return log;
     }
 
-    std::unique_ptr<Fake::FakeModules> fakes;
-    std::unique_ptr<QTemporaryDir> dir;
-    std::unique_ptr<TestableDialog> dialog;
-    EncoderSettings host {};
+    // The file dialog must open in the working directory first.
+    static QString inWorkingDirectory(const QString& steps)
+    {
+        return QStringLiteral("expect:directory=%1;").arg(QDir(QStringLiteral("./")).absolutePath()) + steps;
+    }
+
+private slots:
+    // Widget-based file dialogs, so the test can drive them.
+    void initTestCase() { QCoreApplication::setAttribute(Qt::AA_DontUseNativeDialogs); }
+
+    void init()
+    {
+        fakes = std::make_unique<FakeModules>();
+        dir = std::make_unique<QTemporaryDir>();
+        host = EncoderSettings {};
+        host.layer = 2;
+        host.bitrateIndex = 10;
+        host.sampleFrequency = 48000;
+        dialog = std::make_unique<TestableDialog>(&host, 0x31);
+    }
+
+    void cleanup()
+    {
+        dialog.reset();
+        dir.reset();
+        fakes.reset();
+    }
+
+    void save_data() { addRows(saveRows); }
+
+    // Invalid settings are saved too: the check only shows what is wrong.
+    void save()
+    {
+        const auto& [name, existing, typed, answer, saved, available] = currentRow(saveRows);
+        QVERIFY(!*existing || QFile(dir->filePath(existing)).open(QIODevice::WriteOnly));
+        fakes->saveAvailable = available;
+        fakes->checkResult = 1;
+        fakes->reports = { "eBitrate 448 is not allowed" };
+        const QString script
+            = inWorkingDirectory(QStringLiteral("file:") + dir->filePath(typed)) + (*answer ? ";" : "") + answer;
+        QCOMPARE(drive(script, [this] { dialog->slotSaveSettings(); }), script.split(';'));
+        QCOMPARE(fakes->savePaths, *saved ? QByteArrayList { dir->filePath(saved).toUtf8() } : QByteArrayList());
+        const bool chosen = *saved || !available;
+        QCOMPARE(fakes->checkCalls, int(chosen));
+        QCOMPARE(child<QTextEdit>(*dialog, "errorLog")->toPlainText(),
+            chosen ? QStringLiteral("Bitrate 448 is not allowed") : QString());
+        QCOMPARE(dialog->lastSaveDir, chosen ? dir->path() : QStringLiteral("./"));
+        QCOMPARE(dialog->lastLoadDir, QStringLiteral("./"));
+    }
+
+    void load_data() { addRows(loadRows); }
+
+    // Only a load that worked is checked; the next load dialog opens where
+    // the last file was chosen.
+    void load()
+    {
+        const auto& [name, chosen, available, loadResult, shownPreset] = currentRow(loadRows);
+        fakes->loadAvailable = available;
+        fakes->loadResult = loadResult;
+        const QString file = dir->filePath(QStringLiteral("stream.mpg"));
+        QVERIFY(QFile(file).open(QIODevice::WriteOnly));
+        const QString script = inWorkingDirectory(chosen ? QStringLiteral("file:") + file : QStringLiteral("close"));
+        QCOMPARE(
+            drive(script, [this] { QTest::mouseClick(child<QPushButton>(*dialog, "buttonLoad"), Qt::LeftButton); }),
+            script.split(';'));
+        QCOMPARE(fakes->loadPaths, chosen && available ? QByteArrayList { file.toUtf8() } : QByteArrayList {});
+        QCOMPARE(fakes->checkCalls, int(chosen && available && loadResult == 0));
+        QCOMPARE(child<QComboBox>(*dialog, "presetList")->currentText(), QLatin1String(shownPreset));
+        QCOMPARE(dialog->lastLoadDir, chosen ? dir->path() : QStringLiteral("./"));
+        QCOMPARE(dialog->lastSaveDir, QStringLiteral("./"));
+        const QString again = chosen ? QStringLiteral("expect:directory=%1;close").arg(dir->path())
+                                     : inWorkingDirectory(QStringLiteral("close"));
+        QCOMPARE(drive(again, [this] { dialog->slotLoadSettings(); }), again.split(';'));
+    }
+
+    // A name from a file dialog reaches the module as its UTF-8 form read
+    // back as 8-bit text and encoded again; a dropped one as plain UTF-8.
+    void pathBytes()
+    {
+        const QString file = dir->filePath(QString::fromUtf8("caf\xC3\xA9.cfg"));
+        QVERIFY(QFile(file).open(QIODevice::WriteOnly));
+        const QString script = QStringLiteral("file:") + file;
+        QCOMPARE(drive(script, [this] { dialog->slotLoadSettings(); }), QStringList { script });
+        dialog->loadSettingsFile(file);
+        const QByteArray directory = dir->path().toUtf8(); // ASCII
+        QCOMPARE(fakes->loadPaths,
+            (QByteArrayList { directory + "/caf\xC3\x83\xC2\xA9.cfg", directory + "/caf\xC3\xA9.cfg" }));
+    }
+
+    void dragAndDrop_data() { addRows(dropRows); }
+
+    // A drop loads the first file only, checks and refreshes; a load the
+    // module refuses is accepted as a drop all the same, with no check. The
+    // toolkit delivers a drop only to the widget that accepted the drag.
+    void dragAndDrop()
+    {
+        const auto& [name, files, accepted] = currentRow(dropRows);
+        QList<QUrl> urls;
+        for (const QString& file : files)
+            urls << (file.startsWith(QLatin1String("http")) ? QUrl(file) : QUrl::fromLocalFile(dir->filePath(file)));
+        QMimeData data;
+        if (urls.isEmpty())
+            data.setText(QStringLiteral("a.cfg"));
+        else
+            data.setUrls(urls);
+        auto* const tabWidget = child<QTabWidget>(*dialog, "tabWidget");
+        const auto dropped = [&] {
+            QDragEnterEvent enter({ 20, 20 }, Qt::CopyAction | Qt::LinkAction, &data, Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(tabWidget, &enter);
+            QDropEvent drop(QPointF(20, 20), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+            if (enter.isAccepted())
+                QApplication::sendEvent(tabWidget, &drop);
+            return enter.isAccepted() && drop.isAccepted();
+        };
+        QCOMPARE(dropped(), accepted);
+        QCOMPARE(
+            fakes->loadPaths, accepted ? QByteArrayList { urls.first().toLocalFile().toUtf8() } : QByteArrayList());
+        QCOMPARE(fakes->checkCalls, int(accepted));
+        QCOMPARE(child<QComboBox>(*dialog, "presetList")->currentText(), accepted ? "MPEG-2 DVD" : "MPEG-1");
+        QCOMPARE(dialog->lastLoadDir, QStringLiteral("./"));
+        fakes->loadResult = 3;
+        QCOMPARE(dropped(), accepted);
+        QCOMPARE(fakes->checkCalls, int(accepted));
+    }
 };
-
-void TestLoadSave::init()
-{
-    fakes = std::make_unique<Fake::FakeModules>();
-    dir = std::make_unique<QTemporaryDir>();
-    host = EncoderSettings {};
-    host.layer = 2;
-    host.bitrateIndex = 10;
-    host.sampleFrequency = 48000;
-    const DialogParams record = params(VL_FLAG_BASIC_SETTINGS | VL_FLAG_LOAD_SAVE | VL_FLAG_NO_INITIAL_CHECK);
-    dialog = std::make_unique<TestableDialog>(&host, &record);
-}
-
-void TestLoadSave::cleanup()
-{
-    dialog.reset();
-    dir.reset();
-    fakes.reset();
-}
-
-void TestLoadSave::save_data()
-{
-    QTest::addColumn<QString>("existing"); // a file already there
-    QTest::addColumn<QString>("script"); // %1: the temporary directory
-    QTest::addColumn<QString>("saved"); // empty: nothing saved
-    QTest::addColumn<bool>("available"); // the module hands out its save function
-
-    QTest::newRow("no suffix") << ""
-                               << "file:%1/settings"
-                               << "settings.ini" << true;
-    QTest::newRow("upper-case suffix kept") << ""
-                                            << "file:%1/SETTINGS.CFG"
-                                            << "SETTINGS.CFG" << true;
-    QTest::newRow("other suffix extended") << ""
-                                           << "file:%1/notes.txt"
-                                           << "notes.txt.ini" << true;
-    QTest::newRow("existing, no") << "taken.ini"
-                                  << "file:%1/taken.ini;no"
-                                  << "" << true;
-    QTest::newRow("existing, yes") << "taken.cfg"
-                                   << "file:%1/taken.cfg;yes"
-                                   << "taken.cfg" << true;
-    QTest::newRow("existing, escape") << "taken.ini"
-                                      << "file:%1/taken.ini;escape"
-                                      << "" << true;
-    QTest::newRow("exists only with .ini") << "taken.ini"
-                                           << "file:%1/taken;yes"
-                                           << "taken.ini" << true;
-    QTest::newRow("typed name exists, extended does not") << "taken"
-                                                          << "file:%1/taken"
-                                                          << "taken.ini" << true;
-    QTest::newRow("no save function") << ""
-                                      << "file:%1/x.ini"
-                                      << "" << false;
-}
-
-// Invalid settings are saved too: the check only shows what is wrong.
-void TestLoadSave::save()
-{
-    QFETCH(QString, existing);
-    QFETCH(QString, script);
-    QFETCH(QString, saved);
-    QFETCH(bool, available);
-    if (!existing.isEmpty())
-        QVERIFY(QFile(dir->filePath(existing)).open(QIODevice::WriteOnly));
-    Fake::state().saveAvailable = available;
-    Fake::state().checkResult = 1;
-    Fake::state().checkReports = { { Error, "Bitrate 448 is not allowed" } };
-
-    script = QStringLiteral("expect:directory=%1;").arg(QDir(QStringLiteral("./")).absolutePath())
-        + script.arg(dir->path());
-    QCOMPARE(drive(script, [this] { dialog->slotSaveSettings(); }), script.split(';'));
-
-    QCOMPARE(
-        Fake::state().savePaths, saved.isEmpty() ? QByteArrayList() : QByteArrayList { dir->filePath(saved).toUtf8() });
-    const bool chosen = !saved.isEmpty() || !available;
-    QCOMPARE(Fake::state().checkCalls, int(chosen));
-    QCOMPARE(child<QTextEdit>(*dialog, "errorLog")->toPlainText(),
-        chosen ? QStringLiteral("Bitrate 448 is not allowed") : QString());
-    QCOMPARE(dialog->lastSaveDir, chosen ? dir->path() : QStringLiteral("./"));
-    QCOMPARE(dialog->lastLoadDir, QStringLiteral("./"));
-}
-
-void TestLoadSave::load_data()
-{
-    QTest::addColumn<QString>("answer"); // to the file dialog
-    QTest::addColumn<bool>("available");
-    QTest::addColumn<int>("loadResult");
-    QTest::addColumn<int>("checks");
-    QTest::addColumn<QString>("shownPreset");
-    QTest::newRow("loaded") << "file:%1/stream.mpg" << true << 0 << 1 << QStringLiteral("MPEG-2 DVD");
-    QTest::newRow("module refuses") << "file:%1/stream.mpg" << true << 1 << 0 << QStringLiteral("MPEG-1");
-    QTest::newRow("no load function") << "file:%1/stream.mpg" << false << 0 << 0 << QStringLiteral("MPEG-1");
-    QTest::newRow("cancelled") << "close" << true << 0 << 0 << QStringLiteral("MPEG-1");
-}
-
-void TestLoadSave::load()
-{
-    QFETCH(QString, answer);
-    QFETCH(bool, available);
-    QFETCH(int, loadResult);
-    QFETCH(int, checks);
-    QFETCH(QString, shownPreset);
-    Fake::state().loadAvailable = available;
-    Fake::state().loadResult = loadResult;
-    const QString file = dir->filePath(QStringLiteral("stream.mpg"));
-    QVERIFY(QFile(file).open(QIODevice::WriteOnly));
-    const bool chosen = answer != QLatin1String("close");
-
-    const QString script = QStringLiteral("expect:directory=%1;").arg(QDir(QStringLiteral("./")).absolutePath())
-        + answer.arg(dir->path());
-    QCOMPARE(drive(script, [this] { QTest::mouseClick(child<QPushButton>(*dialog, "buttonLoad"), Qt::LeftButton); }),
-        script.split(';'));
-    QCOMPARE(Fake::state().loadPaths, chosen && available ? QByteArrayList { file.toUtf8() } : QByteArrayList {});
-    QCOMPARE(Fake::state().checkCalls, checks);
-    QCOMPARE(child<QComboBox>(*dialog, "presetList")->currentText(), shownPreset);
-    QCOMPARE(dialog->lastLoadDir, chosen ? dir->path() : QStringLiteral("./"));
-    QCOMPARE(dialog->lastSaveDir, QStringLiteral("./"));
-    if (!chosen)
-        return;
-    // The next load dialog opens where the last file was chosen.
-    const QString again = QStringLiteral("expect:directory=%1;close").arg(dir->path());
-    QCOMPARE(drive(again, [this] { dialog->slotLoadSettings(); }), again.split(';'));
-}
-
-// A name from a file dialog reaches the module as its UTF-8 form read back as
-// 8-bit text and encoded again; a dropped one as plain UTF-8.
-void TestLoadSave::pathBytes()
-{
-    const QString file = dir->filePath(QString::fromUtf8("caf\xC3\xA9.cfg"));
-    QVERIFY(QFile(file).open(QIODevice::WriteOnly));
-    const QString script = QStringLiteral("file:") + file;
-    QCOMPARE(drive(script, [this] { dialog->slotLoadSettings(); }), QStringList { script });
-    dialog->loadSettingsFile(file);
-    const QByteArray directory = dir->path().toUtf8(); // ASCII
-    QCOMPARE(Fake::state().loadPaths,
-        (QByteArrayList { directory + "/caf\xC3\x83\xC2\xA9.cfg", directory + "/caf\xC3\xA9.cfg" }));
-}
-
-void TestLoadSave::dragAndDrop_data()
-{
-    QTest::addColumn<QStringList>("files"); // empty: text instead of file addresses
-    QTest::addColumn<bool>("accepted");
-    const QString web = QStringLiteral("http://example.org/a.cfg");
-    QTest::newRow("upper-case suffix") << QStringList { "A.CFG" } << true;
-    QTest::newRow("MPEG suffix") << QStringList { "movie.Ts" } << true;
-    QTest::newRow("other suffix") << QStringList { "song.mp3" } << false;
-    QTest::newRow("no suffix") << QStringList { "settings" } << false;
-    QTest::newRow("web address") << QStringList { web } << false;
-    QTest::newRow("only the first counts") << QStringList { "song.mp3", "a.cfg" } << false;
-    QTest::newRow("the first of two") << QStringList { "first.cfg", "second.ini" } << true;
-    QTest::newRow("no addresses") << QStringList() << false;
-}
-
-// A drop loads the first file only, checks and refreshes; a load the module
-// refuses is accepted as a drop all the same, with no check.
-void TestLoadSave::dragAndDrop()
-{
-    QFETCH(QStringList, files);
-    QFETCH(bool, accepted);
-    QList<QUrl> urls;
-    for (const QString& file : files)
-        urls << (file.startsWith(QLatin1String("http")) ? QUrl(file) : QUrl::fromLocalFile(dir->filePath(file)));
-    QMimeData data;
-    if (urls.isEmpty())
-        data.setText(QStringLiteral("a.cfg"));
-    else
-        data.setUrls(urls);
-    auto* const tabWidget = child<QTabWidget>(*dialog, "tabWidget");
-    QCOMPARE(dragOnto(tabWidget, data, true), accepted);
-    QCOMPARE(
-        Fake::state().loadPaths, accepted ? QByteArrayList { urls.first().toLocalFile().toUtf8() } : QByteArrayList());
-    QCOMPARE(Fake::state().checkCalls, int(accepted));
-    QCOMPARE(child<QComboBox>(*dialog, "presetList")->currentText(), accepted ? "MPEG-2 DVD" : "MPEG-1");
-    QCOMPARE(dialog->lastLoadDir, QStringLiteral("./"));
-    Fake::state().loadResult = 3;
-    QCOMPARE(dragOnto(tabWidget, data, true), accepted);
-    QCOMPARE(Fake::state().checkCalls, int(accepted));
-}
 
 QTEST_MAIN(TestLoadSave)
 #include "tst_loadsave.moc"

@@ -1,14 +1,14 @@
 #include "dialogdriver.h"
 
-#include "userinput.h"
-
-#include <QAbstractButton>
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QRegularExpression>
+#include <QTest>
 #include <QTextEdit>
 
 namespace {
@@ -22,6 +22,29 @@ void startArmedDriver()
 }
 Q_COREAPP_STARTUP_FUNCTION(startArmedDriver)
 
+// Chooses the entry with `text` as a user does: opens the popup, moves the
+// highlight there with the arrow keys and confirms with Return. Runs no event
+// loop, so it can act inside a driver step of a modal dialog.
+bool chooseEntry(QComboBox* list, const QString& text)
+{
+    const int target = list->findText(text, Qt::MatchCaseSensitive);
+    QAbstractItemView* const view = list->view();
+    if (target >= 0)
+        list->showPopup();
+    if (target < 0 || !view->isVisible())
+        return false;
+    int row = std::max(view->currentIndex().row(), 0);
+    view->setCurrentIndex(view->model()->index(row, 0));
+    for (; row != target; row += row < target ? 1 : -1)
+        QTest::keyClick(view, row < target ? Qt::Key_Down : Qt::Key_Up);
+    if (view->currentIndex().row() != target) {
+        list->hidePopup();
+        return false;
+    }
+    QTest::keyClick(view, Qt::Key_Return);
+    return !view->isVisible();
+}
+
 QString shown(QWidget* root, const QString& what)
 {
     if (what == QLatin1String("title"))
@@ -32,17 +55,14 @@ QString shown(QWidget* root, const QString& what)
         return files->directory().absolutePath();
     const bool enabledQuery = what.endsWith(QLatin1String(".enabled"));
     QWidget* const widget = root->findChild<QWidget*>(enabledQuery ? what.chopped(8) : what);
-    if (!widget)
-        return QStringLiteral("<missing>");
-    if (enabledQuery)
-        return QString::number(widget->isEnabled());
+    if (!widget || enabledQuery)
+        return widget ? QString::number(widget->isEnabled()) : QStringLiteral("<missing>");
     if (auto* const list = qobject_cast<QComboBox*>(widget))
         return list->currentText();
     if (auto* const box = qobject_cast<QCheckBox*>(widget))
         return QString::number(box->isChecked());
-    if (auto* const edit = qobject_cast<QTextEdit*>(widget))
-        return edit->toPlainText();
-    return QStringLiteral("<unknown kind>");
+    auto* const edit = qobject_cast<QTextEdit*>(widget);
+    return edit ? edit->toPlainText() : QStringLiteral("<unknown kind>");
 }
 } // namespace
 
@@ -92,17 +112,25 @@ QString performStep(QWidget* root, const QString& step)
     return {};
 }
 
+QString performSteps(QWidget* root, const QString& script)
+{
+    QString failure;
+    for (const QString& step : script.split(QLatin1Char(';'))) {
+        if (failure.isEmpty())
+            failure = performStep(root, step);
+    }
+    return failure;
+}
+
 DialogDriver::DialogDriver(const QString& script, QStringList* log, QObject* parent)
     : QObject(parent)
     , log(log)
 {
-    // "\;" is a ';' inside a step.
     for (const QString& step : script.split(QRegularExpression(QStringLiteral("(?<!\\\\);")), Qt::SkipEmptyParts))
         steps << QString(step).replace(QStringLiteral("\\;"), QStringLiteral(";"));
-    timer.setInterval(10);
     connect(&timer, &QTimer::timeout, this, &DialogDriver::poll);
     clock.start();
-    timer.start();
+    timer.start(10);
 }
 
 void DialogDriver::armForNextApplication(const QString& script, QStringList* log)
@@ -114,29 +142,21 @@ void DialogDriver::armForNextApplication(const QString& script, QStringList* log
 void DialogDriver::poll()
 {
     QWidget* const modal = QApplication::activeModalWidget();
-    if (clock.elapsed() > 20000) {
-        *log << QStringLiteral("timeout");
-        timer.stop();
-        rejectEverything();
-    } else if (steps.isEmpty()) {
-        if (modal) {
-            *log << QStringLiteral("left open: ") + QLatin1String(modal->metaObject()->className());
-            rejectEverything();
+    const bool late = clock.elapsed() > 20000;
+    if (late || (steps.isEmpty() && modal)) {
+        *log << (late ? QStringLiteral("timeout") : QStringLiteral("left open: ") + modal->metaObject()->className());
+        for (QWidget* window : QApplication::topLevelWidgets()) {
+            if (auto* const dialog = qobject_cast<QDialog*>(window); dialog && dialog->isVisible())
+                dialog->reject();
         }
-        timer.stop();
     } else if (modal) {
         // Taken first: a step that opens a nested modal loop polls again
         // before it returns.
         const QString step = steps.takeFirst();
         const QString failure = performStep(modal, step);
         *log << (failure.isEmpty() ? step : QStringLiteral("failed: ") + failure);
+        return;
     }
-}
-
-void DialogDriver::rejectEverything()
-{
-    for (QWidget* window : QApplication::topLevelWidgets()) {
-        if (auto* const dialog = qobject_cast<QDialog*>(window); dialog && dialog->isVisible())
-            dialog->reject();
-    }
+    if (steps.isEmpty() || late)
+        timer.stop();
 }

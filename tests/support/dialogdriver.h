@@ -22,6 +22,9 @@ class QWidget;
 //                          it is the "active" window 0/1, or a file dialog's
 //                          "directory"
 QString performStep(QWidget* root, const QString& step);
+// The steps of `script` (separated by ';') on `root` up to the first that
+// fails; what went wrong, or an empty string.
+QString performSteps(QWidget* root, const QString& script);
 
 // Acts on the modal widgets of a run (a script of steps separated by ';',
 // "\;" standing for a ';' inside a step), so a test can drive a dialog whose
@@ -43,7 +46,6 @@ public:
 
 private:
     void poll();
-    void rejectEverything();
 
     QStringList steps;
     QStringList* log;

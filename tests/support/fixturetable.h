@@ -3,8 +3,8 @@
 #ifndef VL_SUPPORT_FIXTURETABLE_H
 #define VL_SUPPORT_FIXTURETABLE_H
 
+#include <gtest/gtest.h>
 #include <optional>
-#include <ostream>
 #include <probe/mpegprobe.h>
 #include <string>
 #include <vector>
@@ -26,11 +26,22 @@ struct FixtureExpectation
 // The rows of the table, all or those `keep` accepts.
 std::vector<FixtureExpectation> loadFixtureTable(bool (*keep)(const FixtureExpectation&) = nullptr);
 std::vector<uint8_t> readFileBytes(const std::string& path);
-std::string fixtureName(const FixtureExpectation& f); // usable as a test name
+// A case's test name: the file name, '_' for what is neither letter nor digit.
+std::string fixtureName(const testing::TestParamInfo<FixtureExpectation>& info);
 
 inline void PrintTo(const FixtureExpectation& f, std::ostream* os)
 {
     *os << f.file;
 }
+
+// Names a parameterised case after the `name` of its row.
+struct RowName
+{
+    template<typename Row>
+    std::string operator()(const testing::TestParamInfo<Row>& info) const
+    {
+        return info.param.name;
+    }
+};
 
 #endif

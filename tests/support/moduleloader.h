@@ -14,86 +14,62 @@
 class ModuleLoader
 {
 public:
+#ifdef _WIN32
     explicit ModuleLoader(const std::string& path)
-        : handle(open(path))
+        : handle(LoadLibraryA(path.c_str()))
+        , errorText(handle ? "" : "LoadLibrary failed with error " + std::to_string(GetLastError()))
     {
-        if (!handle)
-            errorText = lastError();
     }
     ~ModuleLoader()
     {
-        if (handle)
-            close(handle);
+        handle&& FreeLibrary(handle);
     }
-    ModuleLoader(const ModuleLoader&) = delete;
-    ModuleLoader& operator=(const ModuleLoader&) = delete;
-
-    bool isLoaded() const { return handle != nullptr; }
     // Whether the module at path is in the process, without loading it.
-    static bool isInProcess(const std::string& path);
-    const std::string& error() const { return errorText; }
-
+    static bool isInProcess(const std::string& path)
+    {
+        return GetModuleHandleA(path.substr(path.find_last_of("/\\") + 1).c_str()) != nullptr;
+    }
     template<typename Function>
     Function resolve(const char* name) const
     {
-        return handle ? reinterpret_cast<Function>(symbol(handle, name)) : nullptr;
+        return handle ? reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(handle, name))) : nullptr;
     }
 
 private:
-#ifdef _WIN32
-    static void* open(const std::string& path)
-    {
-        return LoadLibraryA(path.c_str());
-    }
-    static void close(void* module)
-    {
-        FreeLibrary(static_cast<HMODULE>(module));
-    }
-    static void* symbol(void* module, const char* name)
-    {
-        return reinterpret_cast<void*>(GetProcAddress(static_cast<HMODULE>(module), name));
-    }
-    static std::string lastError()
-    {
-        return "LoadLibrary failed with error " + std::to_string(GetLastError());
-    }
+    HMODULE handle;
 #else
-    static void* open(const std::string& path)
+    explicit ModuleLoader(const std::string& path)
+        : handle(dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL))
+        , errorText(handle ? "" : dlerror())
     {
-        return dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
     }
-    static void close(void* module)
+    ~ModuleLoader()
     {
-        dlclose(module);
+        handle&& dlclose(handle);
     }
-    static void* symbol(void* module, const char* name)
+    static bool isInProcess(const std::string& path)
     {
-        return dlsym(module, name);
+        void* const loaded = dlopen(path.c_str(), RTLD_LAZY | RTLD_NOLOAD);
+        return loaded && dlclose(loaded) == 0;
     }
-    static std::string lastError()
+    template<typename Function>
+    Function resolve(const char* name) const
     {
-        const char* error = dlerror();
-        return error ? error : "dlopen failed";
+        return handle ? reinterpret_cast<Function>(dlsym(handle, name)) : nullptr;
     }
-#endif
 
+private:
     void* handle;
-    std::string errorText;
-};
-
-#ifdef _WIN32
-inline bool ModuleLoader::isInProcess(const std::string& path)
-{
-    return GetModuleHandleA(path.substr(path.find_last_of("/\\") + 1).c_str()) != nullptr;
-}
-#else
-inline bool ModuleLoader::isInProcess(const std::string& path)
-{
-    void* const loaded = dlopen(path.c_str(), RTLD_LAZY | RTLD_NOLOAD);
-    if (loaded)
-        dlclose(loaded);
-    return loaded != nullptr;
-}
 #endif
+    std::string errorText;
+
+public:
+    ModuleLoader(const ModuleLoader&) = delete;
+    ModuleLoader& operator=(const ModuleLoader&) = delete;
+    const std::string& error() const
+    {
+        return errorText;
+    }
+};
 
 #endif

@@ -29,6 +29,22 @@ inline EncoderSettings withFields(EncoderSettings settings, const QString& value
     return settings;
 }
 
+// A host block whose every byte is known: a position-dependent pattern, so
+// that a byte-wise comparison notices any write, with MPEG-1 Layer II, joint
+// stereo, 224 kbps (index 11) at 48 kHz, model 1, audio type 0 and every
+// flag word 0, then the fields of `values`.
+inline EncoderSettings hostBlock(const QString& values = QString())
+{
+    EncoderSettings settings;
+    auto* const bytes = reinterpret_cast<unsigned char*>(&settings);
+    for (size_t i = 0; i < sizeof settings; ++i)
+        bytes[i] = static_cast<unsigned char>((i * 7 + 3) % 251);
+    return withFields(settings,
+        QStringLiteral("layer=2 mode=1 psychModel=1 bitrateIndex=11 emphasis=0 privateBit=0 errorProtection=0 "
+                       "copyrightBit=0 originalBit=0 audioType=0 sampleFrequency=48000 ")
+            + values);
+}
+
 // Empty when the blocks are equal byte for byte; else the fields that differ
 // ("mode 3, expected 1"), or that bytes outside the named fields do.
 inline QString blockDifference(const EncoderSettings& actual, const EncoderSettings& expected)
@@ -36,10 +52,7 @@ inline QString blockDifference(const EncoderSettings& actual, const EncoderSetti
     QStringList differences;
     for (const auto& [name, member] : settingsFields) {
         if (actual.*member != expected.*member)
-            differences << QStringLiteral("%1 %2, expected %3")
-                               .arg(QLatin1String(name))
-                               .arg(actual.*member)
-                               .arg(expected.*member);
+            differences << QStringLiteral("%1 %2, expected %3").arg(name).arg(actual.*member).arg(expected.*member);
     }
     if (differences.isEmpty() && std::memcmp(&actual, &expected, sizeof actual) != 0)
         differences << QStringLiteral("bytes outside the named fields");

@@ -7,7 +7,6 @@
 #include <algorithm>
 #include <filesystem>
 #include <random>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -17,26 +16,17 @@ public:
     explicit TempDir(const std::string& prefix = "vl_test_")
     {
         const std::filesystem::path base = std::filesystem::temp_directory_path();
-        std::random_device random;
-        for (int attempt = 0; attempt < 100; ++attempt) {
-            const std::filesystem::path candidate = base / (prefix + std::to_string(random()));
-            if (std::filesystem::create_directory(candidate)) {
-                directory = candidate.generic_u8string();
-                return;
-            }
-        }
-        throw std::runtime_error("no temporary directory could be created in " + base.generic_u8string());
+        std::filesystem::path candidate;
+        do
+            candidate = base / (prefix + std::to_string(std::random_device()()));
+        while (!std::filesystem::create_directory(candidate));
+        directory = candidate.generic_u8string();
     }
-    ~TempDir()
-    {
-        std::error_code ignored;
-        std::filesystem::remove_all(std::filesystem::u8path(directory), ignored);
-    }
+    ~TempDir() { std::filesystem::remove_all(std::filesystem::u8path(directory), ignored); }
     TempDir(const TempDir&) = delete;
     TempDir& operator=(const TempDir&) = delete;
 
     const std::string& path() const { return directory; }
-    // The path of name inside the directory.
     std::string file(const std::string& name) const { return directory + "/" + name; }
     // The names in the directory, in UTF-8, sorted.
     std::vector<std::string> entries() const
@@ -50,6 +40,7 @@ public:
 
 private:
     std::string directory;
+    std::error_code ignored;
 };
 
 #endif

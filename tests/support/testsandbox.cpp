@@ -45,18 +45,24 @@ TestSandbox::~TestSandbox()
 
 bool TestSandbox::setModules(const QList<TestModule>& modules)
 {
-    // Removed first, so the copy is a new file (new inode), which is safe
-    // even while the old one is still mapped.
     for (const char* source : moduleSources)
         QFile::remove(directory.filePath(QString::fromLatin1(source).section('/', 1)));
     for (const TestModule module : modules) {
-        const QString source = QLatin1String(moduleSources[int(module)]);
-        if (!QFile::copy(QStringLiteral(VL_TESTMODULES_DIR "/") + source, directory.filePath(source.section('/', 1)))) {
-            errorText = QStringLiteral("cannot copy ") + source;
+        if (!addFile(QStringLiteral(VL_TESTMODULES_DIR "/") + QLatin1String(moduleSources[int(module)])))
             return false;
-        }
     }
     return true;
+}
+
+bool TestSandbox::addFile(const QString& source)
+{
+    // Removed first, so the copy is a new file (new inode), which is safe
+    // even while the old one is still mapped.
+    const QString target = directory.filePath(source.section('/', -1));
+    QFile::remove(target);
+    if (!QFile::copy(source, target))
+        errorText = QStringLiteral("cannot copy ") + source + QStringLiteral(" into a sandbox");
+    return errorText.isEmpty();
 }
 
 QStringList TestSandbox::callLog() const
@@ -94,23 +100,6 @@ int32_t TestSandbox::call(
     const int32_t result = show(settings, flags, param);
     DialogDriver::armForNextApplication(QString(), nullptr); // a failed start created no application
     return result;
-}
-
-EncoderSettings SandboxTest::hostSettings()
-{
-    EncoderSettings settings;
-    auto* const bytes = reinterpret_cast<unsigned char*>(&settings);
-    for (size_t i = 0; i < sizeof settings; ++i)
-        bytes[i] = static_cast<unsigned char>((i * 7 + 3) % 251);
-    settings.mode = VL_MODE_JOINT_STEREO;
-    settings.layer = 2;
-    settings.psychModel = 1;
-    settings.bitrateIndex = 11;
-    settings.emphasis = settings.privateBit = settings.errorProtection = 0;
-    settings.copyrightBit = settings.originalBit = 0;
-    settings.audioType = VL_AUDIO_MPEG1;
-    settings.sampleFrequency = 48000;
-    return settings;
 }
 
 void SandboxTest::initTestCase()

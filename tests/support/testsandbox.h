@@ -1,6 +1,8 @@
 #ifndef VL_SUPPORT_TESTSANDBOX_H
 #define VL_SUPPORT_TESTSANDBOX_H
 
+#include "settingsfields.h"
+
 #include <QList>
 #include <QMetaType>
 #include <QObject>
@@ -22,7 +24,7 @@ Q_DECLARE_METATYPE(TestModule)
 // A private directory holding a copy of libvl_gui_mpa.so and the chosen test
 // modules beside it, so the library finds exactly those through its $ORIGIN
 // run path. The modules append their calls to the call log in this directory
-// (see tests/support/testmodules/calllog.h).
+// (see tests/support/testmodules/testmodule.cpp).
 //
 // The library copy is loaded on the first call and kept: keep one sandbox for
 // a whole test class and change its modules with setModules(). The library
@@ -44,10 +46,12 @@ public:
     QString errorString() const { return errorText; }
     QString path() const { return directory.path(); }
     QString filePath(const QString& name) const { return directory.filePath(name); }
-    QString libraryPath() const { return directory.filePath(QStringLiteral("libvl_gui_mpa.so")); }
+    QString libraryPath() const { return filePath(QStringLiteral("libvl_gui_mpa.so")); }
 
     // Removes every module file and copies these instead.
     bool setModules(const QList<TestModule>& modules);
+    // Copies a file into the sandbox, replacing one of its name.
+    bool addFile(const QString& source);
     // The call log of all modules, e.g. "vl_enc_mpa check 0 48000".
     QStringList callLog() const;
     void clearCallLog();
@@ -75,12 +79,6 @@ class SandboxTest : public QObject
 
 protected:
     std::unique_ptr<TestSandbox> sandbox;
-
-    // A host block for MPEG-1 Layer II, 48 kHz, 224 kbps (index 11), joint
-    // stereo, model 1, audio type 0, with every other byte set to a
-    // position-dependent pattern, so that a byte-wise comparison notices any
-    // write.
-    static EncoderSettings hostSettings();
 
 protected slots:
     void initTestCase();
