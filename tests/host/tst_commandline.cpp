@@ -15,11 +15,6 @@ struct Row
     const char* expected; // summary of the parse, or "error"
 };
 
-std::ostream& operator<<(std::ostream& stream, const Row& row)
-{
-    return stream << row.name;
-}
-
 // What a parse produced, in one line, so a row states it in one string.
 std::string summary(const vl::host::CommandLine& line)
 {
@@ -46,12 +41,11 @@ std::string summary(const vl::host::CommandLine& line)
     return text.str();
 }
 
-class CommandLineRows : public testing::TestWithParam<Row>
-{
-};
+using CommandLineRows = testing::TestWithParam<Row>;
 
 TEST_P(CommandLineRows, ParsesAsTheHelpSays)
 {
+    SCOPED_TRACE(GetParam().name);
     std::vector<const char*> argv { "mpa-settings" };
     argv.insert(argv.end(), GetParam().arguments.begin(), GetParam().arguments.end());
     vl::host::CommandLine line;

@@ -4,7 +4,6 @@
 // translation.
 #include "testsandbox.h"
 
-#include <QFile>
 #include <QtTest>
 
 class TestLocalizedRun : public SandboxTest
@@ -12,22 +11,13 @@ class TestLocalizedRun : public SandboxTest
     Q_OBJECT
 
 private slots:
-    void initTestCase()
-    {
-        SandboxTest::initTestCase();
-        // The library looks for its translations along the library paths.
-        QCoreApplication::addLibraryPath(sandbox->path());
-    }
-
     void init()
     {
+        // The library looks for its translations along the library paths.
+        QCoreApplication::addLibraryPath(sandbox->path());
         QVERIFY(sandbox->setModules({ TestModule::Config, TestModule::Import }));
-        for (const char* file : { "gui_mpa_de.qm", "gui_mpa_jp.qm", "vl_enc_mpa.so", "gui_mpa_localize.so" }) {
-            QFile::remove(sandbox->filePath(QLatin1String(file)));
-            QVERIFY2(QFile::copy(
-                         QStringLiteral(VL_QM_DIR "/") + QLatin1String(file), sandbox->filePath(QLatin1String(file))),
-                file);
-        }
+        for (const char* file : { "gui_mpa_de.qm", "gui_mpa_jp.qm", "vl_enc_mpa.so", "gui_mpa_localize.so" })
+            QVERIFY2(sandbox->addFile(QStringLiteral(VL_QM_DIR "/") + QLatin1String(file)), file);
     }
 
     // The rows run in one process: the neutral one first, before any
@@ -52,10 +42,7 @@ private slots:
         QFETCH(QString, message);
         for (const char* name : { "LC_ALL", "LC_MESSAGES", "LANG" })
             qputenv(name, locale);
-        EncoderSettings settings = hostSettings();
-        settings.mode = VL_MODE_STEREO;
-        settings.audioType = VL_AUDIO_MPEG2_DVD;
-        settings.sampleFrequency = 44100;
+        EncoderSettings settings = hostBlock(QStringLiteral("mode=0 audioType=4 sampleFrequency=44100"));
         QStringList steps;
         const QString script = QStringLiteral("ok;expect:errorLog=%1;cancel").arg(QString(message).replace(';', "\\;"));
         QCOMPARE(sandbox->call(&settings, VL_FLAG_HOST_APPLICATION | 0x71,

@@ -49,12 +49,12 @@ extern "C" {
 VL_EXPORT MPAConfigFileFunc MPAConfigGetAPIExt(int32_t id)
 {
     logCall("getapi " + std::to_string(id));
-    return id == VL_CONFIG_API_LOAD || id == VL_CONFIG_API_SAVE
-        ? [](EncoderSettings*, const char* path) -> int32_t {
-              logCall(std::string("file ") + path);
-              return 0;
-          }
-        : nullptr;
+    if (id != VL_CONFIG_API_LOAD && id != VL_CONFIG_API_SAVE)
+        return nullptr;
+    return [](EncoderSettings*, const char* path) {
+        logCall(std::string("file ") + path);
+        return 0;
+    };
 }
 #elif defined(VL_TM_CONFIG)
 // Something else is exported, so only the entry point is missing.
