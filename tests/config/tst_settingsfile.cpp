@@ -1,5 +1,6 @@
 // The settings-file text format, its exhaustive round trip, and the atomic,
 // content-keeping save.
+#include "rowname.h"
 #include "tempdir.h"
 
 #include <algorithm>
@@ -12,12 +13,11 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <functional>
-#include <future>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
-#include <thread>
 #ifndef _WIN32
+#include "nonblocking.h"
+
 #include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/sysmacros.h>
@@ -66,13 +66,8 @@ std::string readText(const fs::path& file)
 
 // ---- loading ---------------------------------------------------------------
 
-struct LoadCase
-{
-    const char* name;
-    std::string text;
-    ParseError error;
-    Fields change; // what a successful load changes in baseBlock()
-};
+// name, text, error, what a successful load changes in baseBlock()
+using LoadCase = std::tuple<const char*, std::string, ParseError, Fields>;
 
 const std::string head = "[MPEG Audio]\n";
 
@@ -125,72 +120,55 @@ const LoadCase loadCases[] = {
     { "overlong_utf8", head + "; \xC0\xAF\n", ParseError::NotText, {} },
 };
 
-class LoadText : public testing::TestWithParam<LoadCase>
-{
-};
+using LoadText = testing::TestWithParam<LoadCase>;
 
 TEST_P(LoadText, AllOrNothing)
 {
-    const LoadCase& c = GetParam();
+    const auto& [name, text, error, change] = GetParam();
     EncoderSettings block = baseBlock();
-    EXPECT_EQ(applySettingsText(c.text, block).error, c.error);
-    const EncoderSettings expected = c.error == ParseError::None ? baseBlock(c.change) : baseBlock();
+    EXPECT_EQ(applySettingsText(text, block).error, error);
+    const EncoderSettings expected = error == ParseError::None ? baseBlock(change) : baseBlock();
     EXPECT_TRUE(sameBlock(block, expected)) << "the block differs from what the text asks for";
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, LoadText, testing::ValuesIn(loadCases),
-    [](const testing::TestParamInfo<LoadCase>& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Cases, LoadText, testing::ValuesIn(loadCases), RowName());
 
 // ---- round trip ------------------------------------------------------------
 
-// Visits the fields of every valid combination of the values a file can hold.
-template<typename Visit>
-void forEachValidCombination(Visit visit)
+// Every valid combination of the values a file can hold, saved into text and
+// loaded into a block that differs in every field and every other byte.
+TEST(RoundTrip, EveryValidCombinationInText)
 {
     const int frequencies[] = { 32000, 44100, 48000, 16000, 22050, 24000 };
-    const int emphases[] = { VL_EMPHASIS_NONE, VL_EMPHASIS_50_15, VL_EMPHASIS_CCITT_J17 };
     const int audioTypes[] = { VL_AUDIO_MPEG1, VL_AUDIO_MPEG2_DVD, VL_AUDIO_AVC_HD, -1, 1000 };
     int n = 0;
     for (int layer = 1; layer <= 2; ++layer)
         for (int mode = 0; mode < 4; ++mode)
             for (int index = 1; index <= 14; ++index)
                 for (const int frequency : frequencies)
-                    for (const int emphasis : emphases)
-                        for (int flags = 0; flags < 16; ++flags)
-                            for (int psych = 1; psych <= 2; ++psych, ++n)
-                                visit(Fields { { &S::layer, layer }, { &S::mode, mode }, { &S::bitrateIndex, index },
-                                    { &S::sampleFrequency, frequency }, { &S::emphasis, emphasis },
-                                    { &S::privateBit, flags & 1 }, { &S::copyrightBit, (flags >> 1) & 1 },
-                                    { &S::originalBit, (flags >> 2) & 1 }, { &S::errorProtection, flags >> 3 },
-                                    { &S::psychModel, psych }, { &S::audioType, audioTypes[n % 5] } });
-}
-
-TEST(RoundTrip, EveryValidCombinationInText)
-{
-    int count = 0;
-    forEachValidCombination([&](const Fields& fields) {
-        const std::optional<std::string> text = mergeSettingsText(filledBlock(0x11, fields), "");
-        ASSERT_TRUE(text);
-        // Load into a block that differs in every field and every other byte.
-        Fields other = fields;
-        for (auto& [field, value] : other)
-            value += 1000;
-        EncoderSettings target = filledBlock(0xee, other);
-        ASSERT_TRUE(applySettingsText(*text, target).ok()) << *text;
-        ASSERT_TRUE(sameBlock(target, filledBlock(0xee, fields))) << *text;
-        ++count;
-    });
-    EXPECT_EQ(count, 2 * 4 * 14 * 6 * 3 * 16 * 2);
+                    for (const int emphasis : { VL_EMPHASIS_NONE, VL_EMPHASIS_50_15, VL_EMPHASIS_CCITT_J17 })
+                        for (int bits = 0; bits < 32; ++bits, ++n) {
+                            Fields fields { { &S::layer, layer }, { &S::mode, mode }, { &S::bitrateIndex, index },
+                                { &S::sampleFrequency, frequency }, { &S::emphasis, emphasis },
+                                { &S::privateBit, bits & 1 }, { &S::copyrightBit, (bits >> 1) & 1 },
+                                { &S::originalBit, (bits >> 2) & 1 }, { &S::errorProtection, (bits >> 3) & 1 },
+                                { &S::psychModel, 1 + (bits >> 4) }, { &S::audioType, audioTypes[n % 5] } };
+                            const std::optional<std::string> text = mergeSettingsText(filledBlock(0x11, fields), "");
+                            ASSERT_TRUE(text);
+                            Fields other = fields;
+                            for (auto& [field, value] : other)
+                                value += 1000;
+                            EncoderSettings target = filledBlock(0xee, other);
+                            ASSERT_TRUE(applySettingsText(*text, target).ok()) << *text;
+                            ASSERT_TRUE(sameBlock(target, filledBlock(0xee, fields))) << *text;
+                        }
+    EXPECT_EQ(n, 2 * 4 * 14 * 6 * 3 * 32);
 }
 
 // ---- saving ----------------------------------------------------------------
 
-struct MergeCase
-{
-    const char* name;
-    std::string existing;
-    std::string expected;
-};
+// name, the file saved into, what the save makes of it
+using MergeCase = std::tuple<const char*, std::string, std::string>;
 
 std::string crlf(const std::string& text)
 {
@@ -219,24 +197,21 @@ const MergeCase mergeCases[] = {
         "\xEF\xBB\xBF[Video]\r\nsize = 1\r\n\r\n[MPEG Audio]\r\n" + crlf(keys) },
 };
 
-class MergeText : public testing::TestWithParam<MergeCase>
-{
-};
+using MergeText = testing::TestWithParam<MergeCase>;
 
 TEST_P(MergeText, KeepsEverythingElse)
 {
-    const std::optional<std::string> text
-        = mergeSettingsText(baseBlock({ { &S::mode, VL_MODE_MONO } }), GetParam().existing);
+    const auto& [name, existing, expected] = GetParam();
+    const std::optional<std::string> text = mergeSettingsText(baseBlock({ { &S::mode, VL_MODE_MONO } }), existing);
     ASSERT_TRUE(text);
-    EXPECT_EQ(*text, GetParam().expected);
+    EXPECT_EQ(*text, expected);
     EncoderSettings loaded = filledBlock(0x33);
     ASSERT_TRUE(applySettingsText(*text, loaded).ok());
     EXPECT_EQ(loaded.mode, VL_MODE_MONO);
     EXPECT_EQ(loaded.bitrateIndex, 10);
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, MergeText, testing::ValuesIn(mergeCases),
-    [](const testing::TestParamInfo<MergeCase>& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Cases, MergeText, testing::ValuesIn(mergeCases), RowName());
 
 TEST(MergeText, RefusesWhatItCannotKeep)
 {
@@ -272,15 +247,7 @@ class SettingsFiles : public testing::Test
 {
 protected:
     std::string path(const std::string& name) const { return temporary.file(name); }
-    // The names in the directory, in UTF-8.
-    std::vector<std::string> entries() const
-    {
-        std::vector<std::string> names;
-        for (const fs::directory_entry& entry : fs::directory_iterator(fs::u8path(dir)))
-            names.push_back(entry.path().filename().u8string());
-        std::sort(names.begin(), names.end());
-        return names;
-    }
+    std::vector<std::string> entries() const { return temporary.entries(); }
     static void writeText(const std::string& file, const std::string& text)
     {
         std::ofstream(file, std::ios::binary) << text;
@@ -290,13 +257,19 @@ protected:
     const std::string dir = temporary.path();
 };
 
+// The same, once for each of a table's rows.
+template<typename Row>
+class SettingsFileRows : public SettingsFiles, public testing::WithParamInterface<Row>
+{
+};
+
 TEST_F(SettingsFiles, LoadFailuresLeaveTheBlockUntouched)
 {
     writeText(path("bad.cfg"), "[MPEG Audio]\nmode = mono\nbitrate = 1000\n");
     writeText(path("empty.ini"), "");
     writeText(path("big.ini"), "[MPEG Audio]\n" + std::string(2 * 1024 * 1024, ';') + "\n");
     for (const std::string& file :
-        { path("bad.cfg"), path("empty.ini"), path("big.ini"), path("missing.ini"), dir, std::string() }) {
+        { path("bad.cfg"), path("empty.ini"), path("big.ini"), path("missing.ini"), std::string() }) {
         EncoderSettings block = baseBlock();
         EXPECT_NE(loadSettings(&block, file.c_str()), 0) << file;
         EXPECT_TRUE(sameBlock(block, baseBlock())) << file;
@@ -325,9 +298,7 @@ TEST_F(SettingsFiles, SaveFailsCleanly)
 // the permission bits asked for; a write that the file system refuses
 // halfway (a file size limit, as a full disk would) leaves the old file
 // whole and no temporary file behind.
-class TemporaryFiles : public SettingsFiles, public testing::WithParamInterface<TemporaryKind>
-{
-};
+using TemporaryFiles = SettingsFileRows<TemporaryKind>;
 
 TEST_P(TemporaryFiles, ReplaceWholeOrNotAtAll)
 {
@@ -350,10 +321,7 @@ TEST_P(TemporaryFiles, ReplaceWholeOrNotAtAll)
     EXPECT_EQ(entries(), std::vector<std::string> { "keep.ini" });
 }
 
-INSTANTIATE_TEST_SUITE_P(Kinds, TemporaryFiles, testing::Values(TemporaryKind::Unnamed, TemporaryKind::Named),
-    [](const testing::TestParamInfo<TemporaryKind>& info) {
-        return std::string(info.param == TemporaryKind::Unnamed ? "unnamed" : "named");
-    });
+INSTANTIATE_TEST_SUITE_P(Kinds, TemporaryFiles, testing::Values(TemporaryKind::Unnamed, TemporaryKind::Named));
 
 // What saves killed between creating and renaming their temporary file left
 // behind: the next save of the same name removes the files of processes that
@@ -381,12 +349,9 @@ TEST_F(SettingsFiles, SaveRemovesTemporaryFilesOfGoneProcesses)
 
 // ---- what a save refuses --------------------------------------------------
 
-struct RefusedCase
-{
-    const char* name;
-    Fields change; // of baseBlock()
-    size_t fileSize; // of the settings file saved into, padded by a comment
-};
+// name, change of baseBlock(), size of the settings file saved into
+// (padded by a comment)
+using RefusedCase = std::tuple<const char*, Fields, size_t>;
 
 const RefusedCase refusedCases[] = {
     { "layer_7", { { &S::layer, 7 } }, 0 },
@@ -404,19 +369,18 @@ const RefusedCase refusedCases[] = {
     { "file_at_the_size_limit", {}, maxSettingsFileSize },
 };
 
-class RefusedSave : public SettingsFiles, public testing::WithParamInterface<RefusedCase>
-{
-};
+using RefusedSave = SettingsFileRows<RefusedCase>;
 
 // A save writes the block's own values to a file that loads again, or
 // nothing: it fails and leaves the file as it was.
 TEST_P(RefusedSave, KeepsTheFile)
 {
+    const auto& [name, change, fileSize] = GetParam();
     const std::string file = path("kept.ini");
     std::string text = "[MPEG Audio]\n;";
-    text.resize(std::max(GetParam().fileSize, text.size() + 1) - 1, ' ');
+    text.resize(std::max(fileSize, text.size() + 1) - 1, ' ');
     writeText(file, text + "\n");
-    EncoderSettings s = baseBlock(GetParam().change);
+    EncoderSettings s = baseBlock(change);
     EXPECT_NE(saveSettings(&s, file.c_str()), 0);
     EXPECT_EQ(readText(file), text + "\n");
     EXPECT_EQ(entries(), std::vector<std::string> { "kept.ini" });
@@ -424,16 +388,12 @@ TEST_P(RefusedSave, KeepsTheFile)
     EXPECT_EQ(loadSettings(&loaded, file.c_str()), 0);
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, RefusedSave, testing::ValuesIn(refusedCases),
-    [](const testing::TestParamInfo<RefusedCase>& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Cases, RefusedSave, testing::ValuesIn(refusedCases), RowName());
 
 // ---- what a save keeps -------------------------------------------------------
 
-struct ForeignCase
-{
-    const char* name;
-    std::string content;
-};
+// name, content
+using ForeignCase = std::pair<const char*, std::string>;
 
 const ForeignCase foreignCases[] = {
     { "binary", std::string("\x89PNG\r\n\x1a\n\0\0", 10) },
@@ -441,37 +401,31 @@ const ForeignCase foreignCases[] = {
     { "settings_text_over_the_limit", "[MPEG Audio]\n;" + std::string(maxSettingsFileSize, ' ') + "\n" },
 };
 
-class ForeignFile : public SettingsFiles, public testing::WithParamInterface<ForeignCase>
-{
-};
+using ForeignFile = SettingsFileRows<ForeignCase>;
 
 // A file the save cannot keep, whatever its size, is kept as <name>.bak
 // (replacing an older one) and the new file takes its name.
 TEST_P(ForeignFile, IsKeptAsBackup)
 {
+    const std::string& content = GetParam().second;
     const std::string file = path("notes.ini");
-    writeText(file, GetParam().content);
+    writeText(file, content);
     writeText(file + ".bak", "an older backup");
     EncoderSettings s = baseBlock();
     ASSERT_EQ(saveSettings(&s, file.c_str()), 0);
-    EXPECT_TRUE(readText(file + ".bak") == GetParam().content);
+    EXPECT_TRUE(readText(file + ".bak") == content);
     EncoderSettings loaded = filledBlock(0);
     EXPECT_EQ(loadSettings(&loaded, file.c_str()), 0);
     EXPECT_EQ(loaded.bitrateIndex, 10);
     EXPECT_EQ(entries(), (std::vector<std::string> { "notes.ini", "notes.ini.bak" }));
 }
 
-INSTANTIATE_TEST_SUITE_P(Files, ForeignFile, testing::ValuesIn(foreignCases),
-    [](const testing::TestParamInfo<ForeignCase>& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Files, ForeignFile, testing::ValuesIn(foreignCases), RowName());
 
 #ifndef _WIN32
-struct LinkCase
-{
-    const char* name;
-    std::string target; // of link.ini, relative to the test directory
-    bool targetExists;
-    bool saved;
-};
+// name, target of link.ini (relative to the test directory), whether the
+// target exists, whether the save works
+using LinkCase = std::tuple<const char*, std::string, bool, bool>;
 
 const LinkCase linkCases[] = {
     { "to_a_file", "real.ini", true, true },
@@ -480,70 +434,40 @@ const LinkCase linkCases[] = {
     { "loop", "link.ini", false, false },
 };
 
-class SaveThroughLink : public SettingsFiles, public testing::WithParamInterface<LinkCase>
-{
-};
+using SaveThroughLink = SettingsFileRows<LinkCase>;
 
 // A save follows a link, also to a file that does not exist yet, and the
 // link stays; an existing target keeps its content and permission bits.
 TEST_P(SaveThroughLink, UpdatesTheFileItNames)
 {
-    const LinkCase& c = GetParam();
-    if (c.targetExists) {
-        writeText(path(c.target), "; keep me\n");
-        ASSERT_EQ(chmod(path(c.target).c_str(), 0640), 0);
+    const auto& [name, target, targetExists, saved] = GetParam();
+    if (targetExists) {
+        writeText(path(target), "; keep me\n");
+        ASSERT_EQ(chmod(path(target).c_str(), 0640), 0);
     }
-    ASSERT_EQ(symlink(c.target.c_str(), path("link.ini").c_str()), 0);
+    ASSERT_EQ(symlink(target.c_str(), path("link.ini").c_str()), 0);
     EncoderSettings s = baseBlock({ { &S::mode, VL_MODE_MONO } });
-    EXPECT_EQ(saveSettings(&s, path("link.ini").c_str()) == 0, c.saved);
+    EXPECT_EQ(saveSettings(&s, path("link.ini").c_str()) == 0, saved);
     EXPECT_TRUE(fs::is_symlink(path("link.ini")));
+    EncoderSettings loaded = baseBlock();
+    EXPECT_EQ(saved && loadSettings(&loaded, path(target).c_str()) == 0 && sameBlock(loaded, s), saved);
+    if (targetExists) {
+        EXPECT_EQ(fs::status(path(target)).permissions() & fs::perms::all, fs::perms(0640));
+        EXPECT_EQ(readText(path(target)).rfind("; keep me\n", 0), 0u);
+    }
     std::vector<std::string> expected = { "link.ini" };
-    if (c.saved) {
-        expected.push_back(c.target);
-        EncoderSettings loaded = baseBlock();
-        EXPECT_EQ(loadSettings(&loaded, path(c.target).c_str()), 0);
-        EXPECT_TRUE(sameBlock(loaded, s));
-    }
-    if (c.targetExists) {
-        EXPECT_EQ(fs::status(path(c.target)).permissions() & fs::perms::all, fs::perms(0640));
-        EXPECT_EQ(readText(path(c.target)).rfind("; keep me\n", 0), 0u);
-    }
+    if (saved)
+        expected.push_back(target);
     EXPECT_EQ(entries(), expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(Links, SaveThroughLink, testing::ValuesIn(linkCases),
-    [](const testing::TestParamInfo<LinkCase>& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Links, SaveThroughLink, testing::ValuesIn(linkCases), RowName());
 
 // ---- paths that are not regular files ----------------------------------------
 
-// Runs call on a thread of its own. A call that blocks on the FIFO fifo is
-// set free by opening the FIFO's other end until it returns, and counts as
-// blocked.
-bool returnsWithoutBlocking(const std::function<void()>& call, const std::string& fifo)
-{
-    std::promise<void> done;
-    std::future<void> finished = done.get_future();
-    std::thread worker([&] {
-        call();
-        done.set_value();
-    });
-    const bool inTime = finished.wait_for(std::chrono::seconds(3)) == std::future_status::ready;
-    while (finished.wait_for(std::chrono::milliseconds(20)) != std::future_status::ready) {
-        const int writer = open(fifo.c_str(), O_WRONLY | O_NONBLOCK);
-        if (writer >= 0)
-            close(writer);
-    }
-    worker.join();
-    return inTime;
-}
-
-struct SpecialCase
-{
-    const char* name;
-    mode_t type;
-    dev_t device;
-    const char* systemNode; // the same device, for a user who may not make one
-};
+// name, type, device, the same device among the system's nodes (for a user
+// who may not make one)
+using SpecialCase = std::tuple<const char*, mode_t, dev_t, const char*>;
 
 const SpecialCase specialCases[] = {
     { "directory", S_IFDIR, 0, nullptr },
@@ -552,22 +476,20 @@ const SpecialCase specialCases[] = {
     { "random_device", S_IFCHR, makedev(1, 9), "/dev/urandom" },
 };
 
-class SpecialPath : public SettingsFiles, public testing::WithParamInterface<SpecialCase>
-{
-};
+using SpecialPath = SettingsFileRows<SpecialCase>;
 
 // Load and save fail at once, without waiting for a FIFO's writer or reading
 // a device, and leave the block and the entry as they were. Saves never aim
 // at the system's own device nodes.
 TEST_P(SpecialPath, LoadAndSaveFailWithoutBlocking)
 {
-    const SpecialCase& c = GetParam();
+    const auto& [name, type, device, systemNode] = GetParam();
     std::string entry = path("special.ini");
     const bool made
-        = c.type == S_IFDIR ? mkdir(entry.c_str(), 0755) == 0 : mknod(entry.c_str(), c.type | 0644, c.device) == 0;
+        = type == S_IFDIR ? mkdir(entry.c_str(), 0755) == 0 : mknod(entry.c_str(), type | 0644, device) == 0;
     if (!made) {
-        ASSERT_TRUE(c.systemNode) << entry;
-        entry = c.systemNode;
+        ASSERT_TRUE(systemNode) << entry;
+        entry = systemNode;
     }
     EncoderSettings block = baseBlock();
     int32_t result = 0;
@@ -580,13 +502,12 @@ TEST_P(SpecialPath, LoadAndSaveFailWithoutBlocking)
         struct stat st
         {
         };
-        EXPECT_EQ(lstat(entry.c_str(), &st) == 0 ? st.st_mode & S_IFMT : 0, c.type);
+        EXPECT_EQ(lstat(entry.c_str(), &st) == 0 ? st.st_mode & S_IFMT : 0, type);
         EXPECT_EQ(entries(), std::vector<std::string> { "special.ini" });
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Kinds, SpecialPath, testing::ValuesIn(specialCases),
-    [](const testing::TestParamInfo<SpecialCase>& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Kinds, SpecialPath, testing::ValuesIn(specialCases), RowName());
 
 #endif
 

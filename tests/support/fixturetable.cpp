@@ -30,7 +30,9 @@ std::vector<FixtureExpectation> loadFixtureTable(bool (*keep)(const FixtureExpec
             cells.push_back(cell);
         if (cells.size() != 3 + std::size(numbers))
             throw std::runtime_error("bad row in expected.tsv: " + line);
-        FixtureExpectation f { cells[0], statuses.at(cells[1]) };
+        FixtureExpectation f;
+        f.file = cells[0];
+        f.status = statuses.at(cells[1]);
         if (cells[2] != "-")
             f.container = containers.at(cells[2]);
         for (size_t i = 0; i < std::size(numbers); ++i) {

@@ -34,14 +34,4 @@ inline void PrintTo(const FixtureExpectation& f, std::ostream* os)
     *os << f.file;
 }
 
-// Names a parameterised case after the `name` of its row.
-struct RowName
-{
-    template<typename Row>
-    std::string operator()(const testing::TestParamInfo<Row>& info) const
-    {
-        return info.param.name;
-    }
-};
-
 #endif
