@@ -2,16 +2,28 @@
 #define VL_SUPPORT_ROWS_H
 
 #include <QTest>
+#include <tuple>
 
-// A data-driven QTest case over a table of rows that have a `name`:
-// `x_data() { addRows(table); }`, then `const Row& row = currentRow(table);`
-// in `x()`.
+// A data-driven QTest case over a table of rows, each a struct with a `name`
+// or a tuple whose first element is the name: `x_data() { addRows(table); }`,
+// then `const auto& row = currentRow(table);` in `x()`.
+template<typename Row>
+const char* rowName(const Row& row)
+{
+    return row.name;
+}
+template<typename... Fields>
+const char* rowName(const std::tuple<Fields...>& row)
+{
+    return std::get<0>(row);
+}
+
 template<typename Row, size_t count>
 void addRows(const Row (&rows)[count])
 {
     QTest::addColumn<int>("row");
     for (size_t i = 0; i < count; ++i)
-        QTest::newRow(rows[i].name) << int(i);
+        QTest::newRow(rowName(rows[i])) << int(i);
 }
 
 template<typename Row, size_t count>

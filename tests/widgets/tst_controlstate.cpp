@@ -1,5 +1,6 @@
 // Showing a state item in a list or check box, and the one-item state a
 // control's change leaves as.
+#include "rows.h"
 #include "widgets/controlstate.h"
 
 #include <QCheckBox>
@@ -7,91 +8,68 @@
 #include <QSignalSpy>
 #include <QtTest>
 
+namespace {
+// name, a list of "Layer 1" and "Layer 2" (else a check box), the item's
+// value and flag, what the control shows: the current entry, or checked
+const std::tuple<const char*, bool, QVariant, bool, int> rows[] = {
+    { "list, exact text", true, "Layer 2", true, 1 },
+    { "list, disabled", true, "Layer 1", false, 0 },
+    { "list, other case", true, "layer 2", true, -1 },
+    { "list, prefix only", true, "Layer", true, -1 },
+    { "list, number as text", true, 2, true, -1 },
+    { "list, missing item", true, QVariant(), true, -1 },
+    { "box, 1", false, 1, false, 1 },
+    { "box, any non-zero", false, -7, true, 1 },
+    { "box, 0", false, 0, false, 0 },
+    { "box, missing item", false, QVariant(), true, 0 },
+};
+} // namespace
+
 class TestControlState : public QObject
 {
     Q_OBJECT
 
 private slots:
-    void showInList_data();
-    void showInList();
-    void showInCheckBox_data();
-    void showInCheckBox();
-    void itemState();
+    void showItem_data() { addRows(rows); }
+
+    // Showing never reports a change; a blocked control is unblocked
+    // afterwards, not restored.
+    void showItem()
+    {
+        const auto& [name, isList, value, enabled, shown] = currentRow(rows);
+        QComboBox list;
+        list.addItems({ "Layer 1", "Layer 2" });
+        list.setCurrentIndex(shown == 0 ? 1 : 0);
+        QCheckBox box;
+        box.setChecked(!shown);
+        QWidget* const control = isList ? static_cast<QWidget*>(&list) : &box;
+        control->blockSignals(true);
+        QSignalSpy changes(control, isList ? SIGNAL(currentIndexChanged(int)) : SIGNAL(toggled(bool)));
+        if (isList)
+            ControlState::showItem(&list, ConfigItem(value, enabled));
+        else
+            ControlState::showItem(&box, ConfigItem(value, enabled));
+        QCOMPARE(isList ? list.currentIndex() : int(box.isChecked()), shown);
+        QCOMPARE(control->isEnabled(), enabled);
+        QVERIFY(!control->signalsBlocked());
+        QCOMPARE(changes.count(), 0);
+    }
+
+    // An unregistered control, or a call without a sender, reports under the
+    // empty name.
+    void itemState()
+    {
+        QObject registered;
+        QObject stranger;
+        const QMap<QObject*, QString> names { { &registered, QStringLiteral("Mode") } };
+        const ConfigState state = ControlState::itemState(names, &registered, QStringLiteral("Mono"));
+        QCOMPARE(state.keys(), QStringList { "Mode" });
+        QCOMPARE(state.value("Mode").value, QVariant(QStringLiteral("Mono")));
+        QVERIFY(state.value("Mode").enabled);
+        for (QObject* control : { &stranger, static_cast<QObject*>(nullptr) })
+            QCOMPARE(ControlState::itemState(names, control, true).keys(), QStringList { QString() });
+    }
 };
-
-void TestControlState::showInList_data()
-{
-    QTest::addColumn<QVariant>("value");
-    QTest::addColumn<bool>("enabled");
-    QTest::addColumn<int>("current");
-    QTest::newRow("exact text") << QVariant("Layer 2") << true << 1;
-    QTest::newRow("disabled") << QVariant("Layer 1") << false << 0;
-    QTest::newRow("other case") << QVariant("layer 2") << true << -1;
-    QTest::newRow("prefix only") << QVariant("Layer") << true << -1;
-    QTest::newRow("number as text") << QVariant(2) << true << -1;
-    QTest::newRow("missing item") << QVariant() << true << -1;
-}
-
-void TestControlState::showInList()
-{
-    QFETCH(QVariant, value);
-    QFETCH(bool, enabled);
-    QFETCH(int, current);
-    QComboBox list;
-    list.addItems({ "Layer 1", "Layer 2" });
-    list.setCurrentIndex(current == 0 ? 1 : 0);
-    list.blockSignals(true); // a blocked list is unblocked afterwards, not restored
-    QSignalSpy changes(&list, SIGNAL(currentIndexChanged(int)));
-
-    ControlState::showItem(&list, ConfigItem(value, enabled));
-
-    QCOMPARE(list.currentIndex(), current);
-    QCOMPARE(list.isEnabled(), enabled);
-    QVERIFY(!list.signalsBlocked());
-    QCOMPARE(changes.count(), 0);
-}
-
-void TestControlState::showInCheckBox_data()
-{
-    QTest::addColumn<QVariant>("value");
-    QTest::addColumn<bool>("checked");
-    QTest::newRow("1") << QVariant(1) << true;
-    QTest::newRow("any non-zero") << QVariant(-7) << true;
-    QTest::newRow("0") << QVariant(0) << false;
-    QTest::newRow("missing item") << QVariant() << false;
-}
-
-void TestControlState::showInCheckBox()
-{
-    QFETCH(QVariant, value);
-    QFETCH(bool, checked);
-    QCheckBox box;
-    box.setChecked(!checked);
-    QSignalSpy toggles(&box, SIGNAL(toggled(bool)));
-
-    ControlState::showItem(&box, ConfigItem(value, false));
-
-    QCOMPARE(box.isChecked(), checked);
-    QVERIFY(!box.isEnabled());
-    QVERIFY(!box.signalsBlocked());
-    QCOMPARE(toggles.count(), 0);
-}
-
-void TestControlState::itemState()
-{
-    QObject registered;
-    QObject stranger;
-    const QMap<QObject*, QString> names { { &registered, QStringLiteral("Mode") } };
-
-    const ConfigState state = ControlState::itemState(names, &registered, QStringLiteral("Mono"));
-    QCOMPARE(state.keys(), QStringList { "Mode" });
-    QCOMPARE(state.value("Mode").value, QVariant(QStringLiteral("Mono")));
-    QVERIFY(state.value("Mode").enabled);
-
-    // An unregistered control, or a call without a sender, reports under the empty name.
-    for (QObject* control : { &stranger, static_cast<QObject*>(nullptr) })
-        QCOMPARE(ControlState::itemState(names, control, true).keys(), QStringList { QString() });
-}
 
 QTEST_MAIN(TestControlState)
 #include "tst_controlstate.moc"
