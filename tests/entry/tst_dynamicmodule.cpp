@@ -1,4 +1,5 @@
 #include "platform/dynamicmodule.h"
+#include "rows.h"
 
 #include <QtTest>
 #include <cerrno>
@@ -6,6 +7,14 @@
 
 namespace {
 const QByteArray importModule = VL_TESTMODULES_DIR "/standard/vl_mfimport";
+
+// name, module name, extension (null: the platform's), what the error text
+// mentions (empty: the error is ENAMETOOLONG)
+const std::tuple<const char*, QByteArray, const char*, QString> failures[] = {
+    { "unknown name", "vl_no_such_module", nullptr, "vl_no_such_module.so" },
+    { "wrong extension", importModule, "dll", "vl_mfimport.dll" },
+    { "name too long", QByteArray(DynamicModule::FileNameCapacity - 3, 'm'), nullptr, QString() },
+};
 } // namespace
 
 class TestDynamicModule : public QObject
@@ -13,31 +22,19 @@ class TestDynamicModule : public QObject
     Q_OBJECT
 
 private slots:
-    void loadFailure_data()
-    {
-        QTest::addColumn<QByteArray>("moduleName");
-        QTest::addColumn<QByteArray>("extension");
-        QTest::addColumn<QString>("mentioned"); // empty: the error is ENAMETOOLONG
-        QTest::newRow("unknown name") << QByteArray("vl_no_such_module") << QByteArray()
-                                      << QStringLiteral("vl_no_such_module.so");
-        QTest::newRow("wrong extension") << importModule << QByteArray("dll") << QStringLiteral("vl_mfimport.dll");
-        QTest::newRow("name too long") << QByteArray(DynamicModule::FileNameCapacity - 3, 'm') << QByteArray()
-                                       << QString();
-    }
+    void loadFailure_data() { addRows(failures); }
 
+    // A failure keeps why it failed, until reset() forgets it.
     void loadFailure()
     {
-        QFETCH(QByteArray, moduleName);
-        QFETCH(QByteArray, extension);
-        QFETCH(QString, mentioned);
+        const auto& [name, moduleName, extension, mentioned] = currentRow(failures);
         DynamicModule module;
-        QCOMPARE(module.load(moduleName.constData(), extension.isNull() ? nullptr : extension.constData()), 0);
+        QCOMPARE(module.load(moduleName.constData(), extension), 0);
         QVERIFY(!module.loaded && !module.handle && module.fileName[0] == 0);
         if (mentioned.isEmpty())
             QCOMPARE(module.lastError, uint32_t(ENAMETOOLONG));
         else
             QVERIFY(module.lastError != 0 && QString::fromLocal8Bit(module.errorText.data()).contains(mentioned));
-        // reset() forgets the error.
         QCOMPARE(module.reset(), 1);
         QVERIFY(module.lastError == 0 && module.errorText[0] == 0);
     }
@@ -54,23 +51,18 @@ private slots:
         // repeats the name and is cut to the buffer.
         QVERIFY(!module.resolve(QByteArray(3000, 'q').constData()));
         QVERIFY(module.lastError != 0 && module.errorText.back() == '\0' && module.loaded == 1);
-        QCOMPARE(module.unload(), 1);
-        QVERIFY(!module.loaded && !module.handle);
-        QCOMPARE(module.unload(), 1); // twice is harmless
-        // Nothing loaded: no fallback to a search of the whole process.
-        QVERIFY(!module.resolve("malloc") && module.lastError != 0);
-    }
-
-    // clear() forgets without releasing: the library is still there.
-    void clearForgets()
-    {
-        DynamicModule module;
-        QCOMPARE(module.load(importModule.constData()), 1);
+        // clear() forgets without releasing: the library is still there.
         void* const handle = module.handle;
         module.clear();
         QVERIFY(!module.handle && !module.loaded && module.fileName[0] == 0);
         QVERIFY(dlsym(handle, "mpegInInfoInit"));
+        // Nothing loaded: no fallback to a search of the whole process.
+        QVERIFY(!module.resolve("malloc") && module.lastError != 0);
+        QCOMPARE(module.load(importModule.constData()), 1);
         dlclose(handle);
+        QCOMPARE(module.unload(), 1);
+        QVERIFY(!module.loaded && !module.handle);
+        QCOMPARE(module.unload(), 1); // twice is harmless
     }
 };
 

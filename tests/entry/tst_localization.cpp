@@ -1,11 +1,10 @@
 // Translation lookup in the library paths, then beside the library (here the
 // test program, which links the loader code), and the localisation module
 // found beside the translation.
-
 #include "entry/moduleentrypoints.h"
+#include "rows.h"
 
 #include <QCoreApplication>
-#include <QDir>
 #include <QFile>
 #include <QScopeGuard>
 #include <QTemporaryDir>
@@ -14,15 +13,24 @@
 namespace {
 // The header of a compiled translation file without any message: enough
 // for the toolkit to accept it as a translation.
-const QByteArray emptyTranslation
-    = QByteArray::fromHex("3cb86418caef9c95cd211cbf60a1bddd") + QByteArray::fromHex("88000000020101");
+const QByteArray emptyTranslation = QByteArray::fromHex("3cb86418caef9c95cd211cbf60a1bddd88000000020101");
 
-QStringList callLog(const QString& directory)
-{
-    QFile file(directory + QStringLiteral("/vl_testmodules.log"));
-    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()).split('\n', Qt::SkipEmptyParts)
-                                          : QStringList();
-}
+// name, locale, where a translation is ("first" or "second" library path,
+// "beside" the library, or nowhere), its file name, where the localisation
+// module is taken from (empty: none), its call log
+const std::tuple<const char*, QByteArray, QString, QString, QString, QStringList> rows[] = {
+    { "German in the first path", "de_DE.UTF-8", "first", "gui_mpa_de.qm", "first",
+        { "gui_mpa_localize setLanguage 7" } },
+    { "German in the second path only", "de_AT", "second", "gui_mpa_de.qm", "second",
+        { "gui_mpa_localize setLanguage 7" } },
+    { "German beside the library only", "de_CH", "beside", "gui_mpa_de.qm", "beside",
+        { "gui_mpa_localize setLanguage 7" } },
+    { "Japanese uses the jp file", "ja_JP.UTF-8", "second", "gui_mpa_jp.qm", "second",
+        { "gui_mpa_localize setLanguage 17" } },
+    { "Japanese ignores an ISO-named file", "ja_JP", "first", "gui_mpa_ja.qm", "", {} },
+    { "English looks nothing up", "en_US", "first", "gui_mpa_en.qm", "", {} },
+    { "German without a translation", "de_DE", "", "", "", {} },
+};
 } // namespace
 
 class TestLocalization : public QObject
@@ -30,94 +38,52 @@ class TestLocalization : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase() { savedPaths = QCoreApplication::libraryPaths(); }
-
-    void cleanup()
-    {
-        releaseLocalization();
-        QCoreApplication::setLibraryPaths(savedPaths);
-    }
-
-    void lookup_data()
-    {
-        QTest::addColumn<QByteArray>("locale");
-        QTest::addColumn<QString>("translationIn"); // "first", "second", "beside" or empty
-        QTest::addColumn<QString>("translationFile");
-        QTest::addColumn<QString>("expectedDirectory"); // empty: no localisation module
-        QTest::addColumn<QStringList>("expectedLog");
-
-        QTest::newRow("German in the first path") << QByteArray("de_DE.UTF-8") << "first"
-                                                  << "gui_mpa_de.qm"
-                                                  << "first" << QStringList { "gui_mpa_localize setLanguage 7" };
-        QTest::newRow("German in the second path only") << QByteArray("de_AT") << "second"
-                                                        << "gui_mpa_de.qm"
-                                                        << "second" << QStringList { "gui_mpa_localize setLanguage 7" };
-        QTest::newRow("German beside the library only") << QByteArray("de_CH") << "beside"
-                                                        << "gui_mpa_de.qm"
-                                                        << "beside" << QStringList { "gui_mpa_localize setLanguage 7" };
-        QTest::newRow("Japanese uses the jp file") << QByteArray("ja_JP.UTF-8") << "second"
-                                                   << "gui_mpa_jp.qm"
-                                                   << "second" << QStringList { "gui_mpa_localize setLanguage 17" };
-        QTest::newRow("Japanese ignores an ISO-named file") << QByteArray("ja_JP") << "first"
-                                                            << "gui_mpa_ja.qm" << QString() << QStringList();
-        QTest::newRow("English looks nothing up") << QByteArray("en_US") << "first"
-                                                  << "gui_mpa_en.qm" << QString() << QStringList();
-        QTest::newRow("German without a translation")
-            << QByteArray("de_DE") << QString() << QString() << QString() << QStringList();
-    }
+    void lookup_data() { addRows(rows); }
 
     void lookup()
     {
-        QFETCH(QByteArray, locale);
-        QFETCH(QString, translationIn);
-        QFETCH(QString, translationFile);
-        QFETCH(QString, expectedDirectory);
-        QFETCH(QStringList, expectedLog);
-
+        const auto& [name, locale, translationIn, translationFile, expectedDirectory, expectedLog] = currentRow(rows);
+        const QStringList savedPaths = QCoreApplication::libraryPaths();
         QTemporaryDir first;
         QTemporaryDir second;
-        QVERIFY(first.isValid() && second.isValid());
-        const QString beside = QCoreApplication::applicationDirPath();
         const auto directoryOf = [&](const QString& which) {
-            return which == "first" ? first.path() : which == "second" ? second.path() : beside;
+            return which == "first" ? first.path()
+                : which == "second" ? second.path()
+                                    : QCoreApplication::applicationDirPath();
         };
-        const QString source = QStringLiteral(VL_TESTMODULES_DIR "/standard/gui_mpa_localize.so");
-        for (const QString& dir : { first.path(), second.path(), beside }) {
-            QFile::remove(dir + QStringLiteral("/gui_mpa_localize.so"));
-            QVERIFY(QFile::copy(source, dir + QStringLiteral("/gui_mpa_localize.so")));
-            QFile::remove(dir + QStringLiteral("/vl_testmodules.log"));
+        QStringList log;
+        for (const QString& dir : { directoryOf("first"), directoryOf("second"), directoryOf("beside") }) {
+            QFile::remove(dir + "/gui_mpa_localize.so");
+            QFile::remove(dir + "/vl_testmodules.log");
+            QVERIFY(QFile::copy(VL_TESTMODULES_DIR "/standard/gui_mpa_localize.so", dir + "/gui_mpa_localize.so"));
         }
-        const QString translationPath = directoryOf(translationIn) + QLatin1Char('/') + translationFile;
-        const auto removeTranslation = qScopeGuard([&] { QFile::remove(translationPath); });
-        if (!translationIn.isEmpty()) {
-            QFile file(translationPath);
-            QVERIFY(file.open(QIODevice::WriteOnly));
-            file.write(emptyTranslation);
-        }
+        QFile translation(directoryOf(translationIn) + '/' + translationFile);
+        const auto cleanup = qScopeGuard([&] {
+            releaseLocalization();
+            QCoreApplication::setLibraryPaths(savedPaths);
+            translation.remove();
+        });
+        QVERIFY(
+            translationIn.isEmpty() || (translation.open(QIODevice::WriteOnly) && translation.write(emptyTranslation)));
+        translation.close();
         qputenv("LC_ALL", locale);
         QCoreApplication::setLibraryPaths({ first.path(), second.path() });
 
         loadLocalization(nullptr);
-
         using namespace ModuleEntryPoints;
-        if (expectedDirectory.isEmpty()) {
-            QVERIFY(!localizeLibrary);
-            QVERIFY(!localizeSetLanguage);
-        } else {
-            const QString directory = directoryOf(expectedDirectory);
-            QVERIFY(localizeLibrary);
-            QCOMPARE(localizeLibrary->fileName(), directory + QStringLiteral("/gui_mpa_localize.so"));
-            QVERIFY(localizeSetLanguage);
-            QVERIFY(localizeConvertStr);
+        QCOMPARE(localizeLibrary ? localizeLibrary->fileName() : QString(),
+            expectedDirectory.isEmpty() ? QString() : directoryOf(expectedDirectory) + "/gui_mpa_localize.so");
+        QCOMPARE(localizeSetLanguage != nullptr, !expectedDirectory.isEmpty());
+        QCOMPARE(localizeConvertStr != nullptr, !expectedDirectory.isEmpty());
+        for (const QString& dir : { directoryOf("first"), directoryOf("second"), directoryOf("beside") }) {
+            QFile file(dir + "/vl_testmodules.log");
+            if (file.open(QIODevice::ReadOnly))
+                log += QString::fromUtf8(file.readAll()).split('\n', Qt::SkipEmptyParts);
         }
-        QCOMPARE(callLog(first.path()) + callLog(second.path()) + callLog(beside), expectedLog);
-
+        QCOMPARE(log, expectedLog);
         releaseLocalization();
         QVERIFY(!localizeLibrary && !localizeSetLanguage && !localizeConvertStr);
     }
-
-private:
-    QStringList savedPaths;
 };
 
 QTEST_GUILESS_MAIN(TestLocalization)

@@ -1,61 +1,52 @@
 #include "platform/platform.h"
+#include "rows.h"
 
 #include <QtTest>
+
+namespace {
+// name, locale name, language id (0: none)
+const std::tuple<const char*, QByteArray, int> localeRows[] = {
+    { "German", "de_DE.UTF-8", 0x0407 },
+    { "upper case", "DE_DE", 0x0407 },
+    { "Japanese", "ja_JP.eucJP", 0x0411 },
+    { "C locale", "C", 0x0409 },
+    { "POSIX", "POSIX", 0x0409 },
+    { "unknown language", "xx_YY", 0 },
+    { "prefix of a code is no code", "d", 0 },
+    { "longer word", "deutsch", 0 },
+};
+
+// name, LC_ALL, LC_MESSAGES, LANG (null: unset), the primary language
+const std::tuple<const char*, QByteArray, QByteArray, QByteArray, int> environmentRows[] = {
+    { "LC_ALL wins", "ja_JP", "de_DE", "en_US", 0x11 },
+    { "LC_MESSAGES next", QByteArray(), "de_DE", "ja_JP", 0x07 },
+    { "empty LC_ALL is skipped", "", QByteArray(), "de_CH", 0x07 },
+    { "LANG last", QByteArray(), QByteArray(), "ja_JP.UTF-8", 0x11 },
+};
+} // namespace
 
 class TestPlatform : public QObject
 {
     Q_OBJECT
 
 private slots:
-    void languageFromLocaleName_data()
-    {
-        QTest::addColumn<QByteArray>("locale");
-        QTest::addColumn<int>("expected");
-        QTest::newRow("German") << QByteArray("de_DE.UTF-8") << 0x0407;
-        QTest::newRow("upper case") << QByteArray("DE_DE") << 0x0407;
-        QTest::newRow("Japanese") << QByteArray("ja_JP.eucJP") << 0x0411;
-        QTest::newRow("C locale") << QByteArray("C") << 0x0409;
-        QTest::newRow("POSIX") << QByteArray("POSIX") << 0x0409;
-        QTest::newRow("unknown language") << QByteArray("xx_YY") << 0;
-        QTest::newRow("prefix of a code is no code") << QByteArray("d") << 0;
-        QTest::newRow("longer word") << QByteArray("deutsch") << 0;
-    }
+    void languageFromLocaleName_data() { addRows(localeRows); }
 
     void languageFromLocaleName()
     {
-        QFETCH(QByteArray, locale);
-        QFETCH(int, expected);
+        const auto& [name, locale, expected] = currentRow(localeRows);
         QCOMPARE(int(Platform::languageIdFromLocaleName(locale.constData())), expected);
         QCOMPARE(int(Platform::languageIdFromLocaleName(nullptr)), 0);
     }
 
-    void environmentOrder_data()
-    {
-        QTest::addColumn<QByteArray>("lcAll");
-        QTest::addColumn<QByteArray>("lcMessages");
-        QTest::addColumn<QByteArray>("lang");
-        QTest::addColumn<int>("expectedPrimary");
-        QTest::newRow("LC_ALL wins") << QByteArray("ja_JP") << QByteArray("de_DE") << QByteArray("en_US") << 0x11;
-        QTest::newRow("LC_MESSAGES next") << QByteArray() << QByteArray("de_DE") << QByteArray("ja_JP") << 0x07;
-        QTest::newRow("empty LC_ALL is skipped") << QByteArray("") << QByteArray() << QByteArray("de_CH") << 0x07;
-        QTest::newRow("LANG last") << QByteArray() << QByteArray() << QByteArray("ja_JP.UTF-8") << 0x11;
-    }
+    void environmentOrder_data() { addRows(environmentRows); }
 
     void environmentOrder()
     {
-        QFETCH(QByteArray, lcAll);
-        QFETCH(QByteArray, lcMessages);
-        QFETCH(QByteArray, lang);
-        QFETCH(int, expectedPrimary);
-        const auto set = [](const char* name, const QByteArray& value) {
-            if (value.isNull())
-                qunsetenv(name);
-            else
-                qputenv(name, value);
-        };
-        set("LC_ALL", lcAll);
-        set("LC_MESSAGES", lcMessages);
-        set("LANG", lang);
+        const auto& [name, lcAll, lcMessages, lang, expectedPrimary] = currentRow(environmentRows);
+        for (const auto& [variable, value] :
+            { std::pair("LC_ALL", lcAll), { "LC_MESSAGES", lcMessages }, { "LANG", lang } })
+            value.isNull() ? qunsetenv(variable) : qputenv(variable, value);
         const uint16_t id = Platform::userDefaultLanguageId();
         QCOMPARE(int(Platform::primaryLanguage(id)), expectedPrimary);
         QCOMPARE(int(id & 0xff), expectedPrimary);
