@@ -5,6 +5,7 @@
 #include "audiotyperules.h"
 #include "model/statemodel.h"
 #include "model/valuetables.h"
+#include "rows.h"
 #include "settingsfields.h"
 
 #include <QSet>
@@ -14,18 +15,10 @@
 
 namespace {
 
-// MPEG-1 Layer II, 48 kHz, 192 kbps, joint stereo, model 1, MPEG-2 DVD, with
-// a recognisable pattern in every other byte.
+// MPEG-1 Layer II, 48 kHz, 224 kbps, joint stereo, model 1, MPEG-2 DVD.
 EncoderSettings baseSettings(const QString& fields = QString())
 {
-    EncoderSettings settings;
-    auto* const bytes = reinterpret_cast<unsigned char*>(&settings);
-    for (size_t i = 0; i < sizeof settings; ++i)
-        bytes[i] = static_cast<unsigned char>(i * 13 + 5);
-    return withFields(settings,
-        QStringLiteral("mode=1 layer=2 psychModel=1 bitrateIndex=10 emphasis=0 privateBit=0 errorProtection=0 "
-                       "copyrightBit=0 originalBit=0 audioType=4 sampleFrequency=48000 ")
-            + fields);
+    return hostBlock(QStringLiteral("audioType=4 ") + fields);
 }
 
 PresetMap untranslatedPresets()
@@ -48,7 +41,48 @@ int32_t recordingDefaults(EncoderSettings* settings, int32_t audioType)
     return 1; // ignored by the caller
 }
 
-const QString micro = QStringLiteral("50/15 \u00B5s");
+// name (the fields changed from baseSettings()), the texts of Layer, Mode,
+// Bitrate, Psych Model and Emphasis
+const std::tuple<const char*, const char*> deriveRows[] = {
+    { "mode=1", "Layer 2|Joint Stereo|224|Model 1|Off" },
+    { "bitrateIndex=0", "Layer 2|Joint Stereo||Model 1|Off" },
+    { "layer=0 bitrateIndex=14", "Layer 2|Joint Stereo|384|Model 1|Off" },
+    { "mode=4", "Layer 2|Stereo|224|Model 1|Off" },
+    { "psychModel=0", "Layer 2|Joint Stereo|224|Model 2|Off" },
+    { "emphasis=2", "Layer 2|Joint Stereo|224|Model 1|Off" },
+    { "privateBit=5 errorProtection=-1 copyrightBit=7 originalBit=0x10000", "Layer 2|Joint Stereo|224|Model 1|Off" },
+};
+
+using Map = QVariantMap;
+// name, fields changed from the base before the application, the change
+// state, the fields that differ afterwards, the audio types the defaults
+// function was called with
+const std::tuple<const char*, const char*, Map, const char*, QList<int>> applyRows[] = {
+    // A restore is applied alone, and clears bytes 0-4095 through the
+    // defaults function.
+    { "restore", "privateBit=5", { { "Restore Preset", "MPEG-1 DVD" }, { "Layer", "Layer 1" } },
+        "audioType=13 bitrateIndex=7", { 13 } },
+    { "restore unknown name", "", { { "Restore Preset", "" } }, "audioType=0 bitrateIndex=7", { 0 } },
+    { "audio type", "", { { "Audio Type", "MPEG-2 Blu-ray Disc" } }, "audioType=27", {} },
+    { "audio type wrong case", "", { { "Audio Type", "mpeg-2 dvd" } }, "audioType=0", {} },
+    { "layer wrong case", "layer=1", { { "Layer", "layer 1" } }, "layer=2", {} },
+    { "mode unknown", "mode=3", { { "Mode", "Surround" } }, "mode=0", {} },
+    { "mono rewrites copyright 7", "copyrightBit=7", { { "Mode", "Mono" } }, "mode=3 copyrightBit=1", {} },
+    { "frequency as text", "", { { "Audio Frequency", "44100" } }, "sampleFrequency=44100", {} },
+    { "frequency not a number", "", { { "Audio Frequency", "fast" } }, "sampleFrequency=0", {} },
+    { "bitrate 448 under Layer II", "", { { "Bitrate", "448" } }, "", {} },
+    { "bitrate after layer in same state", "", { { "Layer", "Layer 1" }, { "Bitrate", "416" } },
+        "layer=1 bitrateIndex=13", {} },
+    { "bitrate after frequency in same state", "", { { "Audio Frequency", 16000 }, { "Bitrate", "144" } },
+        "sampleFrequency=16000 bitrateIndex=13", {} },
+    { "layer keeps bitrate index", "bitrateIndex=14", { { "Layer", "Layer 1" } }, "layer=1", {} },
+    { "model unknown", "", { { "Psych Model", "Model 3" } }, "psychModel=2", {} },
+    { "emphasis with u for micro", "emphasis=1", { { "Emphasis", "50/15 us" } }, "emphasis=0", {} },
+    { "flag as int 2", "", { { "Original", 2 } }, "originalBit=1", {} },
+    { "unnamed item still normalises flags", "privateBit=5 errorProtection=-1 originalBit=256", { { "", "Layer 1" } },
+        "privateBit=1 errorProtection=1 originalBit=1", {} },
+    { "unknown item ignored", "", { { "Sample Rate", 22050 } }, "", {} },
+};
 
 } // namespace
 
@@ -57,229 +91,141 @@ class TestModel : public QObject
     Q_OBJECT
 
 private slots:
-    void bitrateTablesAgreeWithTheProbe();
-    void bitrateTextsThatAreNoEntry();
-    void microSignSurvivesTranslation();
-    void normalizationEndsOnAPreset();
-    void presetName();
-    void derive_data();
-    void derive();
-    void apply_data();
-    void apply();
-    void deriveThenApplyIsIdentity();
-};
-
-// The tables of the page and those the probe reads headers with were written
-// apart; slot 14 alone tells the four tables apart.
-void TestModel::bitrateTablesAgreeWithTheProbe()
-{
-    for (const int frequency : { 32000, 44100, 48000, 16000, 22050, 24000, 11025, -16000 }) {
-        const int version = vl::probe::isLowSamplingFrequency(frequency) ? 2 : 1;
-        QCOMPARE(version == 2, frequency == 16000 || frequency == 22050 || frequency == 24000);
-        for (const int layer : { 1, 2 }) {
-            const char* const* table = ValueTables::bitrateTable(frequency, layer == 1);
-            for (int index = 1; index <= 14; ++index) {
-                const QString text = QString::number(vl::probe::mpegAudioBitrateKbps(version, layer, index));
-                QCOMPARE(ValueTables::bitrateText(table, index), text);
-                QCOMPARE(ValueTables::bitrateIndexOf(table, text), index);
+    // The tables of the page and those the probe reads headers with were
+    // written apart; slot 14 alone tells the four tables apart. Free
+    // format, forbidden and out-of-range slots, and texts that are no
+    // entry, have no index.
+    void bitrateTablesAgreeWithTheProbe()
+    {
+        for (const int frequency : { 32000, 44100, 48000, 16000, 22050, 24000, 11025, -16000 }) {
+            const int version = vl::probe::isLowSamplingFrequency(frequency) ? 2 : 1;
+            QCOMPARE(version == 2, frequency == 16000 || frequency == 22050 || frequency == 24000);
+            for (const int layer : { 1, 2 }) {
+                const char* const* table = ValueTables::bitrateTable(frequency, layer == 1);
+                for (int index = 1; index <= 14; ++index) {
+                    const QString text = QString::number(vl::probe::mpegAudioBitrateKbps(version, layer, index));
+                    QCOMPARE(ValueTables::bitrateText(table, index), text);
+                    QCOMPARE(ValueTables::bitrateIndexOf(table, text), index);
+                }
+                for (const int empty : { 0, 15, -1, 16, int(INT32_MIN) })
+                    QCOMPARE(ValueTables::bitrateText(table, empty), QString());
             }
-            // Free format, forbidden and out-of-range slots have no text.
-            for (const int empty : { 0, 15, -1, 16, int(INT32_MIN) })
-                QCOMPARE(ValueTables::bitrateText(table, empty), QString());
+        }
+        for (const char* text : { "448", "", "128 kbps", " 128", "8" })
+            QCOMPARE(ValueTables::bitrateIndexOf(ValueTables::bitrateTable(48000, false), QLatin1String(text)), 0);
+        // The Latin-1 micro sign must become U+00B5, not a replacement character.
+        QCOMPARE(ValueTables::translateLatin1("MPEGAudioPage", ValueTables::emphasisSources[1]),
+            QStringLiteral("50/15 \u00B5s"));
+    }
+
+    // Any id, after at most two passes (the dialog resolves a chain such as
+    // 0x1014 -> 16 -> 14 before it opens), is an id a preset carries, and
+    // one the encoder module knows defaults and rules for; ids nobody knows
+    // become MPEG-2. Two names with one id (a translation may map two sources
+    // to one text) give the first in map order.
+    void audioTypes()
+    {
+        QSet<int> presetIds;
+        for (const AudioTypeSource& source : audioTypeSources()) {
+            presetIds.insert(source.id);
+            QVERIFY2(vl::encoder::findAudioTypeRules(source.id), source.name);
+        }
+        QCOMPARE(presetIds.size(), int(audioTypeSources().size()));
+        int others = 0;
+        for (int id = -300; id <= 0x3100; ++id) {
+            const int once = normalizeAudioType(id);
+            const int result = presetIds.contains(once) ? once : normalizeAudioType(once);
+            QVERIFY2(presetIds.contains(result), qPrintable(QString::number(id)));
+            others += result != VL_AUDIO_MPEG2;
+        }
+        QVERIFY(others > 0);
+        QCOMPARE(normalizeAudioType(0x1014), 16);
+        QCOMPARE(normalizeAudioType(16), int(VL_AUDIO_MPEG2_DVD_VR));
+        QCOMPARE(normalizeAudioType(-1), int(VL_AUDIO_MPEG2));
+        QCOMPARE(presetName(untranslatedPresets(), 16), QString());
+        QCOMPARE(presetName(PresetMap { { "B", 4 }, { "A", 4 } }, 4), QStringLiteral("A"));
+    }
+
+    void derive_data() { addRows(deriveRows); }
+
+    // The frequency and the flag words go out raw, as integers; every item
+    // is enabled.
+    void derive()
+    {
+        const auto& [fields, texts] = currentRow(deriveRows);
+        const EncoderSettings settings = baseSettings(fields);
+        const ConfigState state = derivePageState(settings);
+        QCOMPARE(state.size(), 10);
+        QStringList shown;
+        for (const QString& name :
+            { ItemName::Layer, ItemName::Mode, ItemName::Bitrate, ItemName::PsychModel, ItemName::Emphasis }) {
+            QCOMPARE(state.value(name).value.userType(), int(QMetaType::QString));
+            shown.append(state.value(name).value.toString());
+        }
+        QCOMPARE(shown.join(QLatin1Char('|')), QLatin1String(texts));
+        const QList<QPair<QString, int32_t>> raw = { { ItemName::AudioFrequency, settings.sampleFrequency },
+            { ItemName::Private, settings.privateBit }, { ItemName::ErrorProtection, settings.errorProtection },
+            { ItemName::Copyright, settings.copyrightBit }, { ItemName::Original, settings.originalBit } };
+        for (const auto& [name, word] : raw)
+            QCOMPARE(state.value(name).value, QVariant(word));
+        for (const ConfigItem& item : state)
+            QVERIFY(item.enabled);
+    }
+
+    void apply_data() { addRows(applyRows); }
+
+    // The enabled flag plays no part. Without a defaults function a restore
+    // sets the audio type alone.
+    void apply()
+    {
+        const auto& [name, setup, items, changes, defaults] = currentRow(applyRows);
+        EncoderSettings expected = baseSettings(setup);
+        std::memset(&expected, 0, defaults.isEmpty() ? 0 : VL_SETTINGS_RECORD_SIZE);
+        expected = withFields(expected, changes);
+        ConfigState change;
+        for (auto it = items.cbegin(); it != items.cend(); ++it)
+            change.insert(it.key(), ConfigItem(it.value(), false));
+        EncoderSettings settings = baseSettings(setup);
+        defaultsCalls.clear();
+        applyChangeState(settings, change, untranslatedPresets(), recordingDefaults);
+        QCOMPARE(defaultsCalls, defaults);
+        QCOMPARE(blockDifference(settings, expected), QString());
+        if (!defaults.isEmpty()) {
+            settings = baseSettings(setup);
+            applyChangeState(settings, change, untranslatedPresets(), nullptr);
+            const EncoderSettings typeOnly
+                = baseSettings(setup + QStringLiteral(" audioType=%1").arg(expected.audioType));
+            QCOMPARE(blockDifference(settings, typeOnly), QString());
         }
     }
-}
 
-void TestModel::bitrateTextsThatAreNoEntry()
-{
-    const char* const* layer2 = ValueTables::bitrateTable(48000, false);
-    for (const char* text : { "448", "", "128 kbps", " 128", "8" })
-        QCOMPARE(ValueTables::bitrateIndexOf(layer2, QLatin1String(text)), 0);
-}
-
-void TestModel::microSignSurvivesTranslation()
-{
-    // The Latin-1 micro sign must become U+00B5, not a replacement character.
-    QCOMPARE(ValueTables::translateLatin1("MPEGAudioPage", ValueTables::emphasisSources[1]), micro);
-}
-
-// Any id, after at most two passes (the dialog resolves a chain such as
-// 0x1014 -> 16 -> 14 before it opens), is an id a preset carries; ids nobody
-// knows become MPEG-2.
-void TestModel::normalizationEndsOnAPreset()
-{
-    QSet<int> presetIds;
-    for (const AudioTypeSource& source : audioTypeSources()) {
-        presetIds.insert(source.id);
-        // The encoder module knows defaults and rules for every preset.
-        QVERIFY2(vl::encoder::findAudioTypeRules(source.id), source.name);
+    // Every valid combination survives a trip through the texts: what is
+    // derived for a code is exactly what the application maps back to it,
+    // into a block whose fields all start from a value none has.
+    void deriveThenApplyIsIdentity()
+    {
+        const PresetMap presets = untranslatedPresets();
+        for (const int32_t frequency : { 48000, 44100, 32000, 24000, 22050, 16000 })
+            for (int32_t layer = 1; layer <= 2; ++layer)
+                for (int32_t mode = 0; mode <= 3; ++mode)
+                    for (int32_t index = 1; index <= 14; ++index)
+                        for (const int32_t emphasis : { 0, 1, 3 })
+                            for (int32_t bits = 0; bits < 32; bits += 5) {
+                                const EncoderSettings original = baseSettings(QString::asprintf(
+                                    "sampleFrequency=%d layer=%d mode=%d bitrateIndex=%d emphasis=%d psychModel=%d "
+                                    "privateBit=%d errorProtection=%d copyrightBit=%d originalBit=%d",
+                                    frequency, layer, mode, index, emphasis, 1 + (bits & 1), (bits >> 1) & 1,
+                                    (bits >> 2) & 1, (bits >> 3) & 1, (bits >> 4) & 1));
+                                EncoderSettings settings = original;
+                                for (const auto& [name, member] : settingsFields)
+                                    settings.*member = member == &EncoderSettings::audioType ? settings.*member : 99;
+                                applyChangeState(settings, derivePageState(original), presets, recordingDefaults);
+                                const QString difference = blockDifference(settings, original);
+                                if (!difference.isEmpty())
+                                    QFAIL(qPrintable(difference));
+                            }
     }
-    QCOMPARE(presetIds.size(), int(audioTypeSources().size()));
-    int others = 0;
-    for (int id = -300; id <= 0x3100; ++id) {
-        int result = normalizeAudioType(id);
-        if (!presetIds.contains(result))
-            result = normalizeAudioType(result);
-        QVERIFY2(presetIds.contains(result), qPrintable(QString::number(id)));
-        others += result != VL_AUDIO_MPEG2;
-    }
-    QVERIFY(others > 0);
-    QCOMPARE(normalizeAudioType(0x1014), 16);
-    QCOMPARE(normalizeAudioType(16), int(VL_AUDIO_MPEG2_DVD_VR));
-    QCOMPARE(normalizeAudioType(-1), int(VL_AUDIO_MPEG2));
-}
-
-void TestModel::presetName()
-{
-    const PresetMap presets = untranslatedPresets();
-    for (const AudioTypeSource& source : audioTypeSources())
-        QCOMPARE(::presetName(presets, source.id), QString::fromLatin1(source.name));
-    QCOMPARE(::presetName(presets, 16), QString());
-    // Two names with one id (a translation may map two sources to one text):
-    // the first in map order.
-    QCOMPARE(::presetName(PresetMap { { "B", 4 }, { "A", 4 } }, 4), QStringLiteral("A"));
-}
-
-void TestModel::derive_data()
-{
-    QTest::addColumn<QString>("fields"); // changed from baseSettings()
-    QTest::addColumn<QString>("texts"); // Layer|Mode|Bitrate|Psych Model|Emphasis
-    const auto row
-        = [](const char* fields, const QString& texts) { QTest::newRow(*fields ? fields : "base") << fields << texts; };
-    row("", "Layer 2|Joint Stereo|192|Model 1|Off");
-    row("bitrateIndex=0", "Layer 2|Joint Stereo||Model 1|Off");
-    row("layer=0 bitrateIndex=14", "Layer 2|Joint Stereo|384|Model 1|Off");
-    row("mode=4", "Layer 2|Stereo|192|Model 1|Off");
-    row("psychModel=0", "Layer 2|Joint Stereo|192|Model 2|Off");
-    row("emphasis=2", "Layer 2|Joint Stereo|192|Model 1|Off");
-    row("privateBit=5 errorProtection=-1 copyrightBit=7 originalBit=0x10000", "Layer 2|Joint Stereo|192|Model 1|Off");
-}
-
-void TestModel::derive()
-{
-    QFETCH(QString, fields);
-    QFETCH(QString, texts);
-    const EncoderSettings settings = baseSettings(fields);
-    const ConfigState state = derivePageState(settings);
-
-    QCOMPARE(state.size(), 10);
-    QStringList shown;
-    for (const QString& name :
-        { ItemName::Layer, ItemName::Mode, ItemName::Bitrate, ItemName::PsychModel, ItemName::Emphasis }) {
-        QCOMPARE(state.value(name).value.userType(), int(QMetaType::QString));
-        shown.append(state.value(name).value.toString());
-    }
-    QCOMPARE(shown.join(QLatin1Char('|')), texts);
-    // The frequency and the flag words go out raw, as integers; all enabled.
-    const QList<QPair<QString, int32_t>> raw = { { ItemName::AudioFrequency, settings.sampleFrequency },
-        { ItemName::Private, settings.privateBit }, { ItemName::ErrorProtection, settings.errorProtection },
-        { ItemName::Copyright, settings.copyrightBit }, { ItemName::Original, settings.originalBit } };
-    for (const auto& [name, word] : raw)
-        QCOMPARE(state.value(name).value, QVariant(word));
-    for (const ConfigItem& item : state)
-        QVERIFY(item.enabled);
-}
-
-void TestModel::apply_data()
-{
-    QTest::addColumn<QString>("setup"); // fields changed from the base before the application
-    QTest::addColumn<QVariantMap>("state"); // the change state
-    QTest::addColumn<QString>("changes"); // fields that differ from the setup afterwards
-    QTest::addColumn<QList<int>>("defaults"); // audio types the defaults function was called with
-    using Map = QVariantMap;
-    const auto row = [](const char* name, const char* setup, const Map& state, const char* changes,
-                         const QList<int>& defaults = {}) {
-        QTest::newRow(name) << QString::fromLatin1(setup) << state << QString::fromLatin1(changes) << defaults;
-    };
-
-    // A restore is applied alone, and clears bytes 0-4095 through the
-    // defaults function.
-    row("restore", "privateBit=5", Map { { "Restore Preset", "MPEG-1 DVD" }, { "Layer", "Layer 1" } },
-        "audioType=13 bitrateIndex=7", { 13 });
-    row("restore unknown name", "", Map { { "Restore Preset", "" } }, "audioType=0 bitrateIndex=7", { 0 });
-    row("audio type", "", Map { { "Audio Type", "MPEG-2 Blu-ray Disc" } }, "audioType=27");
-    row("audio type wrong case", "", Map { { "Audio Type", "mpeg-2 dvd" } }, "audioType=0");
-    row("layer wrong case", "layer=1", Map { { "Layer", "layer 1" } }, "layer=2");
-    row("mode unknown", "mode=3", Map { { "Mode", "Surround" } }, "mode=0");
-    row("mono rewrites copyright 7", "copyrightBit=7", Map { { "Mode", "Mono" } }, "mode=3 copyrightBit=1");
-    row("frequency as text", "", Map { { "Audio Frequency", "44100" } }, "sampleFrequency=44100");
-    row("frequency not a number", "", Map { { "Audio Frequency", "fast" } }, "sampleFrequency=0");
-    row("bitrate 448 under Layer II", "", Map { { "Bitrate", "448" } }, "");
-    row("bitrate after layer in same state", "", Map { { "Layer", "Layer 1" }, { "Bitrate", "416" } },
-        "layer=1 bitrateIndex=13");
-    row("bitrate after frequency in same state", "", Map { { "Audio Frequency", 16000 }, { "Bitrate", "144" } },
-        "sampleFrequency=16000 bitrateIndex=13");
-    row("layer keeps bitrate index", "bitrateIndex=14", Map { { "Layer", "Layer 1" } }, "layer=1");
-    row("model unknown", "", Map { { "Psych Model", "Model 3" } }, "psychModel=2");
-    row("emphasis with u for micro", "emphasis=1", Map { { "Emphasis", "50/15 us" } }, "emphasis=0");
-    row("flag as int 2", "", Map { { "Original", 2 } }, "originalBit=1");
-    row("unnamed item still normalises flags", "privateBit=5 errorProtection=-1 originalBit=256",
-        Map { { "", "Layer 1" } }, "privateBit=1 errorProtection=1 originalBit=1");
-    row("unknown item ignored", "", Map { { "Sample Rate", 22050 } }, "");
-}
-
-void TestModel::apply()
-{
-    QFETCH(QString, setup);
-    QFETCH(QVariantMap, state);
-    QFETCH(QString, changes);
-    QFETCH(QList<int>, defaults);
-
-    EncoderSettings expected = baseSettings(setup);
-    if (!defaults.isEmpty())
-        std::memset(&expected, 0, VL_SETTINGS_RECORD_SIZE);
-    expected = withFields(expected, changes);
-
-    ConfigState change;
-    for (auto it = state.cbegin(); it != state.cend(); ++it)
-        change.insert(it.key(), ConfigItem(it.value(), false)); // the enabled flag plays no part
-    EncoderSettings settings = baseSettings(setup);
-    defaultsCalls.clear();
-    applyChangeState(settings, change, untranslatedPresets(), recordingDefaults);
-    QCOMPARE(defaultsCalls, defaults);
-    QCOMPARE(blockDifference(settings, expected), QString());
-
-    // Without a defaults function a restore sets the audio type alone.
-    if (!defaults.isEmpty()) {
-        settings = baseSettings(setup);
-        applyChangeState(settings, change, untranslatedPresets(), nullptr);
-        const EncoderSettings typeOnly = baseSettings(setup + QStringLiteral(" audioType=%1").arg(expected.audioType));
-        QCOMPARE(blockDifference(settings, typeOnly), QString());
-    }
-}
-
-// Every valid combination survives a trip through the texts: what is derived
-// for a code is exactly what the application maps back to it.
-void TestModel::deriveThenApplyIsIdentity()
-{
-    const PresetMap presets = untranslatedPresets();
-    EncoderSettings original = baseSettings();
-    for (const int32_t frequency : { 48000, 44100, 32000, 24000, 22050, 16000 })
-        for (int32_t layer = 1; layer <= 2; ++layer)
-            for (int32_t mode = 0; mode <= 3; ++mode)
-                for (int32_t index = 1; index <= 14; ++index)
-                    for (const int32_t emphasis : { 0, 1, 3 })
-                        for (int32_t bits = 0; bits < 32; bits += 5) {
-                            original.sampleFrequency = frequency;
-                            original.layer = layer;
-                            original.mode = mode;
-                            original.bitrateIndex = index;
-                            original.emphasis = emphasis;
-                            original.psychModel = 1 + (bits & 1);
-                            original.privateBit = (bits >> 1) & 1;
-                            original.errorProtection = (bits >> 2) & 1;
-                            original.copyrightBit = (bits >> 3) & 1;
-                            original.originalBit = (bits >> 4) & 1;
-                            // Start from a value no field has, so every field must be written.
-                            EncoderSettings settings = original;
-                            for (const auto& [name, member] : settingsFields)
-                                settings.*member = member == &EncoderSettings::audioType ? settings.*member : 99;
-                            applyChangeState(settings, derivePageState(original), presets, recordingDefaults);
-                            const QString difference = blockDifference(settings, original);
-                            if (!difference.isEmpty())
-                                QFAIL(qPrintable(difference));
-                        }
-}
+};
 
 QTEST_GUILESS_MAIN(TestModel)
 #include "tst_model.moc"
