@@ -62,11 +62,10 @@ TEST(Translations, KeepTheConversionsAndAreWellFormed)
 
 TEST(Translations, LanguageNumbers)
 {
-    const std::pair<std::uint16_t, Language> rows[]
-        = { { 7, Language::German }, { 0x0c07, Language::German }, { 0x0411, Language::Japanese },
-              { 0, Language::Untranslated }, { 0x0409, Language::Untranslated }, { 0x0410, Language::Untranslated } };
-    for (const auto& [number, language] : rows)
-        EXPECT_EQ(vl::localize::languageFromNumber(number), language) << number;
+    for (const auto& [number, language] : { std::pair(7, Language::German), { 0x0c07, Language::German },
+             { 0x0411, Language::Japanese }, { 0, Language::Untranslated }, { 0x0409, Language::Untranslated },
+             { 0x0410, Language::Untranslated } })
+        EXPECT_EQ(vl::localize::languageFromNumber(std::uint16_t(number)), language) << number;
 }
 
 // ---- Through the built modules ---------------------------------------------
