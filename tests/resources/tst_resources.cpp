@@ -1,7 +1,7 @@
 // The compiled-in resource tree: every image loads with its transparency, the
-// style sheets stay
-// ASCII (the dialog reads them as NUL-terminated Latin-1) and name only
-// images of the tree, and the tree is there exactly while registered.
+// style sheets stay ASCII (the dialog reads them as NUL-terminated Latin-1)
+// and name only images of the tree, and the tree is there exactly while
+// registered.
 #include <QDirIterator>
 #include <QFile>
 #include <QImage>
