@@ -13,24 +13,10 @@
 #include <QFile>
 #include <QTabWidget>
 #include <QTextStream>
-#include <QWidget>
+#include <QTimer>
 #include <link.h>
 
 namespace {
-
-const char* const familyNames[]
-    = { "/libvl_gui_mpa.so", "/vl_config_mpa.so", "/vl_enc_mpa.so", "/vl_mfimport.so", "/gui_mpa_localize.so" };
-const char* const buttonNames[] = { "presetButton", "buttonLoad", "buttonSave", "buttonOk", "buttonCancel" };
-
-int collectFamily(dl_phdr_info* info, size_t /*size*/, void* data)
-{
-    const QString path = QFile::decodeName(info->dlpi_name);
-    for (const char* name : familyNames) {
-        if (path.contains(QLatin1String(name)))
-            static_cast<QStringList*>(data)->append(path);
-    }
-    return 0;
-}
 
 void report(QWidget* dialog)
 {
@@ -41,52 +27,40 @@ void report(QWidget* dialog)
     out << "title=" << dialog->windowTitle() << '\n';
     if (const auto* tabs = dialog->findChild<QTabWidget*>(); tabs && tabs->count() > 0)
         out << "tab=" << tabs->tabText(0) << '\n';
-    for (const char* name : buttonNames) {
-        auto* const button = dialog->findChild<QAbstractButton*>(QLatin1String(name));
-        QAccessibleInterface* const accessible = button ? QAccessible::queryAccessibleInterface(button) : nullptr;
-        if (accessible)
-            out << "name." << name << '=' << accessible->text(QAccessible::Name) << '\n';
+    for (const char* name : { "presetButton", "buttonLoad", "buttonSave", "buttonOk", "buttonCancel" }) {
+        if (auto* const button = dialog->findChild<QAbstractButton*>(QLatin1String(name)))
+            out << "name." << name << '=' << QAccessible::queryAccessibleInterface(button)->text(QAccessible::Name)
+                << '\n';
     }
-    QStringList loaded;
-    dl_iterate_phdr(collectFamily, &loaded);
-    for (const QString& path : loaded)
-        out << "loaded=" << path << '\n';
+    dl_iterate_phdr(
+        [](dl_phdr_info* info, size_t, void* stream) {
+            const QString path = QFile::decodeName(info->dlpi_name);
+            for (const char* name : { "/libvl_gui_mpa.so", "/vl_config_mpa.so", "/vl_enc_mpa.so", "/vl_mfimport.so",
+                     "/gui_mpa_localize.so" }) {
+                if (path.contains(QLatin1String(name)))
+                    *static_cast<QTextStream*>(stream) << "loaded=" << path << '\n';
+            }
+            return 0;
+        },
+        &out);
 }
 
 // Polls for the modal dialog; lets it be shown a few ticks before acting.
-class DialogProbe : public QObject
-{
-public:
-    explicit DialogProbe(QObject* parent)
-        : QObject(parent)
-        , timerId(startTimer(20))
-    {
-    }
-
-protected:
-    void timerEvent(QTimerEvent* /*event*/) override
-    {
-        QWidget* const dialog = QApplication::activeModalWidget();
-        if (!dialog || !dialog->isVisible() || ++ticks < 5)
-            return;
-        killTimer(timerId);
-        report(dialog);
-        if (auto* const cancel = dialog->findChild<QAbstractButton*>(QStringLiteral("buttonCancel")))
-            cancel->click();
-    }
-
-private:
-    int timerId;
-    int ticks = 0;
-};
-
 void arm()
 {
     // The application object is still being built: start polling once its
     // event loop (the dialog's) runs.
-    QObject* const application = QCoreApplication::instance();
-    QMetaObject::invokeMethod(
-        application, [application] { new DialogProbe(application); }, Qt::QueuedConnection);
+    auto* const timer = new QTimer(qApp);
+    QObject::connect(timer, &QTimer::timeout, [timer, ticks = 0]() mutable {
+        QWidget* const dialog = QApplication::activeModalWidget();
+        if (!dialog || !dialog->isVisible() || ++ticks < 5)
+            return;
+        timer->stop();
+        report(dialog);
+        if (auto* const cancel = dialog->findChild<QAbstractButton*>(QStringLiteral("buttonCancel")))
+            cancel->click();
+    });
+    timer->start(20);
 }
 
 } // namespace

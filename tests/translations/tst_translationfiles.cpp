@@ -25,12 +25,10 @@ struct Message
 QList<Message> readTs(const QString& path)
 {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        qFatal("cannot read %s", qPrintable(path));
+    file.open(QIODevice::ReadOnly);
     QList<Message> messages;
-    QXmlStreamReader xml(&file);
     Message current;
-    while (!xml.atEnd()) {
+    for (QXmlStreamReader xml(&file); !xml.atEnd();) {
         if (xml.readNext() != QXmlStreamReader::StartElement)
             continue;
         if (xml.name() == QLatin1String("name"))
@@ -43,27 +41,15 @@ QList<Message> readTs(const QString& path)
             messages.append(current);
         }
     }
-    if (xml.hasError())
-        qFatal("%s: %s", qPrintable(path), qPrintable(xml.errorString()));
     return messages;
-}
-
-// Texts the dialog shows and compares without translating: the value-table
-// entries and the audio-type (format) names.
-bool staysUntranslated(const Message& message)
-{
-    return message.context == QLatin1String("QObject") || message.context == QLatin1String("MPEGAudioPage")
-        || (message.context == QLatin1String("MPAEncoderDlg")
-            && (message.source.startsWith(QLatin1String("MPEG-")) || message.source.startsWith(QLatin1String("AVC "))));
 }
 
 // What a translation must keep of its source: the file patterns, ";;" and
 // line breaks of file-dialog filters, and the placeholders.
 QStringList kept(const QString& text)
 {
-    static const QRegularExpression pattern(QStringLiteral("\\(\\*\\.[^)]*\\)|;;|\\n|%\\d+"));
     QStringList parts;
-    for (auto it = pattern.globalMatch(text); it.hasNext();)
+    for (auto it = QRegularExpression("\\(\\*\\.[^)]*\\)|;;|\\n|%\\d+").globalMatch(text); it.hasNext();)
         parts << it.next().captured();
     return parts;
 }
@@ -82,49 +68,46 @@ private slots:
         QTest::newRow("Japanese") << "jp";
     }
 
+    // Texts the dialog shows and compares without translating: the
+    // value-table entries and the audio-type (format) names. lrelease may
+    // leave out entries identical to their source.
     void catalogue()
     {
         QFETCH(QString, language);
-        const QList<Message> messages = readTs(QStringLiteral(VL_TS_DIR "/gui_mpa_%1.ts").arg(language));
         QTranslator translator;
-        QVERIFY(translator.load(QStringLiteral("gui_mpa_") + language, QStringLiteral(VL_QM_DIR)));
+        QVERIFY(translator.load("gui_mpa_" + language, VL_QM_DIR));
         int untranslated = 0;
         int translated = 0;
         QSet<QString> committed;
-        for (const Message& message : messages) {
-            const QByteArray where = (message.context + QLatin1String(": ") + message.source).toUtf8();
-            QVERIFY2(message.type.isEmpty() && !message.translation.isEmpty(), where.constData());
-            QVERIFY2(kept(message.translation) == kept(message.source), where.constData());
-            if (staysUntranslated(message)) {
-                QCOMPARE(message.translation, message.source);
+        for (const Message& m : readTs(QStringLiteral(VL_TS_DIR "/gui_mpa_%1.ts").arg(language))) {
+            const QByteArray where = (m.context + ": " + m.source).toUtf8();
+            QVERIFY2(m.type.isEmpty() && !m.translation.isEmpty(), where.constData());
+            QVERIFY2(kept(m.translation) == kept(m.source), where.constData());
+            if (m.context == "QObject" || m.context == "MPEGAudioPage"
+                || (m.context == "MPAEncoderDlg" && (m.source.startsWith("MPEG-") || m.source.startsWith("AVC ")))) {
+                QCOMPARE(m.translation, m.source);
                 ++untranslated;
             }
-            translated += message.translation != message.source;
-            // lrelease may leave out entries identical to their source.
-            const QString found = translator.translate(message.context.toUtf8(), message.source.toUtf8());
-            QCOMPARE(found.isEmpty() ? message.source : found, message.translation);
-            committed.insert(message.context + QLatin1Char('|') + message.source);
+            translated += m.translation != m.source;
+            const QString found = translator.translate(m.context.toUtf8(), m.source.toUtf8());
+            QCOMPARE(found.isEmpty() ? m.source : found, m.translation);
+            committed.insert(m.context + '|' + m.source);
         }
         QVERIFY(untranslated > 0 && translated > 10);
 
         // Extract afresh from the sources, as a translator updating the files
         // would: the same texts, none missing and none left over.
         QTemporaryDir scratch;
-        const QString extracted = scratch.filePath(QStringLiteral("extracted.ts"));
         QProcess lupdate;
         lupdate.setProcessChannelMode(QProcess::MergedChannels);
-        lupdate.start(QStringLiteral(VL_LUPDATE),
-            { QStringLiteral("-locations"), QStringLiteral("none"), QStringLiteral(VL_GUI_SOURCE_DIR),
-                QStringLiteral("-ts"), extracted });
+        lupdate.start(VL_LUPDATE, { "-locations", "none", VL_GUI_SOURCE_DIR, "-ts", scratch.filePath("x.ts") });
         QVERIFY(lupdate.waitForFinished(120000));
         QVERIFY2(lupdate.exitCode() == 0, lupdate.readAll().constData());
         QSet<QString> current;
-        for (const Message& message : readTs(extracted)) {
-            // The value tables spell the micro sign as the Latin-1 escape
-            // \xB5, which lupdate, reading UTF-8, turns into U+FFFD.
-            current.insert(
-                message.context + QLatin1Char('|') + QString(message.source).replace(QChar(0xfffd), QChar(0xb5)));
-        }
+        // The value tables spell the micro sign as the Latin-1 escape \xB5,
+        // which lupdate, reading UTF-8, turns into U+FFFD.
+        for (const Message& m : readTs(scratch.filePath("x.ts")))
+            current.insert(m.context + '|' + QString(m.source).replace(QChar(0xfffd), QChar(0xb5)));
         QCOMPARE(QStringList((current - committed).values()), QStringList());
         QCOMPARE(QStringList((committed - current).values()), QStringList());
     }

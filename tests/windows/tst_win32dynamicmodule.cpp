@@ -2,6 +2,7 @@
 // names get ".dll" appended, the loader's failures keep the system's code and
 // text, and a released module leaves the process.
 #include "platform/dynamicmodule.h"
+#include "rowname.h"
 
 #include <gtest/gtest.h>
 #include <string>
@@ -27,10 +28,8 @@ TEST(DynamicModuleWin, LoadsByNameResolvesAndReleases)
         EXPECT_EQ(std::wstring(module.fileName.data()), L"vl_enc_mpa.dll");
         EXPECT_EQ(module.handle, GetModuleHandleW(L"vl_enc_mpa.dll"));
         EXPECT_NE(module.resolve("mpegOutAudioChkSettings"), nullptr);
-
         EXPECT_EQ(module.resolve("MPAConfigGetAPIExt"), nullptr);
         expectSystemError(module, ERROR_PROC_NOT_FOUND);
-
         EXPECT_EQ(module.unload(), 1);
         EXPECT_EQ(module.loaded, 0);
         EXPECT_EQ(GetModuleHandleW(L"vl_enc_mpa.dll"), nullptr);
@@ -40,26 +39,19 @@ TEST(DynamicModuleWin, LoadsByNameResolvesAndReleases)
     EXPECT_EQ(GetModuleHandleW(L"vl_mfimport.dll"), nullptr);
 }
 
-struct LoadFailure
-{
-    const char* label;
-    std::string name;
-    const char* extension;
-    DWORD error;
-};
-
-class DynamicModuleLoadFailure : public testing::TestWithParam<LoadFailure>
-{
-};
+// name, module name, extension, the system's error
+using LoadFailure = std::tuple<const char*, std::string, const char*, DWORD>;
+using DynamicModuleLoadFailure = testing::TestWithParam<LoadFailure>;
 
 // A failed load leaves no file name and keeps the system's code and text.
 TEST_P(DynamicModuleLoadFailure, KeepsTheSystemsCodeAndText)
 {
+    const auto& [label, name, extension, error] = GetParam();
     DynamicModule module;
-    EXPECT_EQ(module.load(GetParam().name.c_str(), GetParam().extension), 0);
+    EXPECT_EQ(module.load(name.c_str(), extension), 0);
     EXPECT_EQ(module.handle, nullptr);
     EXPECT_EQ(module.fileName[0], L'\0');
-    expectSystemError(module, GetParam().error);
+    expectSystemError(module, error);
 }
 
 INSTANTIATE_TEST_SUITE_P(Rows, DynamicModuleLoadFailure,
@@ -69,6 +61,6 @@ INSTANTIATE_TEST_SUITE_P(Rows, DynamicModuleLoadFailure,
         LoadFailure { "OtherExtension", "vl_enc_mpa", "so", ERROR_MOD_NOT_FOUND },
         LoadFailure { "NameTooLong", std::string(DynamicModule::FileNameCapacity - 4, 'm'), nullptr,
             ERROR_FILENAME_EXCED_RANGE }),
-    [](const testing::TestParamInfo<LoadFailure>& info) { return std::string(info.param.label); });
+    RowName());
 
 } // namespace

@@ -4,6 +4,7 @@
 #include "platform/win32windows.h"
 
 #include <gtest/gtest.h>
+#include <vector>
 #include <windows.h>
 
 namespace Win32 = Platform::Win32;
@@ -48,10 +49,8 @@ TEST(Win32Windows, AdoptionOfAHostWindow)
 
     Platform::WindowRect rect;
     ASSERT_TRUE(Win32::windowRect(handleOf(host), &rect));
-    EXPECT_EQ(rect.left, 100);
-    EXPECT_EQ(rect.top, 120);
-    EXPECT_EQ(rect.right, 500);
-    EXPECT_EQ(rect.bottom, 420);
+    EXPECT_EQ(
+        std::vector<int>({ rect.left, rect.top, rect.right, rect.bottom }), std::vector<int>({ 100, 120, 500, 420 }));
     DestroyWindow(host);
     EXPECT_FALSE(Win32::windowRect(handleOf(host), &rect));
     EXPECT_FALSE(Win32::windowRect(0, &rect));
