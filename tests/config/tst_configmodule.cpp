@@ -2,7 +2,6 @@
 // its function table, and MPEG files read through its load function.
 #include "fixturetable.h"
 #include "moduleloader.h"
-#include "tempdir.h"
 
 #include <cstring>
 #include <gtest/gtest.h>
@@ -56,18 +55,5 @@ TEST_P(LoadMpegFile, SetsTheHeaderFieldsAndNothingElse)
 }
 
 INSTANTIATE_TEST_SUITE_P(Corpus, LoadMpegFile, testing::ValuesIn(loadFixtureTable()), fixtureName);
-
-// Saving what an MPEG file gave and loading it back gives the same block.
-TEST(LoadMpegFile, SavedAsSettingsFileAndBack)
-{
-    EncoderSettings fromMpeg = patternBlock();
-    const std::string mpeg = std::string(VL_FIXTURE_DIR) + "/ts_192_l2_24k_joint_112.m2t";
-    ASSERT_EQ(function(VL_CONFIG_API_LOAD)(&fromMpeg, mpeg.c_str()), 0);
-    const TempDir dir("vl_config_module_");
-    ASSERT_EQ(function(VL_CONFIG_API_SAVE)(&fromMpeg, dir.file("from_ts.cfg").c_str()), 0);
-    EncoderSettings back = patternBlock();
-    ASSERT_EQ(function(VL_CONFIG_API_LOAD)(&back, dir.file("from_ts.cfg").c_str()), 0);
-    EXPECT_EQ(std::memcmp(&back, &fromMpeg, sizeof back), 0);
-}
 
 } // namespace

@@ -6,6 +6,7 @@
 #include "dialogfakes.h"
 #include "nonblocking.h"
 #include "pages/basicpage.h"
+#include "rows.h"
 #include "settingsfields.h"
 
 #include <QCheckBox>
@@ -108,6 +109,52 @@ QStringList clippedTexts(QWidget& dialog)
     return clipped;
 }
 
+const QByteArrayList error = { "enot for this audio type" };
+
+// name, the step that closes, the check's result and reports, the info
+// window afterwards, whether the dialog accepted
+const std::tuple<const char*, QString, int, QByteArrayList, const char*, bool> closingRows[] = {
+    { "OK, passing check", "ok", 0, {}, "", true },
+    { "OK, passing with warnings", "ok", 0, { "wfirst warning", "isummary", "wsecond warning" },
+        "first warning\nsecond warning\nsummary", true },
+    { "OK, failing check", "ok", 1, error, "not for this audio type", false },
+    { "OK, failing without a word", "ok", 1, {}, "", false },
+    { "OK, negative result", "ok", -5, error, "not for this audio type", false },
+    { "Cancel", "cancel", 0, error, "", false },
+    { "Escape", "escape", 0, error, "", false },
+    { "window closed", "close", 0, error, "", false },
+};
+
+// name, flags, fields changed from hostBlock(), the user's steps (see
+// performStep()), fields OK writes back changed, checks, audio type of the
+// last check, audio types whose defaults were loaded
+const std::tuple<const char*, uint32_t, const char*, const char*, const char*, int, int, QList<int32_t>>
+    actionRows[] = {
+        { "every list and box", 0x1, "originalBit=1",
+            "choose:bitrateList:320;choose:psychList:Model 2;choose:emphasisList:CCITT J.17;"
+            "choose:modeList:Dual Channel;click:privateCheck;click:copyrightCheck;click:crcCheck;"
+            "click:originalCheck;expect:originalCheck=0;ok",
+            "bitrateIndex=13 psychModel=2 emphasis=3 mode=2 privateBit=1 copyrightBit=1 errorProtection=1 "
+            "originalBit=0",
+            9, 0, {} },
+        // Only the audio type changes, which lies outside the written-back half;
+        // the flag words are rewritten as 0 or 1 all the same.
+        { "another preset keeps the other settings", 0x1, "privateBit=5",
+            "choose:presetList:MPEG-1 VideoCD;expect:presetList=MPEG-1 VideoCD;expect:layerList=Layer 2;ok",
+            "privateBit=1", 2, VL_AUDIO_MPEG1_VCD, {} },
+        { "restoring a preset loads its defaults", 0x1, "",
+            "choose:presetList:MPEG-2 DVD;click:presetButton;expect:presetList=MPEG-2 DVD;expect:layerList=Layer 1;ok",
+            "layer=1", 3, VL_AUDIO_MPEG2_DVD, { VL_AUDIO_MPEG2_DVD } },
+        // 0x1014 has no preset; it resolves to 16, and 16 to the DVD-VR preset.
+        { "host audio type 0x1014 shows MPEG-2 DVD-VR", 0x1, "audioType=0x1014",
+            "expect:presetList=MPEG-2 DVD-VR;click:privateCheck;ok", "privateBit=1", 2, VL_AUDIO_MPEG2_DVD_VR, {} },
+        // Refreshes never enable a locked preset list; restoring still works.
+        { "locked audio type", 0x2001, "audioType=4",
+            "expect:presetList.enabled=0;choose:layerList:Layer 1;expect:presetList.enabled=0;click:presetButton;"
+            "expect:presetList.enabled=0;expect:presetList=MPEG-2 DVD;ok",
+            "layer=1", 3, VL_AUDIO_MPEG2_DVD, { VL_AUDIO_MPEG2_DVD } },
+    };
+
 } // namespace
 
 class TestMPAEncoderDlg : public QObject
@@ -182,37 +229,14 @@ private slots:
         QCOMPARE(errorLog->toPlainText(), QString());
     }
 
-    void closing_data()
-    {
-        QTest::addColumn<QString>("step");
-        QTest::addColumn<int>("checkResult");
-        QTest::addColumn<QByteArrayList>("reports");
-        QTest::addColumn<QString>("shown"); // in the info window afterwards
-        QTest::addColumn<bool>("accepted");
-        const QByteArrayList error = { "enot for this audio type" };
-        const QString errorShown = QStringLiteral("not for this audio type");
-        QTest::newRow("OK, passing check") << "ok" << 0 << QByteArrayList() << QString() << true;
-        QTest::newRow("OK, passing with warnings")
-            << "ok" << 0 << QByteArrayList { "wfirst warning", "isummary", "wsecond warning" }
-            << "first warning\nsecond warning\nsummary" << true;
-        QTest::newRow("OK, failing check") << "ok" << 1 << error << errorShown << false;
-        QTest::newRow("OK, failing without a word") << "ok" << 1 << QByteArrayList() << QString() << false;
-        QTest::newRow("OK, negative result") << "ok" << -5 << error << errorShown << false;
-        QTest::newRow("Cancel") << "cancel" << 0 << error << QString() << false;
-        QTest::newRow("Escape") << "escape" << 0 << error << QString() << false;
-        QTest::newRow("window closed") << "close" << 0 << error << QString() << false;
-    }
+    void closing_data() { addRows(closingRows); }
 
     // OK runs the check once: a failing one keeps the dialog open, a passing
     // one closes it, and either way the info window shows what the check
     // said. Only OK writes back, and only the record half.
     void closing()
     {
-        QFETCH(QString, step);
-        QFETCH(int, checkResult);
-        QFETCH(QByteArrayList, reports);
-        QFETCH(QString, shown);
-        QFETCH(bool, accepted);
+        const auto& [name, step, checkResult, reports, shown, accepted] = currentRow(closingRows);
         EncoderSettings host = hostBlock();
         TestableDialog dialog(&host, VL_FLAG_BASIC_SETTINGS);
         dialog.show();
@@ -230,61 +254,15 @@ private slots:
         QCOMPARE(fakes->checkCalls, int(step == QLatin1String("ok")));
         QCOMPARE(dialog.isVisible(), step == QLatin1String("ok") && !accepted);
         QCOMPARE(dialog.result(), int(accepted ? QDialog::Accepted : QDialog::Rejected));
-        QCOMPARE(child<QTextEdit>(dialog, "errorLog")->toPlainText(), shown);
+        QCOMPARE(child<QTextEdit>(dialog, "errorLog")->toPlainText(), QLatin1String(shown));
         QCOMPARE(blockDifference(host, expected), QString());
     }
 
-    void userActions_data()
-    {
-        QTest::addColumn<uint>("flags");
-        QTest::addColumn<QString>("host"); // fields changed from hostBlock()
-        QTest::addColumn<QString>("script"); // steps of the user, see performStep()
-        QTest::addColumn<QString>("written"); // fields OK writes back changed
-        QTest::addColumn<int>("checks");
-        QTest::addColumn<int>("checkedType"); // audio type of the last check
-        QTest::addColumn<QList<int32_t>>("defaults"); // audio types whose defaults were loaded
-        QTest::newRow("Layer I at index 14 shows 448")
-            << 0x1u << "bitrateIndex=14"
-            << "expect:bitrateList=384;choose:layerList:Layer 1;expect:bitrateList=448;ok"
-            << "layer=1" << 2 << 0 << QList<int32_t>();
-        QTest::newRow("every list and box")
-            << 0x1u << "originalBit=1"
-            << "choose:bitrateList:320;choose:psychList:Model 2;choose:emphasisList:CCITT J.17;"
-               "choose:modeList:Dual Channel;click:privateCheck;click:copyrightCheck;click:crcCheck;"
-               "click:originalCheck;expect:originalCheck=0;ok"
-            << "bitrateIndex=13 psychModel=2 emphasis=3 mode=2 privateBit=1 copyrightBit=1 errorProtection=1 "
-               "originalBit=0"
-            << 9 << 0 << QList<int32_t>();
-        // Only the audio type changes, which lies outside the written-back
-        // half; the flag words are rewritten as 0 or 1 all the same.
-        QTest::newRow("another preset keeps the other settings")
-            << 0x1u << "privateBit=5"
-            << "choose:presetList:MPEG-1 VideoCD;expect:presetList=MPEG-1 VideoCD;expect:layerList=Layer 2;ok"
-            << "privateBit=1" << 2 << int(VL_AUDIO_MPEG1_VCD) << QList<int32_t>();
-        QTest::newRow("restoring a preset loads its defaults")
-            << 0x1u << ""
-            << "choose:presetList:MPEG-2 DVD;click:presetButton;expect:presetList=MPEG-2 DVD;"
-               "expect:layerList=Layer 1;ok"
-            << "layer=1" << 3 << int(VL_AUDIO_MPEG2_DVD) << QList<int32_t> { VL_AUDIO_MPEG2_DVD };
-        // 0x1014 has no preset; it resolves to 16, and 16 to the DVD-VR preset.
-        QTest::newRow("host audio type 0x1014 shows MPEG-2 DVD-VR")
-            << 0x1u << "audioType=0x1014"
-            << "expect:presetList=MPEG-2 DVD-VR;click:privateCheck;ok"
-            << "privateBit=1" << 2 << int(VL_AUDIO_MPEG2_DVD_VR) << QList<int32_t>();
-        // Refreshes never enable a locked preset list; restoring still works.
-        QTest::newRow("locked audio type")
-            << 0x2001u << "audioType=4"
-            << "expect:presetList.enabled=0;choose:layerList:Layer 1;expect:presetList.enabled=0;click:presetButton;"
-               "expect:presetList.enabled=0;expect:presetList=MPEG-2 DVD;ok"
-            << "layer=1" << 3 << int(VL_AUDIO_MPEG2_DVD) << QList<int32_t> { VL_AUDIO_MPEG2_DVD };
-    }
+    void userActions_data() { addRows(actionRows); }
 
     void userActions()
     {
-        QFETCH(uint, flags);
-        QFETCH(QString, host);
-        QFETCH(QString, script);
-        QFETCH(QString, written);
+        const auto& [name, flags, host, script, written, checks, checkedType, defaults] = currentRow(actionRows);
         EncoderSettings block = hostBlock(host);
         TestableDialog dialog(&block, flags);
         dialog.show();
@@ -292,9 +270,9 @@ private slots:
         QCOMPARE(performSteps(&dialog, script), QString());
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
         QCOMPARE(blockDifference(block, withFields(hostBlock(host), written)), QString());
-        QTEST(fakes->checkCalls, "checks");
-        QTEST(int(fakes->checkArguments.value(0)), "checkedType");
-        QTEST(fakes->defaultsCalls, "defaults");
+        QCOMPARE(fakes->checkCalls, checks);
+        QCOMPARE(int(fakes->checkArguments.value(0)), checkedType);
+        QCOMPARE(fakes->defaultsCalls, defaults);
     }
 
     // The banner follows the host's image or the built-in one, under both

@@ -108,21 +108,4 @@ const Row rows[] = {
 
 INSTANTIATE_TEST_SUITE_P(Rows, CommandLineRows, testing::ValuesIn(rows));
 
-TEST(CommandLineHelp, EachCommandListsItsOwnOptionsAndExitStatus)
-{
-    const std::pair<vl::host::Command, std::vector<const char*>> expectations[] = {
-        { vl::host::Command::Show, { "--bitrate-index N", "1-14", "0|1|3", "0 accepted, 1 cancelled, 2" } },
-        { vl::host::Command::Edit, { "--from", "--audio-type", "--title", "0 saved, 1 cancelled, 2" } },
-        { vl::host::Command::Probe, { "--json", "--library", "Exit status" } },
-        { vl::host::Command::Check, { "--lang de|ja", "0 the settings pass, 1 they fail, 2" } },
-        { vl::host::Command::Encode, { "--settings FILE IN OUT", "Exit status" } },
-    };
-    for (const auto& [command, parts] : expectations) {
-        const std::string text = vl::host::commandUsage(command);
-        for (const char* part : parts)
-            EXPECT_NE(text.find(part), std::string::npos) << part << " in\n" << text;
-        EXPECT_EQ(text.find(command == vl::host::Command::Show ? "--json" : "--layer"), std::string::npos) << text;
-    }
-}
-
 } // namespace

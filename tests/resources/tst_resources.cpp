@@ -1,7 +1,6 @@
 // The compiled-in resource tree: every image loads with its transparency, the
 // style sheets stay ASCII (the dialog reads them as NUL-terminated Latin-1)
-// and name only images of the tree, and the tree is there exactly while
-// registered.
+// and name only images of the tree.
 #include <QDirIterator>
 #include <QFile>
 #include <QImage>
@@ -36,19 +35,6 @@ private slots:
         }
         QVERIFY(images > 5);
         QCOMPARE(sheets, 2);
-    }
-
-    // Registration is owned by whoever calls the generated init/cleanup pair
-    // (the dialog, for its lifetime); cleanup must really remove the tree.
-    void registrationFollowsInitAndCleanup()
-    {
-        const QString probe = QStringLiteral(":/res_mpa/icons/ok.png");
-        QVERIFY(QFile::exists(probe));
-        Q_CLEANUP_RESOURCE(res_mpa);
-        const bool goneAfterCleanup = !QFile::exists(probe) && QImage(probe).isNull();
-        Q_INIT_RESOURCE(res_mpa);
-        QVERIFY(goneAfterCleanup);
-        QVERIFY(!QImage(probe).isNull());
     }
 };
 
