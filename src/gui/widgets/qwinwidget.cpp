@@ -43,6 +43,7 @@ void QWinWidget::childEvent(QChildEvent* event)
             child->installEventFilter(this);
         } else if (event->removed() && hostDisabled) {
             // A modal child deleted while it was still shown.
+            hostDisabled = false;
             setHostEnabled(true);
             child->removeEventFilter(this);
         }
