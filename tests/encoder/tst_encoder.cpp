@@ -86,6 +86,9 @@ const FailingCase failingCases[] = {
     { "EmphasisReserved", settings({ { &S::emphasis, 2 } }), 48000, { MessageId::EmphasisReserved }, "2 is reserved" },
     { "EmphasisFour", settings({ { &S::emphasis, 4 } }), 48000, { MessageId::EmphasisInvalid }, "Emphasis 4 " },
     { "Frequency11025", settings(), 11025, { MessageId::SampleFrequencyInvalid }, "frequency 11025 Hz" },
+    { "Mono384", settings({ { &S::mode, VL_MODE_MONO }, { &S::bitrateIndex, 14 } }), 44100,
+        { MessageId::MonoBitrateTooHigh },
+        "Bitrate 384 kbps is not allowed for mono in MPEG-1 Layer II; choose 32 to 192 kbps." },
     { "Stereo80", settings({ { &S::bitrateIndex, 5 } }), 48000, { MessageId::StereoBitrateNotAllowed },
         "except 80 kbps" },
     { "JointStereo48", settings({ { &S::mode, VL_MODE_JOINT_STEREO }, { &S::bitrateIndex, 2 } }), 48000,
@@ -248,7 +251,8 @@ TEST(CheckContract, SameVerdictAsLibtwolame)
 // Every id a host may pass, through the built module: known audio types get
 // their defaults, which pass the check at the type's native frequency, fill
 // only the record's nine words and leave bytes 4096 on (the dialog's)
-// untouched; any other id gets the generic defaults and a warning.
+// untouched; any other id gets the generic defaults and a warning, in
+// English: the module never loads the localisation module itself.
 TEST(Defaults, PassTheCheckAndFillOnlyTheEncoderHalf)
 {
     const ModuleLoader module(VL_MODULE_DIR "/vl_enc_mpa" VL_MODULE_SUFFIX);
@@ -283,6 +287,7 @@ TEST(Defaults, PassTheCheckAndFillOnlyTheEncoderHalf)
     EXPECT_LT(known, 0x3100);
     EXPECT_NE(defaults(nullptr, VL_AUDIO_MPEG2), 0);
     EXPECT_NE(check(nullptr, nullptr, VL_AUDIO_MPEG2, 48000, 0, nullptr), 0);
+    EXPECT_FALSE(ModuleLoader::isInProcess(VL_MODULE_DIR "/gui_mpa_localize" VL_MODULE_SUFFIX));
 }
 
 // What the target formats add, one row per kind of rule: name, audio type,

@@ -1,11 +1,12 @@
 // The localisation module: every translation keeps its message's printf
-// conversions, the module converts exactly the encoder's formats, and the
-// encoder's reports come out in German and Japanese through it.
+// conversions, and the module converts exactly the encoder's formats. The
+// encoder's reports through it are seen where a user meets them: in the
+// dialog (tests/translations, tst_localizedrun) and in mpa-settings check
+// --lang (tests/host, which converts the formats itself as well).
 #include "encodermessages.h"
 #include "messagetranslations.h"
 #include "moduleloader.h"
 
-#include <cstdarg>
 #include <gtest/gtest.h>
 #include <veltrano/mpa_modules.h>
 #ifdef _WIN32
@@ -62,9 +63,9 @@ TEST(Translations, KeepTheConversionsAndAreWellFormed)
 
 TEST(Translations, LanguageNumbers)
 {
-    for (const auto& [number, language] : { std::pair(7, Language::German), { 0x0c07, Language::German },
-             { 0x0411, Language::Japanese }, { 0, Language::Untranslated }, { 0x0409, Language::Untranslated },
-             { 0x0410, Language::Untranslated } })
+    for (const auto& [number, language] :
+        { std::pair(7, Language::German), { 0x0c07, Language::German }, { 0x0411, Language::Japanese },
+            { 0, Language::Untranslated }, { 0x0409, Language::Untranslated }, { 0x0410, Language::Untranslated } })
         EXPECT_EQ(vl::localize::languageFromNumber(std::uint16_t(number)), language) << number;
 }
 
@@ -98,74 +99,6 @@ TEST_F(LocalizeModule, ConvertsTheEncodersFormatsIntoTheLanguageSetLast)
     EXPECT_EQ(convertStr(nullptr), nullptr);
     EXPECT_NE(setLanguage(9), 0) << "English has no translation";
     EXPECT_EQ(convertStr(format.c_str()), format.c_str());
-}
-
-// The check's reports as a host receives them; with `convert`, converted by
-// the localisation module before formatting, as hosts did before the encoder
-// module converted them itself.
-struct TranslatingSink
-{
-    LocalizeConvertStrFunc convert;
-    std::vector<std::string> lines;
-
-    static void print(void* context, const char* format, ...)
-    {
-        auto* const self = static_cast<TranslatingSink*>(context);
-        char buffer[1024];
-        va_list args;
-        va_start(args, format);
-        std::vsnprintf(buffer, sizeof buffer, self->convert ? self->convert(format) : format, args);
-        va_end(args);
-        self->lines.emplace_back(buffer);
-    }
-};
-
-std::vector<std::string> checkReports(int mode, int bitrateIndex, int audioType, LocalizeConvertStrFunc convert)
-{
-    const ModuleLoader encoder(VL_MODULE_DIR "/vl_enc_mpa" VL_MODULE_SUFFIX);
-    const auto check = encoder.resolve<MpegOutAudioChkSettingsFunc>("mpegOutAudioChkSettings");
-    if (!check)
-        return { "cannot load the encoder module: " + encoder.error() };
-    TranslatingSink sink { convert, {} };
-    EncoderCallbacks callbacks {};
-    callbacks.context = &sink;
-    callbacks.errorPrintf = callbacks.warningPrintf = callbacks.infoPrintf = &TranslatingSink::print;
-    EncoderSettings s {};
-    s.layer = 2;
-    s.psychModel = 1;
-    s.mode = mode;
-    s.bitrateIndex = bitrateIndex;
-    check(&callbacks, &s, audioType, 48000, 0, nullptr);
-    return sink.lines;
-}
-
-// The encoder module reports through the localisation module in the process,
-// whether or not the host converts the formats as well.
-TEST_F(LocalizeModule, ReportsComeOutInTheUsersLanguage)
-{
-    const std::vector<std::string> german
-        = { "Die Bitrate 384 kbit/s ist für Mono in MPEG-1 Layer II nicht zulässig; wählen Sie 32 bis 192 kbit/s." };
-    const std::vector<std::string> japanese
-        = { "Blu-ray Disc の規格には MPEG オーディオがありません (使用されるのは LPCM/AC-3/DTS "
-            "です)。このオーディオは再生機器で拒否される可能性があります。",
-              "MPEG-1 レイヤー II、48 kHz、32 kbps、モノラル。" };
-    for (const LocalizeConvertStrFunc convert : { LocalizeConvertStrFunc(nullptr), convertStr }) {
-        setLanguage(7);
-        EXPECT_EQ(checkReports(VL_MODE_MONO, 14, VL_AUDIO_MPEG2, convert), german);
-        setLanguage(17);
-        EXPECT_EQ(checkReports(VL_MODE_MONO, 1, VL_AUDIO_MPEG2_BLURAY, convert), japanese);
-    }
-}
-
-// The encoder module never loads the localisation module itself: without it
-// in the process its reports are English.
-TEST(EncoderWithoutLocalizeModule, ReportsInEnglish)
-{
-    ASSERT_FALSE(ModuleLoader::isInProcess(VL_MODULE_DIR "/gui_mpa_localize" VL_MODULE_SUFFIX));
-    EXPECT_EQ(checkReports(VL_MODE_MONO, 14, VL_AUDIO_MPEG2, nullptr),
-        std::vector<std::string> {
-            "Bitrate 384 kbps is not allowed for mono in MPEG-1 Layer II; choose 32 to 192 kbps." });
-    EXPECT_FALSE(ModuleLoader::isInProcess(VL_MODULE_DIR "/gui_mpa_localize" VL_MODULE_SUFFIX));
 }
 
 } // namespace
