@@ -77,8 +77,7 @@ TEST_P(Truncated, NeverGivesWrongParameters)
 }
 
 INSTANTIATE_TEST_SUITE_P(Corpus, Truncated,
-    testing::ValuesIn(loadFixtureTable([](const FixtureExpectation& f) { return f.usableAlone(); })),
-    [](const testing::TestParamInfo<FixtureExpectation>& info) { return fixtureName(info.param); });
+    testing::ValuesIn(loadFixtureTable([](const FixtureExpectation& f) { return f.usableAlone(); })), fixtureName);
 
 TEST(Garbage, IsNotAudio)
 {

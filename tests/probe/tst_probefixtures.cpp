@@ -83,7 +83,7 @@ TEST_P(SingleFileFixture, ContentDecidesNotTheName)
 
 std::string testName(const testing::TestParamInfo<FixtureExpectation>& info)
 {
-    return fixtureName(info.param);
+    return fixtureName(info);
 }
 
 INSTANTIATE_TEST_SUITE_P(Corpus, ProbeFixture, testing::ValuesIn(loadFixtureTable()), testName);
