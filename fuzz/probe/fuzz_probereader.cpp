@@ -16,7 +16,7 @@ using namespace vl::probe;
 
 namespace {
 
-constexpr uint64_t kBudget = 4 * 1024 * 1024;
+constexpr uint64_t budget = 4 * 1024 * 1024;
 
 ProbeResult readWith(BoundedReader& reader, const uint8_t* data, size_t size)
 {
@@ -44,7 +44,7 @@ ProbeResult readWith(BoundedReader& reader, const uint8_t* data, size_t size)
 #elif defined(VL_FUZZ_READER_dvdifo)
     (void)data;
     (void)size;
-    return readDvdIfo(reader, kBudget);
+    return readDvdIfo(reader, budget);
 #else
     (void)reader;
     return probeMemory(data, size);
@@ -63,9 +63,9 @@ void check(bool condition)
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     MemorySource source(data, size);
-    BoundedReader reader(source, kBudget);
+    BoundedReader reader(source, budget);
     const ProbeResult r = readWith(reader, data, size);
-    check(source.bytesRead() <= kBudget);
+    check(source.bytesRead() <= budget);
     if (r.status == Status::Ok) {
         const AudioParams& a = r.audio;
         check(a.layer == 1 || a.layer == 2);

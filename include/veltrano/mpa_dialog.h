@@ -9,8 +9,8 @@
  * of *settings were written back), VL_DIALOG_REJECTED (1001) when the dialog
  * was cancelled or closed, and VL_DIALOG_FAILED (1) when it could not start.
  */
-#ifndef VELTRANO_MPA_DIALOG_H
-#define VELTRANO_MPA_DIALOG_H
+#ifndef VL_MPA_DIALOG_H
+#define VL_MPA_DIALOG_H
 
 #include <stddef.h>
 #include <stdint.h>

@@ -12,8 +12,8 @@
  *
  * Every entry point has C linkage. Results of 0 mean success unless stated.
  */
-#ifndef VELTRANO_MPA_MODULES_H
-#define VELTRANO_MPA_MODULES_H
+#ifndef VL_MPA_MODULES_H
+#define VL_MPA_MODULES_H
 
 #include <stddef.h>
 #include <stdint.h>

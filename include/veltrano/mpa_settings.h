@@ -7,8 +7,8 @@
  * back to the host. Bytes 4096-8191 are context the host supplies (audio type
  * and sampling frequency); the dialog never writes them back.
  */
-#ifndef VELTRANO_MPA_SETTINGS_H
-#define VELTRANO_MPA_SETTINGS_H
+#ifndef VL_MPA_SETTINGS_H
+#define VL_MPA_SETTINGS_H
 
 #include <stddef.h>
 #include <stdint.h>

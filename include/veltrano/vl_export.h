@@ -1,6 +1,6 @@
 /* Symbol visibility and compile-time layout checks shared by the public headers. */
-#ifndef VELTRANO_VL_EXPORT_H
-#define VELTRANO_VL_EXPORT_H
+#ifndef VL_VL_EXPORT_H
+#define VL_VL_EXPORT_H
 
 #if defined(_WIN32)
 #define VL_EXPORT __declspec(dllexport)

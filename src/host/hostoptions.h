@@ -1,5 +1,5 @@
-#ifndef VELTRANO_HOSTOPTIONS_H
-#define VELTRANO_HOSTOPTIONS_H
+#ifndef VL_HOST_HOSTOPTIONS_H
+#define VL_HOST_HOSTOPTIONS_H
 
 #include <cstdint>
 #include <optional>

@@ -65,7 +65,7 @@ struct LoadCase
 
 const std::string head = "[MPEG Audio]\n";
 
-const LoadCase kLoadCases[] = {
+const LoadCase loadCases[] = {
     { "one_key_changes_one_field", head + "mode = mono\n", ParseError::None, { { &S::mode, VL_MODE_MONO } } },
     { "every_key",
         head
@@ -132,7 +132,7 @@ TEST_P(LoadText, AllOrNothing)
     EXPECT_TRUE(sameBlock(block, expected)) << "the block differs from what the text asks for";
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, LoadText, testing::ValuesIn(kLoadCases),
+INSTANTIATE_TEST_SUITE_P(Cases, LoadText, testing::ValuesIn(loadCases),
     [](const testing::TestParamInfo<LoadCase>& info) { return std::string(info.param.name); });
 
 // ---- round trip ------------------------------------------------------------
@@ -199,7 +199,7 @@ const std::string keys = "audio_type = 4\nsample_frequency = 48000\nlayer = 2\nm
                          "psychoacoustic_model = 1\nemphasis = none\nprivate = 0\ncopyright = 0\noriginal = 1\n"
                          "error_protection = 0\n";
 
-const MergeCase kMergeCases[] = {
+const MergeCase mergeCases[] = {
     { "new_file", "", "[MPEG Audio]\n" + keys },
     { "other_sections_kept_and_ours_appended", "; my settings\n[Video]\nbitrate = 9000\n",
         "; my settings\n[Video]\nbitrate = 9000\n\n[MPEG Audio]\n" + keys },
@@ -229,7 +229,7 @@ TEST_P(MergeText, KeepsEverythingElse)
     EXPECT_EQ(loaded.bitrateIndex, 10);
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, MergeText, testing::ValuesIn(kMergeCases),
+INSTANTIATE_TEST_SUITE_P(Cases, MergeText, testing::ValuesIn(mergeCases),
     [](const testing::TestParamInfo<MergeCase>& info) { return std::string(info.param.name); });
 
 TEST(MergeText, FieldsWithoutTextAreLeftOutAndStaleLinesDropped)
@@ -283,15 +283,15 @@ protected:
     {
         char name[] = "/tmp/vl_config_XXXXXX";
         ASSERT_NE(mkdtemp(name), nullptr);
-        m_dir = name;
+        dir = name;
     }
-    void TearDown() override { fs::remove_all(m_dir); }
+    void TearDown() override { fs::remove_all(dir); }
 
-    std::string path(const std::string& name) const { return m_dir + "/" + name; }
+    std::string path(const std::string& name) const { return dir + "/" + name; }
     std::vector<std::string> entries() const
     {
         std::vector<std::string> names;
-        for (const fs::directory_entry& entry : fs::directory_iterator(m_dir))
+        for (const fs::directory_entry& entry : fs::directory_iterator(dir))
             names.push_back(entry.path().filename());
         std::sort(names.begin(), names.end());
         return names;
@@ -301,7 +301,7 @@ protected:
         std::ofstream(file, std::ios::binary) << text;
     }
 
-    std::string m_dir;
+    std::string dir;
 };
 
 TEST_F(SettingsFiles, RoundTripThroughFiles)
@@ -325,7 +325,7 @@ TEST_F(SettingsFiles, LoadFailuresLeaveTheBlockUntouched)
     writeText(path("empty.ini"), "");
     writeText(path("big.ini"), "[MPEG Audio]\n" + std::string(2 * 1024 * 1024, ';') + "\n");
     for (const std::string& file :
-        { path("bad.cfg"), path("empty.ini"), path("big.ini"), path("missing.ini"), m_dir, std::string() }) {
+        { path("bad.cfg"), path("empty.ini"), path("big.ini"), path("missing.ini"), dir, std::string() }) {
         EncoderSettings block = baseBlock();
         EXPECT_NE(loadSettings(&block, file.c_str()), 0) << file;
         EXPECT_TRUE(sameBlock(block, baseBlock())) << file;

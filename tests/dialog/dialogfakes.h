@@ -1,5 +1,5 @@
-#ifndef VELTRANO_TESTS_DIALOGFAKES_H
-#define VELTRANO_TESTS_DIALOGFAKES_H
+#ifndef VL_DIALOG_DIALOGFAKES_H
+#define VL_DIALOG_DIALOGFAKES_H
 
 #include "dialog/mpaencoderdlg.h"
 

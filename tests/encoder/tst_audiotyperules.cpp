@@ -8,13 +8,13 @@
 #include <cstring>
 #include <gtest/gtest.h>
 
-using vl::enc::MessageId;
-using vl::enc::MessageLevel;
+using vl::encoder::MessageId;
+using vl::encoder::MessageLevel;
 
 namespace {
 
 // The twenty audio type ids the dialog offers.
-const int kAudioTypes[] = { 44, 0, 1, 13, 15, 2, 3, 4, 14, 8, 9, 10, 11, 12, 18, 19, 23, 24, 25, 27 };
+const int audioTypes[] = { 44, 0, 1, 13, 15, 2, 3, 4, 14, 8, 9, 10, 11, 12, 18, 19, 23, 24, 25, 27 };
 
 // The entry points of the built module.
 struct EncoderModule
@@ -40,7 +40,7 @@ class DefaultsPerType : public testing::TestWithParam<int>
 TEST_P(DefaultsPerType, PassTheCheckAndFillOnlyTheEncoderHalf)
 {
     const int type = GetParam();
-    const vl::enc::AudioTypeRules* rules = vl::enc::findAudioTypeRules(type);
+    const vl::encoder::AudioTypeRules* rules = vl::encoder::findAudioTypeRules(type);
     ASSERT_NE(rules, nullptr) << "audio type " << type << " has no rules";
     ASSERT_TRUE(encoder().defaults && encoder().check);
     for (const unsigned char fill : { 0x5a, 0xa5 }) {
@@ -70,7 +70,7 @@ TEST_P(DefaultsPerType, PassTheCheckAndFillOnlyTheEncoderHalf)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(AudioTypes, DefaultsPerType, testing::ValuesIn(kAudioTypes));
+INSTANTIATE_TEST_SUITE_P(AudioTypes, DefaultsPerType, testing::ValuesIn(audioTypes));
 
 TEST(EncoderModule, UnknownTypesGetGenericDefaultsAndAWarning)
 {
@@ -110,7 +110,7 @@ constexpr int J = VL_MODE_JOINT_STEREO;
 constexpr int D = VL_MODE_DUAL_CHANNEL;
 constexpr int M = VL_MODE_MONO;
 
-const FormatCase kFormatCases[] = {
+const FormatCase formatCases[] = {
     // Generic MPEG-1 takes both layers but no lower sampling frequency.
     { "Mpeg1Layer1", 0, 32000, 1, S, 3, {}, "" },
     { "Mpeg1AtLsf", 0, 24000, 2, S, 11, { MessageId::FormatFrequencyMpeg1 },
@@ -185,22 +185,22 @@ TEST_P(FormatRules, ReportExactlyTheFormatsFaults)
     s.bitrateIndex = c.bitrateIndex;
     s.psychModel = 2;
     MessageRecorder recorder;
-    const int result = vl::enc::SettingsChecker(recorder.callbacks()).check(&s, c.audioType, c.sampleFrequency);
+    const int result = vl::encoder::SettingsChecker(recorder.callbacks()).check(&s, c.audioType, c.sampleFrequency);
 
     std::vector<MessageId> reported;
     for (MessageId id : recorder.ids()) {
-        if (vl::enc::message(id).level != MessageLevel::Info)
+        if (vl::encoder::message(id).level != MessageLevel::Info)
             reported.push_back(id);
     }
     EXPECT_EQ(reported, c.expected) << recorder.allText();
     int errors = 0;
     for (MessageId id : c.expected)
-        errors += vl::enc::message(id).level == MessageLevel::Error;
+        errors += vl::encoder::message(id).level == MessageLevel::Error;
     EXPECT_EQ(result, errors);
     EXPECT_NE(recorder.allText().find(c.fragment), std::string::npos) << recorder.allText();
 }
 
-INSTANTIATE_TEST_SUITE_P(AudioTypes, FormatRules, testing::ValuesIn(kFormatCases),
+INSTANTIATE_TEST_SUITE_P(AudioTypes, FormatRules, testing::ValuesIn(formatCases),
     [](const testing::TestParamInfo<FormatCase>& info) { return info.param.name; });
 
 } // namespace

@@ -6,8 +6,8 @@
 #include <cstring>
 #include <gtest/gtest.h>
 
-using vl::enc::MessageId;
-using vl::enc::MessageLevel;
+using vl::encoder::MessageId;
+using vl::encoder::MessageLevel;
 
 namespace {
 
@@ -38,7 +38,7 @@ struct StandardCase
     const char* fragment; // must appear in the reported text
 };
 
-const StandardCase kStandardCases[] = {
+const StandardCase standardCases[] = {
     { "LayerZero", { { &S::layer, 0 } }, 48000, { MessageId::LayerInvalid }, "Layer 0 " },
     { "LayerThree", { { &S::layer, 3 } }, 48000, { MessageId::LayerInvalid }, "Layer 3 " },
     { "PsychModelZero", { { &S::psychModel, 0 } }, 48000, { MessageId::PsychModelInvalid }, "model 0 " },
@@ -86,7 +86,7 @@ TEST_P(StandardRules, ReportsEachFaultOnceAndFails)
     const StandardCase& c = GetParam();
     const EncoderSettings s = validSettings(c.change);
     MessageRecorder recorder;
-    const int result = vl::enc::SettingsChecker(recorder.callbacks()).check(&s, VL_AUDIO_MPEG2, c.sampleFrequency);
+    const int result = vl::encoder::SettingsChecker(recorder.callbacks()).check(&s, VL_AUDIO_MPEG2, c.sampleFrequency);
 
     EXPECT_EQ(recorder.ids(), c.expected);
     EXPECT_EQ(result, static_cast<int>(c.expected.size()));
@@ -95,7 +95,7 @@ TEST_P(StandardRules, ReportsEachFaultOnceAndFails)
     EXPECT_NE(recorder.allText().find(c.fragment), std::string::npos) << recorder.allText();
 }
 
-INSTANTIATE_TEST_SUITE_P(Check, StandardRules, testing::ValuesIn(kStandardCases),
+INSTANTIATE_TEST_SUITE_P(Check, StandardRules, testing::ValuesIn(standardCases),
     [](const testing::TestParamInfo<StandardCase>& info) { return info.param.name; });
 
 struct PassingCase
@@ -108,7 +108,7 @@ struct PassingCase
     const char* summary;
 };
 
-const PassingCase kPassingCases[] = {
+const PassingCase passingCases[] = {
     { "Mpeg1Layer2JointStereo", 48000, 2, VL_MODE_JOINT_STEREO, 11,
         "MPEG-1 Layer II, 48 kHz, 224 kbps, joint stereo." },
     { "Mpeg1Layer1Stereo", 44100, 1, VL_MODE_STEREO, 14, "MPEG-1 Layer I, 44.1 kHz, 448 kbps, stereo." },
@@ -132,13 +132,13 @@ TEST_P(PassingSettings, ReturnsZeroWithOneSummaryLine)
         { &S::bitrateIndex, c.bitrateIndex }, { &S::emphasis, VL_EMPHASIS_CCITT_J17 }, { &S::privateBit, 1 },
         { &S::copyrightBit, 1 }, { &S::originalBit, 1 }, { &S::errorProtection, 1 } });
     MessageRecorder recorder;
-    EXPECT_EQ(vl::enc::SettingsChecker(recorder.callbacks()).check(&s, VL_AUDIO_MPEG2, c.sampleFrequency), 0);
+    EXPECT_EQ(vl::encoder::SettingsChecker(recorder.callbacks()).check(&s, VL_AUDIO_MPEG2, c.sampleFrequency), 0);
     ASSERT_EQ(recorder.messages().size(), 1u) << recorder.allText();
     EXPECT_EQ(recorder.messages()[0].level, MessageLevel::Info);
     EXPECT_EQ(recorder.messages()[0].text, c.summary);
 }
 
-INSTANTIATE_TEST_SUITE_P(Check, PassingSettings, testing::ValuesIn(kPassingCases),
+INSTANTIATE_TEST_SUITE_P(Check, PassingSettings, testing::ValuesIn(passingCases),
     [](const testing::TestParamInfo<PassingCase>& info) { return info.param.name; });
 
 // Over a wide grid of good and bad values: the result is the number of errors
@@ -162,7 +162,7 @@ TEST(CheckContract, ResultCountsReportedErrors)
                                 { &S::bitrateIndex, index }, { &S::emphasis, emphasis } });
                             MessageRecorder recorder;
                             const int result
-                                = vl::enc::SettingsChecker(recorder.callbacks()).check(&s, type, frequency);
+                                = vl::encoder::SettingsChecker(recorder.callbacks()).check(&s, type, frequency);
                             const int errors = recorder.count(MessageLevel::Error);
                             ASSERT_EQ(result, errors) << recorder.allText();
                             ASSERT_EQ(recorder.count(MessageLevel::Info), result == 0 ? 1 : 0) << recorder.allText();
@@ -170,7 +170,7 @@ TEST(CheckContract, ResultCountsReportedErrors)
                             for (const RecordedMessage& m : recorder.messages()) {
                                 const MessageId id = MessageRecorder::idOf(m.format);
                                 ASSERT_NE(id, MessageId::Count) << "unknown format: " << m.format;
-                                ASSERT_EQ(vl::enc::message(id).level, m.level) << m.format;
+                                ASSERT_EQ(vl::encoder::message(id).level, m.level) << m.format;
                             }
                             (result == 0 ? passing : failing)++;
                         }
@@ -184,19 +184,19 @@ TEST(CheckContract, MissingCallbacksStillCountErrors)
     EncoderSettings s = validSettings();
     s.layer = 7;
     s.mode = VL_MODE_MONO;
-    EXPECT_EQ(vl::enc::SettingsChecker(nullptr).check(&s, VL_AUDIO_MPEG2, 44100), 1);
+    EXPECT_EQ(vl::encoder::SettingsChecker(nullptr).check(&s, VL_AUDIO_MPEG2, 44100), 1);
 
     EncoderCallbacks empty {};
-    EXPECT_EQ(vl::enc::SettingsChecker(&empty).check(&s, VL_AUDIO_MPEG2, 44100), 1);
+    EXPECT_EQ(vl::encoder::SettingsChecker(&empty).check(&s, VL_AUDIO_MPEG2, 44100), 1);
     s.layer = 2;
     s.bitrateIndex = 1;
-    EXPECT_EQ(vl::enc::SettingsChecker(&empty).check(&s, VL_AUDIO_MPEG2, 44100), 0);
+    EXPECT_EQ(vl::encoder::SettingsChecker(&empty).check(&s, VL_AUDIO_MPEG2, 44100), 0);
 }
 
 TEST(CheckContract, NullSettingsAreAnError)
 {
     MessageRecorder recorder;
-    EXPECT_EQ(vl::enc::SettingsChecker(recorder.callbacks()).check(nullptr, VL_AUDIO_MPEG2, 48000), 1);
+    EXPECT_EQ(vl::encoder::SettingsChecker(recorder.callbacks()).check(nullptr, VL_AUDIO_MPEG2, 48000), 1);
     EXPECT_EQ(recorder.ids(), std::vector<MessageId> { MessageId::NoSettings });
 }
 
@@ -206,7 +206,8 @@ TEST(CheckContract, OnlyTheArgumentsDecideAudioTypeAndFrequency)
     // business; the check judges the values it is given.
     const EncoderSettings s = validSettings({ { &S::audioType, VL_AUDIO_MPEG1_VCD }, { &S::sampleFrequency, 12345 } });
     MessageRecorder recorder;
-    EXPECT_EQ(vl::enc::SettingsChecker(recorder.callbacks()).check(&s, VL_AUDIO_MPEG2, 48000), 0) << recorder.allText();
+    EXPECT_EQ(vl::encoder::SettingsChecker(recorder.callbacks()).check(&s, VL_AUDIO_MPEG2, 48000), 0)
+        << recorder.allText();
 }
 
 } // namespace

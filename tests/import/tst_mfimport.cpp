@@ -68,10 +68,10 @@ TEST(ImportModule, FailsCleanlyWithoutAStream)
             out.put(static_cast<char>((i * 37 + 11) & 0x7f)); // never a sync byte
     }
     MpegInInfo info = initialised();
-    EXPECT_EQ(getInfo(nullptr, missing.c_str()), vl::import::kInvalidArgument);
-    EXPECT_EQ(getInfo(&info, nullptr), vl::import::kInvalidArgument);
+    EXPECT_EQ(getInfo(nullptr, missing.c_str()), vl::import::invalidArgument);
+    EXPECT_EQ(getInfo(&info, nullptr), vl::import::invalidArgument);
     info.structSize = 0; // never initialised
-    EXPECT_EQ(getInfo(&info, missing.c_str()), vl::import::kInvalidArgument);
+    EXPECT_EQ(getInfo(&info, missing.c_str()), vl::import::invalidArgument);
 
     const std::pair<fs::path, vl::probe::Status> rows[] = { { missing, vl::probe::Status::OpenFailed },
         { dir, vl::probe::Status::OpenFailed }, { garbage, vl::probe::Status::NoAudio } };

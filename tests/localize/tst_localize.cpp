@@ -10,8 +10,8 @@
 #include <gtest/gtest.h>
 #include <iconv.h>
 
-using vl::enc::MessageId;
-using vl::loc::Language;
+using vl::encoder::MessageId;
+using vl::localize::Language;
 
 namespace {
 
@@ -25,7 +25,7 @@ std::vector<TranslationCase> allTranslations()
 {
     std::vector<TranslationCase> cases;
     for (Language language : { Language::German, Language::Japanese })
-        for (std::size_t i = 0; i < vl::enc::kMessageCount; ++i)
+        for (std::size_t i = 0; i < vl::encoder::messageCount; ++i)
             cases.push_back({ language, static_cast<MessageId>(i) });
     return cases;
 }
@@ -59,14 +59,14 @@ class Translations : public testing::TestWithParam<TranslationCase>
 TEST_P(Translations, KeepTheConversionsAndAreWellFormed)
 {
     const TranslationCase c = GetParam();
-    const vl::enc::MessageText& english = vl::enc::message(c.id);
-    const char* translated = vl::loc::translation(c.language, c.id);
+    const vl::encoder::MessageText& english = vl::encoder::message(c.id);
+    const char* translated = vl::localize::translation(c.language, c.id);
     ASSERT_NE(translated, nullptr);
 
     char englishLetters[16] = {};
     char translatedLetters[16] = {};
-    ASSERT_TRUE(vl::enc::conversionLetters(english.format, englishLetters, sizeof englishLetters));
-    ASSERT_TRUE(vl::enc::conversionLetters(translated, translatedLetters, sizeof translatedLetters)) << translated;
+    ASSERT_TRUE(vl::encoder::conversionLetters(english.format, englishLetters, sizeof englishLetters));
+    ASSERT_TRUE(vl::encoder::conversionLetters(translated, translatedLetters, sizeof translatedLetters)) << translated;
     EXPECT_STREQ(translatedLetters, englishLetters) << translated;
     EXPECT_STREQ(translatedLetters, english.arguments);
 
@@ -88,7 +88,7 @@ TEST(LanguageNumbers, MapToTheirLanguage)
         { 0, Language::Untranslated }, { 9, Language::Untranslated }, { 0x0409, Language::Untranslated },
         { 0x040c, Language::Untranslated }, { 0x0410, Language::Untranslated } };
     for (const auto& [number, language] : rows) {
-        EXPECT_EQ(vl::loc::languageFromNumber(number), language) << number;
+        EXPECT_EQ(vl::localize::languageFromNumber(number), language) << number;
     }
 }
 
@@ -99,9 +99,9 @@ class LocalizeModule : public testing::Test
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(m_module.isLoaded()) << m_module.error();
-        setLanguage = m_module.resolve<LocalizeSetLanguageFunc>("localizeSetLanguage");
-        convertStr = m_module.resolve<LocalizeConvertStrFunc>("localizeConvertStr");
+        ASSERT_TRUE(localizeModule.isLoaded()) << localizeModule.error();
+        setLanguage = localizeModule.resolve<LocalizeSetLanguageFunc>("localizeSetLanguage");
+        convertStr = localizeModule.resolve<LocalizeConvertStrFunc>("localizeConvertStr");
         ASSERT_NE(setLanguage, nullptr);
         ASSERT_NE(convertStr, nullptr);
     }
@@ -111,22 +111,23 @@ protected:
             setLanguage(0);
     }
 
-    ModuleLoader m_module { VL_MODULE_DIR "/gui_mpa_localize.so" };
+    ModuleLoader localizeModule { VL_MODULE_DIR "/gui_mpa_localize.so" };
     LocalizeSetLanguageFunc setLanguage = nullptr;
     LocalizeConvertStrFunc convertStr = nullptr;
 };
 
 TEST_F(LocalizeModule, ConvertsIntoTheLanguageSetLast)
 {
-    const char* format = vl::enc::message(MessageId::MonoBitrateTooHigh).format;
+    const char* format = vl::encoder::message(MessageId::MonoBitrateTooHigh).format;
     // A copy: the module must match the text, not the address.
     const std::string copy = format;
 
     EXPECT_STREQ(convertStr(copy.c_str()), copy.c_str()) << "untranslated before any language is set";
     EXPECT_EQ(setLanguage(7), 0);
-    EXPECT_STREQ(convertStr(copy.c_str()), vl::loc::translation(Language::German, MessageId::MonoBitrateTooHigh));
+    EXPECT_STREQ(convertStr(copy.c_str()), vl::localize::translation(Language::German, MessageId::MonoBitrateTooHigh));
     EXPECT_EQ(setLanguage(17), 0);
-    EXPECT_STREQ(convertStr(copy.c_str()), vl::loc::translation(Language::Japanese, MessageId::MonoBitrateTooHigh));
+    EXPECT_STREQ(
+        convertStr(copy.c_str()), vl::localize::translation(Language::Japanese, MessageId::MonoBitrateTooHigh));
     EXPECT_NE(setLanguage(9), 0) << "English has no translation";
     EXPECT_EQ(convertStr(copy.c_str()), copy.c_str());
 }
@@ -134,7 +135,7 @@ TEST_F(LocalizeModule, ConvertsIntoTheLanguageSetLast)
 TEST_F(LocalizeModule, LeavesOtherTextsAlone)
 {
     setLanguage(7);
-    const std::string almost = std::string(vl::enc::message(MessageId::SummaryMono).format) + " ";
+    const std::string almost = std::string(vl::encoder::message(MessageId::SummaryMono).format) + " ";
     for (const char* text : { "", "Stereo", "Layer %d", almost.c_str() }) {
         EXPECT_EQ(convertStr(text), text) << '"' << text << '"';
     }
@@ -196,7 +197,7 @@ TEST_P(LocalizedReports, ComeOutInTheUsersLanguage)
     EXPECT_EQ(sink.lines, c.lines);
 }
 
-const EndToEndCase kEndToEnd[] = {
+const EndToEndCase endToEnd[] = {
     { 7, VL_AUDIO_MPEG2, 48000, VL_MODE_MONO, 14,
         { "Die Bitrate 384 kbit/s ist für Mono in MPEG-1 Layer II nicht zulässig; wählen Sie 32 bis 192 kbit/s." } },
     { 7, VL_AUDIO_MPEG2, 44100, VL_MODE_JOINT_STEREO, 11, { "MPEG-1 Layer II, 44.1 kHz, 224 kbit/s, Joint Stereo." } },
@@ -210,6 +211,6 @@ const EndToEndCase kEndToEnd[] = {
         { "Dual channel is not allowed for HDV; choose stereo." } },
 };
 
-INSTANTIATE_TEST_SUITE_P(Languages, LocalizedReports, testing::ValuesIn(kEndToEnd));
+INSTANTIATE_TEST_SUITE_P(Languages, LocalizedReports, testing::ValuesIn(endToEnd));
 
 } // namespace

@@ -1,5 +1,5 @@
-#ifndef VELTRANO_PAGETESTHELPERS_H
-#define VELTRANO_PAGETESTHELPERS_H
+#ifndef VL_PAGES_PAGETESTHELPERS_H
+#define VL_PAGES_PAGETESTHELPERS_H
 
 #include "model/configstate.h"
 #include "userinput.h"

@@ -145,7 +145,7 @@ struct ScanCase
 // Frames are {version, layer, bitrate index, frequency index, mode, emphasis,
 // padding, free-format length}; l2 is MPEG-1 Layer II, 48 kHz, 192 kbit/s.
 const Frame l2 {};
-const ScanCase kScanCases[] = {
+const ScanCase scanCases[] = {
     { "four_frames", stream(l2, 4), false, Status::Ok, 0 },
     { "three_frames_then_more_data", stream(l2, 3) + fill(700, 0), false, Status::NoAudio, 0 },
     { "three_frames_ending_the_stream", stream(l2, 3), true, Status::Ok, 0 },
@@ -178,7 +178,7 @@ TEST_P(Scanner, FindsOnlyConfirmedStreams)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Streams, Scanner, testing::ValuesIn(kScanCases),
+INSTANTIATE_TEST_SUITE_P(Streams, Scanner, testing::ValuesIn(scanCases),
     [](const testing::TestParamInfo<ScanCase>& info) { return std::string(info.param.name); });
 
 // Joint stereo in any of the first sixteen frames makes the stream joint

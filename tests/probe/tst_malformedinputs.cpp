@@ -16,7 +16,7 @@ using namespace vl::probe;
 
 namespace {
 
-constexpr uint64_t kMiB = 1024 * 1024;
+constexpr uint64_t mebibyte = 1024 * 1024;
 
 // A file in /tmp holding `head`, extended (sparsely) to `size`; removed with
 // the object.
@@ -27,19 +27,19 @@ public:
     {
         char name[] = "/tmp/vl_probe_XXXXXX";
         const int fd = mkstemp(name);
-        m_path = name;
+        filePath = name;
         EXPECT_EQ(write(fd, head.data(), head.size()), static_cast<ssize_t>(head.size()));
         EXPECT_EQ(ftruncate(fd, static_cast<off_t>(std::max<uint64_t>(size, head.size()))), 0);
         close(fd);
     }
-    ~TempFile() { unlink(m_path.c_str()); }
+    ~TempFile() { unlink(filePath.c_str()); }
     TempFile(const TempFile&) = delete;
     TempFile& operator=(const TempFile&) = delete;
 
-    const char* path() const { return m_path.c_str(); }
+    const char* path() const { return filePath.c_str(); }
 
 private:
-    std::string m_path;
+    std::string filePath;
 };
 
 bool sameParameters(const AudioParams& a, const AudioParams& b)
@@ -76,7 +76,7 @@ TEST_P(Truncated, NeverGivesWrongParameters)
         if (r.status == Status::Ok) {
             EXPECT_TRUE(sameParameters(r.audio, full.audio)) << "cut at " << cut;
         }
-        EXPECT_LE(r.bytesRead, 4 * kMiB);
+        EXPECT_LE(r.bytesRead, 4 * mebibyte);
     }
 }
 
@@ -87,14 +87,14 @@ INSTANTIATE_TEST_SUITE_P(Corpus, Truncated,
 TEST(Garbage, IsNotAudio)
 {
     for (const auto& [seed, size] :
-        { std::pair(1u, size_t(1)), { 2u, 17 }, { 3u, 4096 }, { 4u, 70000 }, { 5u, 3 * kMiB } }) {
+        { std::pair(1u, size_t(1)), { 2u, 17 }, { 3u, 4096 }, { 4u, 70000 }, { 5u, 3 * mebibyte } }) {
         std::mt19937 random(seed);
         std::vector<uint8_t> bytes(size);
         for (uint8_t& b : bytes)
             b = static_cast<uint8_t>(random());
         const ProbeResult r = probeMemory(bytes.data(), bytes.size());
         EXPECT_NE(r.status, Status::Ok) << "seed " << seed;
-        EXPECT_LE(r.bytesRead, 4 * kMiB);
+        EXPECT_LE(r.bytesRead, 4 * mebibyte);
     }
 }
 
@@ -120,11 +120,11 @@ TEST_P(SparseTail, ReadsOnlyTheHead)
     const std::string path = std::string(VL_FIXTURE_DIR) + "/" + GetParam();
     const ProbeResult small = probeFile(path.c_str());
     ASSERT_EQ(small.status, Status::Ok);
-    const TempFile file(readFileBytes(path), 2048 * kMiB);
+    const TempFile file(readFileBytes(path), 2048 * mebibyte);
     const ProbeResult big = probeFile(file.path());
     ASSERT_EQ(big.status, Status::Ok);
     EXPECT_TRUE(sameParameters(big.audio, small.audio));
-    EXPECT_LE(big.bytesRead, 1 * kMiB);
+    EXPECT_LE(big.bytesRead, 1 * mebibyte);
 }
 
 INSTANTIATE_TEST_SUITE_P(Heads, SparseTail,
@@ -138,10 +138,10 @@ TEST(SparseWithoutAudio, StaysBounded)
         = { { 'I', 'D', '3', 3, 0, 0, 0, 0, 0, 0 }, { 0, 0, 1, 0xba, 0x44, 0, 4, 0, 4, 1, 1, 0x89, 0xc3, 0xf8 },
               { 0x47, 0x40, 0, 0x10 }, { 0, 0, 0, 0x18, 'f', 't', 'y', 'p' } };
     for (const std::vector<uint8_t>& head : heads) {
-        const TempFile file(head, 2048 * kMiB);
+        const TempFile file(head, 2048 * mebibyte);
         const ProbeResult r = probeFile(file.path());
         EXPECT_NE(r.status, Status::Ok) << int(head[3]);
-        EXPECT_LE(r.bytesRead, 4 * kMiB);
+        EXPECT_LE(r.bytesRead, 4 * mebibyte);
     }
 }
 
@@ -160,7 +160,7 @@ struct LieCase
     std::optional<Status> status;
 };
 
-const LieCase kLies[] = {
+const LieCase lies[] = {
     { "iso_chunk_offset_count_beyond_its_box", "mp4_moov_front_l2_44k_joint_160.mp4", "stco", 8, { 0x40, 0, 0, 0 }, 0,
         Status::Malformed },
     // Its only track is audio.
@@ -195,7 +195,7 @@ TEST_P(LyingContainer, IsNotTakenForAudio)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Patched, LyingContainer, testing::ValuesIn(kLies),
+INSTANTIATE_TEST_SUITE_P(Patched, LyingContainer, testing::ValuesIn(lies),
     [](const testing::TestParamInfo<LieCase>& info) { return std::string(info.param.name); });
 
 void putBe32(std::vector<uint8_t>& bytes, size_t at, uint32_t value, const char* type)
@@ -242,12 +242,12 @@ TEST(FuzzFindings, TransportReaderStaysInsideItsWindow)
         const std::string file = entry.path();
         const std::vector<uint8_t> bytes = readFileBytes(file);
         MemorySource source(bytes.data(), bytes.size());
-        BoundedReader reader(source, 4 * kMiB);
+        BoundedReader reader(source, 4 * mebibyte);
         TransportLayout layout;
         if (!detectTransportLayout(bytes.data(), bytes.size(), layout))
             layout = { 0, 188, 0 };
         const ProbeResult r = readTransportStream(reader, layout);
-        EXPECT_LE(source.bytesRead(), 4 * kMiB) << file;
+        EXPECT_LE(source.bytesRead(), 4 * mebibyte) << file;
         if (r.status == Status::Ok) {
             EXPECT_TRUE(r.audio.layer == 1 || r.audio.layer == 2) << file;
             EXPECT_LT(r.audio.audioOffset, static_cast<int64_t>(bytes.size())) << file;

@@ -1,5 +1,5 @@
-#ifndef VL_SKINSHOOTER_H
-#define VL_SKINSHOOTER_H
+#ifndef VL_SCREENSHOTS_SKINSHOOTER_H
+#define VL_SCREENSHOTS_SKINSHOOTER_H
 
 #include <QDir>
 #include <QObject>
@@ -34,4 +34,4 @@ private:
     QStringList problems;
 };
 
-#endif // VL_SKINSHOOTER_H
+#endif // VL_SCREENSHOTS_SKINSHOOTER_H

@@ -1,5 +1,5 @@
-#ifndef VELTRANO_MPAENCODERDLG_H
-#define VELTRANO_MPAENCODERDLG_H
+#ifndef VL_DIALOG_MPAENCODERDLG_H
+#define VL_DIALOG_MPAENCODERDLG_H
 
 #include "model/audiotypes.h"
 #include "model/configstate.h"

@@ -1,5 +1,5 @@
-#ifndef VELTRANO_DIALOGPLACEMENT_H
-#define VELTRANO_DIALOGPLACEMENT_H
+#ifndef VL_ENTRY_DIALOGPLACEMENT_H
+#define VL_ENTRY_DIALOGPLACEMENT_H
 
 #include "platform/platform.h"
 

@@ -1,5 +1,5 @@
-#ifndef VELTRANO_AUDIOTYPES_H
-#define VELTRANO_AUDIOTYPES_H
+#ifndef VL_MODEL_AUDIOTYPES_H
+#define VL_MODEL_AUDIOTYPES_H
 
 #include <QMap>
 #include <QString>

@@ -1,5 +1,5 @@
-#ifndef VELTRANO_CONFIGSTATE_H
-#define VELTRANO_CONFIGSTATE_H
+#ifndef VL_MODEL_CONFIGSTATE_H
+#define VL_MODEL_CONFIGSTATE_H
 
 #include <QMap>
 #include <QString>

@@ -1,5 +1,5 @@
-#ifndef VELTRANO_STATEMODEL_H
-#define VELTRANO_STATEMODEL_H
+#ifndef VL_MODEL_STATEMODEL_H
+#define VL_MODEL_STATEMODEL_H
 
 #include "audiotypes.h"
 #include "configstate.h"

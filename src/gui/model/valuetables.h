@@ -1,5 +1,5 @@
-#ifndef VELTRANO_VALUETABLES_H
-#define VELTRANO_VALUETABLES_H
+#ifndef VL_MODEL_VALUETABLES_H
+#define VL_MODEL_VALUETABLES_H
 
 #include <QStringList>
 #include <cstdint>

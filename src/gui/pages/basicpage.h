@@ -1,5 +1,5 @@
-#ifndef VELTRANO_BASICPAGE_H
-#define VELTRANO_BASICPAGE_H
+#ifndef VL_PAGES_BASICPAGE_H
+#define VL_PAGES_BASICPAGE_H
 
 #include "model/configstate.h"
 

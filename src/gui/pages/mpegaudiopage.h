@@ -1,5 +1,5 @@
-#ifndef VELTRANO_MPEGAUDIOPAGE_H
-#define VELTRANO_MPEGAUDIOPAGE_H
+#ifndef VL_PAGES_MPEGAUDIOPAGE_H
+#define VL_PAGES_MPEGAUDIOPAGE_H
 
 #include "model/configstate.h"
 

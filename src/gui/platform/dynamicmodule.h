@@ -1,5 +1,5 @@
-#ifndef VELTRANO_DYNAMICMODULE_H
-#define VELTRANO_DYNAMICMODULE_H
+#ifndef VL_PLATFORM_DYNAMICMODULE_H
+#define VL_PLATFORM_DYNAMICMODULE_H
 
 #include <array>
 #include <cstddef>

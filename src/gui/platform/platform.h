@@ -1,5 +1,5 @@
-#ifndef VELTRANO_PLATFORM_H
-#define VELTRANO_PLATFORM_H
+#ifndef VL_PLATFORM_PLATFORM_H
+#define VL_PLATFORM_PLATFORM_H
 
 #include <cstdint>
 

@@ -1,5 +1,5 @@
-#ifndef VELTRANO_ERRORNOTIFIER_H
-#define VELTRANO_ERRORNOTIFIER_H
+#ifndef VL_WIDGETS_ERRORNOTIFIER_H
+#define VL_WIDGETS_ERRORNOTIFIER_H
 
 #include <QMetaType>
 #include <QObject>

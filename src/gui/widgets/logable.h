@@ -1,5 +1,5 @@
-#ifndef VELTRANO_LOGABLE_H
-#define VELTRANO_LOGABLE_H
+#ifndef VL_WIDGETS_LOGABLE_H
+#define VL_WIDGETS_LOGABLE_H
 
 #include "errornotifier.h"
 

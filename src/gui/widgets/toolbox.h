@@ -1,5 +1,5 @@
-#ifndef VELTRANO_TOOLBOX_H
-#define VELTRANO_TOOLBOX_H
+#ifndef VL_WIDGETS_TOOLBOX_H
+#define VL_WIDGETS_TOOLBOX_H
 
 #include <QFrame>
 

@@ -14,29 +14,29 @@ class FileDescriptor
 {
 public:
     explicit FileDescriptor(int fd)
-        : m_fd(fd)
+        : descriptor(fd)
     {
     }
     ~FileDescriptor()
     {
-        if (m_fd >= 0) {
-            ::close(m_fd);
+        if (descriptor >= 0) {
+            ::close(descriptor);
         }
     }
     FileDescriptor(const FileDescriptor&) = delete;
     FileDescriptor& operator=(const FileDescriptor&) = delete;
 
-    int get() const { return m_fd; }
+    int get() const { return descriptor; }
     // Closes now, reporting the error a deferred write may surface here.
     bool close()
     {
-        const int fd = m_fd;
-        m_fd = -1;
+        const int fd = descriptor;
+        descriptor = -1;
         return ::close(fd) == 0;
     }
 
 private:
-    int m_fd;
+    int descriptor;
 };
 
 bool writeAll(int fd, std::string_view content)

@@ -18,10 +18,11 @@ namespace vl::config {
 
 namespace {
 
-enum : int32_t { kOk = 0, kFailed = 1 };
+constexpr int32_t resultOk = 0;
+constexpr int32_t resultFailed = 1;
 
 // Bytes looked at to tell a settings file from an MPEG file.
-constexpr size_t kSniffSize = 4096;
+constexpr size_t sniffSize = 4096;
 
 bool sniffIsText(const std::string& path)
 {
@@ -33,8 +34,8 @@ bool sniffIsText(const std::string& path)
     {
     };
     bool text = false;
-    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && static_cast<uint64_t>(st.st_size) <= kMaxSettingsFileSize) {
-        char head[kSniffSize];
+    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && static_cast<uint64_t>(st.st_size) <= maxSettingsFileSize) {
+        char head[sniffSize];
         const ssize_t n = ::pread(fd, head, sizeof head, 0);
         if (n >= 0) {
             // A multi-byte character cut at the end of the sample is fine.
@@ -52,17 +53,17 @@ bool sniffIsText(const std::string& path)
 int32_t loadSettingsText(EncoderSettings& settings, const std::string& path)
 {
     std::string text;
-    if (!readSmallFile(path, kMaxSettingsFileSize, text)) {
-        return kFailed;
+    if (!readSmallFile(path, maxSettingsFileSize, text)) {
+        return resultFailed;
     }
-    return applySettingsText(text, settings).ok() ? kOk : kFailed;
+    return applySettingsText(text, settings).ok() ? resultOk : resultFailed;
 }
 
 int32_t loadFromMpeg(EncoderSettings& settings, const std::string& path)
 {
     const probe::ProbeResult result = probe::probeFile(path.c_str());
     if (result.status != probe::Status::Ok) {
-        return kFailed;
+        return resultFailed;
     }
     const probe::AudioParams& a = result.audio;
     if (a.fields & probe::FieldLayer) {
@@ -86,7 +87,7 @@ int32_t loadFromMpeg(EncoderSettings& settings, const std::string& path)
         settings.originalBit = a.originalBit ? 1 : 0;
         settings.errorProtection = a.errorProtection ? 1 : 0;
     }
-    return kOk;
+    return resultOk;
 }
 
 // A symbolic link is followed, so that saving updates the file it names
@@ -112,21 +113,21 @@ int32_t save(const EncoderSettings& settings, const std::string& requested)
     };
     const bool exists = ::stat(path.c_str(), &st) == 0;
     if (exists && !S_ISREG(st.st_mode)) {
-        return kFailed;
+        return resultFailed;
     }
-    const bool readable = exists && readSmallFile(path, kMaxSettingsFileSize, existing);
+    const bool readable = exists && readSmallFile(path, maxSettingsFileSize, existing);
     std::optional<std::string> text = mergeSettingsText(settings, readable ? existing : std::string());
     if (!text || (exists && !readable)) {
         // Not a settings file we can keep: keep it as a backup instead.
         if (readable && !writeFileAtomically(path + ".bak", existing)) {
-            return kFailed;
+            return resultFailed;
         }
         if (exists && !readable) {
-            return kFailed; // neither mergeable nor safely copyable
+            return resultFailed; // neither mergeable nor safely copyable
         }
         text = mergeSettingsText(settings, std::string());
     }
-    return text && writeFileAtomically(path, *text) ? kOk : kFailed;
+    return text && writeFileAtomically(path, *text) ? resultOk : resultFailed;
 }
 
 } // namespace
@@ -134,25 +135,25 @@ int32_t save(const EncoderSettings& settings, const std::string& requested)
 int32_t loadSettings(EncoderSettings* settings, const char* path)
 {
     if (!settings || !path || !*path) {
-        return kFailed;
+        return resultFailed;
     }
     try {
         const std::string file = pathForLoad(path);
         return sniffIsText(file) ? loadSettingsText(*settings, file) : loadFromMpeg(*settings, file);
     } catch (const std::bad_alloc&) {
-        return kFailed; // the block is only written after every allocation
+        return resultFailed; // the block is only written after every allocation
     }
 }
 
 int32_t saveSettings(EncoderSettings* settings, const char* path)
 {
     if (!settings || !path || !*path) {
-        return kFailed;
+        return resultFailed;
     }
     try {
         return save(*settings, path);
     } catch (const std::bad_alloc&) {
-        return kFailed;
+        return resultFailed;
     }
 }
 

@@ -12,7 +12,7 @@
 namespace vl::config {
 
 // Largest settings file read or merged.
-constexpr size_t kMaxSettingsFileSize = 1024 * 1024;
+constexpr size_t maxSettingsFileSize = 1024 * 1024;
 
 // Loads a settings file, or the encoding parameters of the first MPEG-1/2
 // Layer I/II audio stream of an MPEG file; the content decides which. On

@@ -31,7 +31,7 @@ struct KeyName
 };
 
 // Also the order in which a new file lists them.
-constexpr std::array<KeyName, 11> kKeys = { {
+constexpr std::array<KeyName, 11> keys = { {
     { Key::AudioType, "audio_type" },
     { Key::SampleFrequency, "sample_frequency" },
     { Key::Layer, "layer" },
@@ -45,7 +45,7 @@ constexpr std::array<KeyName, 11> kKeys = { {
     { Key::ErrorProtection, "error_protection" },
 } };
 
-constexpr std::array<std::string_view, 4> kModeNames = { "stereo", "joint_stereo", "dual_channel", "mono" };
+constexpr std::array<std::string_view, 4> modeNames = { "stereo", "joint_stereo", "dual_channel", "mono" };
 
 struct Line
 {
@@ -143,12 +143,12 @@ Line classify(std::string_view raw)
 
 bool isOurSection(const Line& line)
 {
-    return line.kind == Line::Section && lower(line.name) == lower(kSectionName);
+    return line.kind == Line::Section && lower(line.name) == lower(sectionName);
 }
 
 const KeyName* findKey(const std::string& name)
 {
-    for (const KeyName& k : kKeys) {
+    for (const KeyName& k : keys) {
         if (k.name == name) {
             return &k;
         }
@@ -264,8 +264,8 @@ bool applyValue(Key key, std::string_view value, EncoderSettings& s, int32_t& bi
         s.psychModel = v;
         return true;
     case Key::Mode:
-        for (size_t i = 0; i < kModeNames.size(); ++i) {
-            if (normalisedWord(value) == kModeNames[i]) {
+        for (size_t i = 0; i < modeNames.size(); ++i) {
+            if (normalisedWord(value) == modeNames[i]) {
                 s.mode = static_cast<int32_t>(i);
                 return true;
             }
@@ -301,8 +301,8 @@ std::optional<std::string> formatValue(Key key, const EncoderSettings& s)
     case Key::PsychModel:
         return std::string(s.psychModel == 1 ? "1" : "2");
     case Key::Mode:
-        if (s.mode >= 0 && s.mode < static_cast<int32_t>(kModeNames.size())) {
-            return std::string(kModeNames[static_cast<size_t>(s.mode)]);
+        if (s.mode >= 0 && s.mode < static_cast<int32_t>(modeNames.size())) {
+            return std::string(modeNames[static_cast<size_t>(s.mode)]);
         }
         return std::nullopt;
     case Key::Bitrate: {
@@ -374,8 +374,8 @@ bool isSettingsText(std::string_view bytes)
             }
             code = (code << 6) | (cc & 0x3f);
         }
-        static constexpr uint32_t kMinimum[4] = { 0, 0x80, 0x800, 0x10000 };
-        if (code < kMinimum[extra] || code > 0x10ffff || (code >= 0xd800 && code <= 0xdfff)) {
+        static constexpr uint32_t minimum[4] = { 0, 0x80, 0x800, 0x10000 };
+        if (code < minimum[extra] || code > 0x10ffff || (code >= 0xd800 && code <= 0xdfff)) {
             return false;
         }
         i += extra + 1;
@@ -452,7 +452,7 @@ std::optional<std::string> mergeSettingsText(const EncoderSettings& settings, st
     }
 
     std::vector<std::string> out;
-    std::array<bool, kKeys.size()> written {};
+    std::array<bool, keys.size()> written {};
     bool inSection = false;
     size_t insertAt = std::string::npos; // after the last content line of our last section
     for (size_t i = 0; i < lines.raw.size(); ++i) {
@@ -462,7 +462,7 @@ std::optional<std::string> mergeSettingsText(const EncoderSettings& settings, st
         }
         if (inSection && line.kind == Line::KeyValue) {
             if (const KeyName* key = findKey(line.name)) {
-                const size_t k = static_cast<size_t>(key - kKeys.data());
+                const size_t k = static_cast<size_t>(key - keys.data());
                 const std::optional<std::string> value = formatValue(key->key, settings);
                 if (written[k] || !value) {
                     continue; // a duplicate, or a field that has no text: drop the line
@@ -491,10 +491,10 @@ std::optional<std::string> mergeSettingsText(const EncoderSettings& settings, st
     }
 
     std::vector<std::string> missing;
-    for (size_t k = 0; k < kKeys.size(); ++k) {
+    for (size_t k = 0; k < keys.size(); ++k) {
         if (!written[k]) {
-            if (const std::optional<std::string> value = formatValue(kKeys[k].key, settings)) {
-                missing.push_back(std::string(kKeys[k].name) + " = " + *value);
+            if (const std::optional<std::string> value = formatValue(keys[k].key, settings)) {
+                missing.push_back(std::string(keys[k].name) + " = " + *value);
             }
         }
     }
@@ -505,7 +505,7 @@ std::optional<std::string> mergeSettingsText(const EncoderSettings& settings, st
         if (!out.empty()) {
             out.emplace_back();
         }
-        out.push_back("[" + std::string(kSectionName) + "]");
+        out.push_back("[" + std::string(sectionName) + "]");
         insertAt = out.size();
     }
     out.insert(out.begin() + static_cast<std::ptrdiff_t>(insertAt), missing.begin(), missing.end());

@@ -13,7 +13,7 @@
 
 namespace vl::config {
 
-inline constexpr std::string_view kSectionName = "MPEG Audio";
+inline constexpr std::string_view sectionName = "MPEG Audio";
 
 enum class ParseError {
     None,

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-namespace vl::enc {
+namespace vl::encoder {
 
 namespace {
 
@@ -14,9 +14,9 @@ using M = ModeRule;
 // emphasis, error protection, private, copyright, original. The bitrate
 // index is read from the MPEG-1 Layer II table at the native frequency:
 // 10 = 192, 11 = 224, 12 = 256, 14 = 384 kbps.
-constexpr DefaultSettings kStereo224 { 2, VL_MODE_STEREO, 11, 1, VL_EMPHASIS_NONE, 0, 0, 0, 1 };
-constexpr DefaultSettings kStereo256 { 2, VL_MODE_STEREO, 12, 1, VL_EMPHASIS_NONE, 0, 0, 0, 1 };
-constexpr DefaultSettings kStereo384 { 2, VL_MODE_STEREO, 14, 1, VL_EMPHASIS_NONE, 0, 0, 0, 1 };
+constexpr DefaultSettings stereo224 { 2, VL_MODE_STEREO, 11, 1, VL_EMPHASIS_NONE, 0, 0, 0, 1 };
+constexpr DefaultSettings stereo256 { 2, VL_MODE_STEREO, 12, 1, VL_EMPHASIS_NONE, 0, 0, 0, 1 };
+constexpr DefaultSettings stereo384 { 2, VL_MODE_STEREO, 14, 1, VL_EMPHASIS_NONE, 0, 0, 0, 1 };
 
 // Layer II, 48 kHz, mono 32-192 kbps, two channels 64-384 kbps: the DVD
 // rule, also used as the conservative rule for formats whose MPEG audio
@@ -32,37 +32,37 @@ constexpr AudioTypeRules withoutMpegAudio(int id, const char* name, const char* 
     return { id, name, audio, false, F::Any, 0, M::Any, 0, 0, 0, 0, 0, 48000, defaults };
 }
 
-constexpr std::array<AudioTypeRules, kAudioTypeCount> kRules = { {
-    { VL_AUDIO_MPEG1, "MPEG-1", nullptr, false, F::Mpeg1, 0, M::Any, 0, 0, 0, 0, 0, 48000, kStereo224 },
-    { VL_AUDIO_MPEG1_VCD, "VideoCD", nullptr, true, F::Exactly, 44100, M::NotMono, 224, 0, 0, 0, 0, 44100, kStereo224 },
-    { VL_AUDIO_MPEG2, "MPEG-2", nullptr, false, F::Any, 0, M::Any, 0, 0, 0, 0, 0, 48000, kStereo224 },
+constexpr std::array<AudioTypeRules, audioTypeCount> ruleTable = { {
+    { VL_AUDIO_MPEG1, "MPEG-1", nullptr, false, F::Mpeg1, 0, M::Any, 0, 0, 0, 0, 0, 48000, stereo224 },
+    { VL_AUDIO_MPEG1_VCD, "VideoCD", nullptr, true, F::Exactly, 44100, M::NotMono, 224, 0, 0, 0, 0, 44100, stereo224 },
+    { VL_AUDIO_MPEG2, "MPEG-2", nullptr, false, F::Any, 0, M::Any, 0, 0, 0, 0, 0, 48000, stereo224 },
     { VL_AUDIO_MPEG2_SVCD, "SuperVCD", nullptr, true, F::Exactly, 44100, M::Any, 0, 32, 192, 32, 384, 44100,
-        kStereo224 },
-    dvdLike(VL_AUDIO_MPEG2_DVD, "DVD-Video", kStereo224),
-    { VL_AUDIO_MPEG2_DVB, "DVB", nullptr, true, F::Mpeg1, 0, M::Any, 0, 0, 0, 0, 0, 48000, kStereo256 },
+        stereo224 },
+    dvdLike(VL_AUDIO_MPEG2_DVD, "DVD-Video", stereo224),
+    { VL_AUDIO_MPEG2_DVB, "DVB", nullptr, true, F::Mpeg1, 0, M::Any, 0, 0, 0, 0, 0, 48000, stereo256 },
     { VL_AUDIO_MPEG2_MICROMV, "MICROMV", nullptr, true, F::Exactly, 48000, M::StereoOnly, 384, 0, 0, 0, 0, 48000,
-        kStereo384 },
-    dvdLike(VL_AUDIO_MPEG2_DVHS, "D-VHS", kStereo256),
-    withoutMpegAudio(VL_AUDIO_MPEG2_ATSC, "ATSC", "AC-3", kStereo256),
-    withoutMpegAudio(VL_AUDIO_MPEG2_ATSC_HIGH, "ATSC", "AC-3", kStereo384),
-    dvdLike(VL_AUDIO_MPEG1_DVD, "DVD-Video", kStereo224),
-    dvdLike(VL_AUDIO_MPEG2_DVD_VR, "DVD-VR", kStereo224),
-    dvdLike(VL_AUDIO_MPEG1_DVD_VR, "DVD-VR", kStereo224),
+        stereo384 },
+    dvdLike(VL_AUDIO_MPEG2_DVHS, "D-VHS", stereo256),
+    withoutMpegAudio(VL_AUDIO_MPEG2_ATSC, "ATSC", "AC-3", stereo256),
+    withoutMpegAudio(VL_AUDIO_MPEG2_ATSC_HIGH, "ATSC", "AC-3", stereo384),
+    dvdLike(VL_AUDIO_MPEG1_DVD, "DVD-Video", stereo224),
+    dvdLike(VL_AUDIO_MPEG2_DVD_VR, "DVD-VR", stereo224),
+    dvdLike(VL_AUDIO_MPEG1_DVD_VR, "DVD-VR", stereo224),
     { VL_AUDIO_MPEG2_HDV_HD1, "HDV", nullptr, true, F::Exactly, 48000, M::StereoOnly, 384, 0, 0, 0, 0, 48000,
-        kStereo384 },
+        stereo384 },
     { VL_AUDIO_MPEG2_HDV_HD2, "HDV", nullptr, true, F::Exactly, 48000, M::StereoOnly, 384, 0, 0, 0, 0, 48000,
-        kStereo384 },
-    withoutMpegAudio(VL_AUDIO_MPEG2_D10, "D10", "AES3 LPCM", kStereo384),
-    dvdLike(VL_AUDIO_MPEG2_CABLELABS, "CableLabs VOD", kStereo256),
-    withoutMpegAudio(VL_AUDIO_MPEG2_HD_DVD, "HD DVD", "AC-3/E-AC-3/LPCM", kStereo384),
-    withoutMpegAudio(VL_AUDIO_MPEG2_BLURAY, "Blu-ray Disc", "LPCM/AC-3/DTS", kStereo384),
-    withoutMpegAudio(VL_AUDIO_AVC_HD, "AVCHD", "AC-3/LPCM", kStereo384),
+        stereo384 },
+    withoutMpegAudio(VL_AUDIO_MPEG2_D10, "D10", "AES3 LPCM", stereo384),
+    dvdLike(VL_AUDIO_MPEG2_CABLELABS, "CableLabs VOD", stereo256),
+    withoutMpegAudio(VL_AUDIO_MPEG2_HD_DVD, "HD DVD", "AC-3/E-AC-3/LPCM", stereo384),
+    withoutMpegAudio(VL_AUDIO_MPEG2_BLURAY, "Blu-ray Disc", "LPCM/AC-3/DTS", stereo384),
+    withoutMpegAudio(VL_AUDIO_AVC_HD, "AVCHD", "AC-3/LPCM", stereo384),
 } };
 
 constexpr bool idsAscending()
 {
-    for (std::size_t i = 1; i < kRules.size(); ++i) {
-        if (kRules[i - 1].audioType >= kRules[i].audioType)
+    for (std::size_t i = 1; i < ruleTable.size(); ++i) {
+        if (ruleTable[i - 1].audioType >= ruleTable[i].audioType)
             return false;
     }
     return true;
@@ -71,16 +71,16 @@ static_assert(idsAscending(), "audio type rows must be sorted by id");
 
 } // namespace
 
-const std::array<AudioTypeRules, kAudioTypeCount>& allAudioTypeRules()
+const std::array<AudioTypeRules, audioTypeCount>& allAudioTypeRules()
 {
-    return kRules;
+    return ruleTable;
 }
 
 const AudioTypeRules* findAudioTypeRules(int audioType)
 {
-    const auto it = std::lower_bound(
-        kRules.begin(), kRules.end(), audioType, [](const AudioTypeRules& row, int id) { return row.audioType < id; });
-    return (it != kRules.end() && it->audioType == audioType) ? &*it : nullptr;
+    const auto it = std::lower_bound(ruleTable.begin(), ruleTable.end(), audioType,
+        [](const AudioTypeRules& row, int id) { return row.audioType < id; });
+    return (it != ruleTable.end() && it->audioType == audioType) ? &*it : nullptr;
 }
 
 const AudioTypeRules& genericAudioTypeRules()
@@ -104,4 +104,4 @@ void applyDefaults(EncoderSettings& settings, int audioType)
     settings.originalBit = d.originalBit;
 }
 
-} // namespace vl::enc
+} // namespace vl::encoder

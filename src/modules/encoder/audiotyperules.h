@@ -3,14 +3,14 @@
  * and 13818-3, and the settings it starts from. docs/encoder-rules.md lists
  * the same rows with the source of each.
  */
-#ifndef VL_AUDIOTYPERULES_H
-#define VL_AUDIOTYPERULES_H
+#ifndef VL_ENCODER_AUDIOTYPERULES_H
+#define VL_ENCODER_AUDIOTYPERULES_H
 
 #include <array>
 #include <cstddef>
 #include <veltrano/mpa_settings.h>
 
-namespace vl::enc {
+namespace vl::encoder {
 
 enum class FrequencyRule {
     Any, // whatever the standards allow
@@ -58,10 +58,10 @@ struct AudioTypeRules
     DefaultSettings defaults;
 };
 
-inline constexpr std::size_t kAudioTypeCount = 20;
+inline constexpr std::size_t audioTypeCount = 20;
 
 // Every known audio type, in ascending id order.
-const std::array<AudioTypeRules, kAudioTypeCount>& allAudioTypeRules();
+const std::array<AudioTypeRules, audioTypeCount>& allAudioTypeRules();
 
 // The row of an audio type id, or null when no audio type has that id.
 const AudioTypeRules* findAudioTypeRules(int audioType);
@@ -75,6 +75,6 @@ const AudioTypeRules& genericAudioTypeRules();
 // half from byte 4096 on is left alone.
 void applyDefaults(EncoderSettings& settings, int audioType);
 
-} // namespace vl::enc
+} // namespace vl::encoder
 
 #endif

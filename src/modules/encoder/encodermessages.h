@@ -9,14 +9,14 @@
  * format per variant. %s only carries proper names of target formats and
  * numbers written as text (such as "44.1").
  */
-#ifndef VL_ENCODERMESSAGES_H
-#define VL_ENCODERMESSAGES_H
+#ifndef VL_ENCODER_ENCODERMESSAGES_H
+#define VL_ENCODER_ENCODERMESSAGES_H
 
 #include <cstddef>
 #include <cstdint>
 #include <type_traits>
 
-namespace vl::enc {
+namespace vl::encoder {
 
 enum class MessageLevel { Info, Warning, Error };
 
@@ -66,7 +66,7 @@ struct MessageText
     const char* arguments;
 };
 
-inline constexpr MessageText kMessages[] = {
+inline constexpr MessageText messageTexts[] = {
     { MessageId::NoSettings, MessageLevel::Error, "No settings were given to check.", "" },
     { MessageId::LayerInvalid, MessageLevel::Error, "Layer %d is not supported; choose Layer I (1) or Layer II (2).",
         "d" },
@@ -132,23 +132,23 @@ inline constexpr MessageText kMessages[] = {
     { MessageId::SummaryMono, MessageLevel::Info, "MPEG-%d Layer %s, %s kHz, %d kbps, mono.", "dssd" },
 };
 
-inline constexpr std::size_t kMessageCount = static_cast<std::size_t>(MessageId::Count);
+inline constexpr std::size_t messageCount = static_cast<std::size_t>(MessageId::Count);
 
 constexpr const MessageText& message(MessageId id)
 {
-    return kMessages[static_cast<std::size_t>(id)];
+    return messageTexts[static_cast<std::size_t>(id)];
 }
 
 // Each row sits at the index of its id, so message() needs no search.
 constexpr bool rowsInIdOrder()
 {
-    for (std::size_t i = 0; i < kMessageCount; ++i) {
-        if (static_cast<std::size_t>(kMessages[i].id) != i)
+    for (std::size_t i = 0; i < messageCount; ++i) {
+        if (static_cast<std::size_t>(messageTexts[i].id) != i)
             return false;
     }
     return true;
 }
-static_assert(sizeof(kMessages) / sizeof(kMessages[0]) == kMessageCount, "one row per message id");
+static_assert(sizeof(messageTexts) / sizeof(messageTexts[0]) == messageCount, "one row per message id");
 static_assert(rowsInIdOrder(), "message rows must follow the order of MessageId");
 
 // Reduces a printf format to one letter per conversion ('d' for the integer
@@ -197,7 +197,7 @@ constexpr bool formatTakes(const char* format, const char* arguments)
 
 constexpr bool allFormatsMatchArguments()
 {
-    for (const MessageText& m : kMessages) {
+    for (const MessageText& m : messageTexts) {
         if (!formatTakes(m.format, m.arguments))
             return false;
     }
@@ -225,6 +225,6 @@ constexpr bool argumentsFit(const char* letters)
     return sameText(given, letters);
 }
 
-} // namespace vl::enc
+} // namespace vl::encoder
 
 #endif

@@ -12,7 +12,7 @@ int32_t mpegOutAudioDefaults(EncoderSettings* settings, int32_t audioType)
 {
     if (!settings)
         return 1;
-    vl::enc::applyDefaults(*settings, audioType);
+    vl::encoder::applyDefaults(*settings, audioType);
     return 0;
 }
 
@@ -21,7 +21,7 @@ int32_t mpegOutAudioChkSettings(EncoderCallbacks* callbacks, const EncoderSettin
     int32_t sampleFrequency, int32_t, void*)
 {
     try {
-        return vl::enc::SettingsChecker(callbacks).check(settings, audioType, sampleFrequency);
+        return vl::encoder::SettingsChecker(callbacks).check(settings, audioType, sampleFrequency);
     } catch (const std::exception&) {
         return 1; // out of memory while formatting the summary
     }

@@ -3,7 +3,7 @@
 #include <probe/mpegaudioheader.h>
 #include <veltrano/mpa_settings.h>
 
-namespace vl::enc {
+namespace vl::encoder {
 
 bool isMpeg1Frequency(int hertz)
 {
@@ -50,4 +50,4 @@ std::string kiloHertzText(int hertz)
     return text;
 }
 
-} // namespace vl::enc
+} // namespace vl::encoder

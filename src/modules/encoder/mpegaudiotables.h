@@ -4,12 +4,12 @@
  * needs: sampling frequencies, bitrate tables and the MPEG-1 Layer II
  * combinations of mode and bitrate.
  */
-#ifndef VL_MPEGAUDIOTABLES_H
-#define VL_MPEGAUDIOTABLES_H
+#ifndef VL_ENCODER_MPEGAUDIOTABLES_H
+#define VL_ENCODER_MPEGAUDIOTABLES_H
 
 #include <string>
 
-namespace vl::enc {
+namespace vl::encoder {
 
 bool isMpeg1Frequency(int hertz);
 bool isLsfFrequency(int hertz);
@@ -32,6 +32,6 @@ bool mpeg1Layer2Allows(int mode, int kbps);
 // The frequency in kHz as people write it: "48", "44.1", "22.05".
 std::string kiloHertzText(int hertz);
 
-} // namespace vl::enc
+} // namespace vl::encoder
 
 #endif

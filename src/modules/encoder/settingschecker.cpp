@@ -5,25 +5,25 @@
 
 #include <string>
 
-namespace vl::enc {
+namespace vl::encoder {
 
 SettingsChecker::SettingsChecker(const EncoderCallbacks* callbacks)
-    : m_callbacks(callbacks)
+    : callbackTable(callbacks)
 {
 }
 
 int SettingsChecker::check(const EncoderSettings* settings, int audioType, int sampleFrequency)
 {
-    m_errors = 0;
+    errors = 0;
     if (!settings) {
         report<MessageId::NoSettings>();
-        return m_errors;
+        return errors;
     }
     const Findings found = checkStandards(*settings, sampleFrequency);
     checkAudioType(*settings, audioType, sampleFrequency, found);
-    if (m_errors == 0)
+    if (errors == 0)
         summarise(*settings, sampleFrequency);
-    return m_errors;
+    return errors;
 }
 
 SettingsChecker::Findings SettingsChecker::checkStandards(const EncoderSettings& s, int sampleFrequency)
@@ -181,4 +181,4 @@ void SettingsChecker::summarise(const EncoderSettings& s, int sampleFrequency)
     }
 }
 
-} // namespace vl::enc
+} // namespace vl::encoder

@@ -3,14 +3,14 @@
  * and 13818-3 and by the rules of an audio type, and reports each finding
  * through the printf slots of an EncoderCallbacks table while it runs.
  */
-#ifndef VL_SETTINGSCHECKER_H
-#define VL_SETTINGSCHECKER_H
+#ifndef VL_ENCODER_SETTINGSCHECKER_H
+#define VL_ENCODER_SETTINGSCHECKER_H
 
 #include "encodermessages.h"
 
 #include <veltrano/mpa_modules.h>
 
-namespace vl::enc {
+namespace vl::encoder {
 
 struct AudioTypeRules;
 
@@ -49,16 +49,16 @@ private:
         constexpr const MessageText& text = message(id);
         static_assert(argumentsFit<Args...>(text.arguments), "report arguments do not fit the message format");
         if (text.level == MessageLevel::Error)
-            ++m_errors;
+            ++errors;
         using Print = void (*)(void*, const char*, ...);
         Print print = nullptr;
-        if (m_callbacks) {
-            print = text.level == MessageLevel::Error ? m_callbacks->errorPrintf
-                : text.level == MessageLevel::Warning ? m_callbacks->warningPrintf
-                                                      : m_callbacks->infoPrintf;
+        if (callbackTable) {
+            print = text.level == MessageLevel::Error ? callbackTable->errorPrintf
+                : text.level == MessageLevel::Warning ? callbackTable->warningPrintf
+                                                      : callbackTable->infoPrintf;
         }
         if (print)
-            print(m_callbacks->context, text.format, args...);
+            print(callbackTable->context, text.format, args...);
     }
 
     // The header's flag words hold exactly 0 or 1.
@@ -69,10 +69,10 @@ private:
             report<id>(value);
     }
 
-    const EncoderCallbacks* const m_callbacks;
-    int m_errors = 0;
+    const EncoderCallbacks* const callbackTable;
+    int errors = 0;
 };
 
-} // namespace vl::enc
+} // namespace vl::encoder
 
 #endif

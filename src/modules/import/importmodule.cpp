@@ -8,7 +8,7 @@ extern "C" {
 int32_t mpegInInfoInit(MpegInInfo* info)
 {
     if (!info)
-        return vl::import::kInvalidArgument;
+        return vl::import::invalidArgument;
     vl::import::resetInfo(*info);
     return 0;
 }
@@ -17,7 +17,7 @@ int32_t mpegInGetInfo(MpegInInfo* info, const char* path)
 {
     // A record that mpegInInfoInit did not prepare may be shorter than ours.
     if (!info || info->structSize != sizeof(MpegInInfo) || !path)
-        return vl::import::kInvalidArgument;
+        return vl::import::invalidArgument;
     return vl::import::fillInfo(*info, vl::probe::probeFile(path));
 }
 

@@ -2,8 +2,8 @@
  * The MpegInInfo record of the import module: resetting it and filling it
  * from what the probe library found in a file.
  */
-#ifndef VL_MPEGINFO_H
-#define VL_MPEGINFO_H
+#ifndef VL_IMPORT_MPEGINFO_H
+#define VL_IMPORT_MPEGINFO_H
 
 #include "probe/mpegprobe.h"
 
@@ -13,7 +13,7 @@ namespace vl::import {
 
 // Result codes of mpegInGetInfo besides 0: the probe's Status numbers (1 to
 // 7), and this one for a null or uninitialised record or a null path.
-inline constexpr int32_t kInvalidArgument = 100;
+inline constexpr int32_t invalidArgument = 100;
 
 // Sets structSize, the container to unknown, every value field to -1
 // ("not known") and the reserved words to 0.

@@ -9,7 +9,7 @@
 namespace {
 
 // The language set last; the module's only state.
-std::atomic<vl::loc::Language> currentLanguage { vl::loc::Language::Untranslated };
+std::atomic<vl::localize::Language> currentLanguage { vl::localize::Language::Untranslated };
 
 } // namespace
 
@@ -19,14 +19,14 @@ extern "C" {
 // untranslated.
 int32_t localizeSetLanguage(uint16_t language)
 {
-    const vl::loc::Language chosen = vl::loc::languageFromNumber(language);
+    const vl::localize::Language chosen = vl::localize::languageFromNumber(language);
     currentLanguage.store(chosen);
-    return chosen == vl::loc::Language::Untranslated ? 1 : 0;
+    return chosen == vl::localize::Language::Untranslated ? 1 : 0;
 }
 
 const char* localizeConvertStr(const char* text)
 {
-    return vl::loc::convert(currentLanguage.load(), text);
+    return vl::localize::convert(currentLanguage.load(), text);
 }
 
 } // extern "C"

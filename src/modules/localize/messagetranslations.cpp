@@ -3,11 +3,11 @@
 #include <string_view>
 #include <unordered_map>
 
-namespace vl::loc {
+namespace vl::localize {
 
 namespace {
 
-using enc::MessageId;
+using encoder::MessageId;
 
 struct Translation
 {
@@ -15,7 +15,7 @@ struct Translation
     const char* text;
 };
 
-constexpr Translation kGerman[] = {
+constexpr Translation german[] = {
     { MessageId::NoSettings, "Es wurden keine Einstellungen zur Prüfung übergeben." },
     { MessageId::LayerInvalid, "Layer %d wird nicht unterstützt; wählen Sie Layer I (1) oder Layer II (2)." },
     { MessageId::PsychModelInvalid, "Das psychoakustische Modell %d gibt es nicht; wählen Sie Modell 1 oder 2." },
@@ -76,7 +76,7 @@ constexpr Translation kGerman[] = {
     { MessageId::SummaryMono, "MPEG-%d Layer %s, %s kHz, %d kbit/s, Mono." },
 };
 
-constexpr Translation kJapanese[] = {
+constexpr Translation japanese[] = {
     { MessageId::NoSettings, "チェックする設定が渡されていません。" },
     { MessageId::LayerInvalid,
         "レイヤー %d には対応していません。レイヤー I (1) またはレイヤー II (2) を選択してください。" },
@@ -147,7 +147,7 @@ constexpr Translation kJapanese[] = {
 template<std::size_t N>
 constexpr bool coversEveryMessageInOrder(const Translation (&table)[N])
 {
-    if (N != enc::kMessageCount)
+    if (N != encoder::messageCount)
         return false;
     for (std::size_t i = 0; i < N; ++i) {
         if (static_cast<std::size_t>(table[i].id) != i)
@@ -155,8 +155,8 @@ constexpr bool coversEveryMessageInOrder(const Translation (&table)[N])
     }
     return true;
 }
-static_assert(coversEveryMessageInOrder(kGerman), "German table must have one row per message, in id order");
-static_assert(coversEveryMessageInOrder(kJapanese), "Japanese table must have one row per message, in id order");
+static_assert(coversEveryMessageInOrder(german), "German table must have one row per message, in id order");
+static_assert(coversEveryMessageInOrder(japanese), "Japanese table must have one row per message, in id order");
 
 } // namespace
 
@@ -172,27 +172,27 @@ Language languageFromNumber(std::uint16_t number)
     }
 }
 
-const char* translation(Language language, enc::MessageId id)
+const char* translation(Language language, encoder::MessageId id)
 {
     const auto index = static_cast<std::size_t>(id);
-    if (index >= enc::kMessageCount)
+    if (index >= encoder::messageCount)
         return nullptr;
     switch (language) {
     case Language::German:
-        return kGerman[index].text;
+        return german[index].text;
     case Language::Japanese:
-        return kJapanese[index].text;
+        return japanese[index].text;
     case Language::Untranslated:
         break;
     }
     return nullptr;
 }
 
-enc::MessageId findMessage(const char* text)
+encoder::MessageId findMessage(const char* text)
 {
     static const std::unordered_map<std::string_view, MessageId> index = [] {
         std::unordered_map<std::string_view, MessageId> map;
-        for (const enc::MessageText& m : enc::kMessages)
+        for (const encoder::MessageText& m : encoder::messageTexts)
             map.emplace(m.format, m.id);
         return map;
     }();
@@ -210,4 +210,4 @@ const char* convert(Language language, const char* text)
     return translated ? translated : text;
 }
 
-} // namespace vl::loc
+} // namespace vl::localize

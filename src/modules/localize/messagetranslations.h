@@ -3,14 +3,14 @@
  * translation keeps the conversions of its English format in the same order,
  * so it can be handed to printf with the encoder's arguments. Texts are UTF-8.
  */
-#ifndef VL_MESSAGETRANSLATIONS_H
-#define VL_MESSAGETRANSLATIONS_H
+#ifndef VL_LOCALIZE_MESSAGETRANSLATIONS_H
+#define VL_LOCALIZE_MESSAGETRANSLATIONS_H
 
 #include "encodermessages.h"
 
 #include <cstdint>
 
-namespace vl::loc {
+namespace vl::localize {
 
 // Primary language numbers as the dialog passes them.
 enum class Language : std::uint16_t { Untranslated = 0, German = 7, Japanese = 17 };
@@ -20,15 +20,15 @@ enum class Language : std::uint16_t { Untranslated = 0, German = 7, Japanese = 1
 Language languageFromNumber(std::uint16_t number);
 
 // The translation of a message into a language, or null for Untranslated.
-const char* translation(Language language, enc::MessageId id);
+const char* translation(Language language, encoder::MessageId id);
 
 // The message whose English format is exactly text, or MessageId::Count.
-enc::MessageId findMessage(const char* text);
+encoder::MessageId findMessage(const char* text);
 
 // The format to use in the language: the translation when text is one of the
 // encoder's formats, else text itself.
 const char* convert(Language language, const char* text);
 
-} // namespace vl::loc
+} // namespace vl::localize
 
 #endif

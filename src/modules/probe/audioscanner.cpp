@@ -4,8 +4,8 @@ namespace vl::probe {
 
 namespace {
 
-constexpr int kMinFreeFormatFrame = 16;
-constexpr int kMaxFreeFormatFrame = 4096;
+constexpr int minFreeFormatFrame = 16;
+constexpr int maxFreeFormatFrame = 4096;
 
 struct Chain
 {
@@ -46,13 +46,13 @@ bool isFreeFormatStream(const uint8_t* data, size_t size, size_t pos, const Mpeg
         return at + 4 <= size && data[at] == data[pos] && data[at + 1] == data[pos + 1]
             && (data[at + 2] & 0xfc) == (data[pos + 2] & 0xfc);
     };
-    for (size_t d = kMinFreeFormatFrame; d <= kMaxFreeFormatFrame && pos + d + 4 <= size; ++d) {
+    for (size_t d = minFreeFormatFrame; d <= maxFreeFormatFrame && pos + d + 4 <= size; ++d) {
         if (!sameHeaderAt(pos + d)) {
             continue;
         }
         size_t at = pos + d;
         int found = 2;
-        while (found < kConfirmFrames) {
+        while (found < confirmFrames) {
             if (sameHeaderAt(at + d)) {
                 at += d;
             } else if (sameHeaderAt(at + d + slot)) {
@@ -62,7 +62,7 @@ bool isFreeFormatStream(const uint8_t* data, size_t size, size_t pos, const Mpeg
             }
             ++found;
         }
-        if (found >= kConfirmFrames) {
+        if (found >= confirmFrames) {
             return true;
         }
     }
@@ -123,8 +123,8 @@ AudioScan scanMpegAudio(const uint8_t* data, size_t size, bool complete)
             }
             continue;
         }
-        const Chain chain = followChain(data, size, pos, h, kModeFrames);
-        const bool confirmed = chain.frames >= kConfirmFrames || (complete && chain.frames >= 2 && chain.end == size);
+        const Chain chain = followChain(data, size, pos, h, modeFrames);
+        const bool confirmed = chain.frames >= confirmFrames || (complete && chain.frames >= 2 && chain.end == size);
         if (!confirmed) {
             continue;
         }

@@ -16,15 +16,15 @@
 namespace vl::probe {
 
 // Chained frames that confirm a header, the first one included.
-constexpr int kConfirmFrames = 4;
+constexpr int confirmFrames = 4;
 // Frames whose mode is looked at: joint stereo in any of them wins.
-constexpr int kModeFrames = 16;
+constexpr int modeFrames = 16;
 
 struct AudioScan
 {
     Status status = Status::NoAudio;
     size_t offset = 0; // of the first confirmed frame, within the data
-    int frames = 0; // chained frames looked at, at most kModeFrames
+    int frames = 0; // chained frames looked at, at most modeFrames
     AudioParams params;
 };
 

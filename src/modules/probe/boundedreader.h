@@ -15,12 +15,12 @@ class BoundedReader
 public:
     BoundedReader(ByteSource& source, uint64_t budget);
 
-    uint64_t size() const { return m_size; }
-    ByteSource& source() const { return m_source; }
+    uint64_t size() const { return inputSize; }
+    ByteSource& source() const { return input; }
 
     // Bytes read ahead of a request, so that small neighbouring reads are
     // served from the window.
-    void setReadAhead(size_t bytes) { m_readAhead = bytes; }
+    void setReadAhead(size_t bytes) { readAhead = bytes; }
 
     // Pointer to n bytes at offset, valid until the next call. Null when
     // fewer than n bytes exist there, on an I/O error or when the budget is
@@ -30,22 +30,22 @@ public:
     // False on an I/O error or when the budget is spent.
     bool append(uint64_t offset, size_t n, std::vector<uint8_t>& out);
 
-    bool failed() const { return m_failed; }
-    bool exhausted() const { return m_exhausted; }
-    uint64_t spent() const { return m_spent; }
+    bool failed() const { return readFailed; }
+    bool exhausted() const { return budgetExhausted; }
+    uint64_t spent() const { return spentBytes; }
 
 private:
     size_t allowance(size_t wanted, size_t needed);
 
-    ByteSource& m_source;
-    uint64_t m_size;
-    uint64_t m_budget;
-    uint64_t m_spent = 0;
-    size_t m_readAhead = 16 * 1024;
-    std::vector<uint8_t> m_window;
-    uint64_t m_windowStart = 0;
-    bool m_failed = false;
-    bool m_exhausted = false;
+    ByteSource& input;
+    uint64_t inputSize;
+    uint64_t budgetBytes;
+    uint64_t spentBytes = 0;
+    size_t readAhead = 16 * 1024;
+    std::vector<uint8_t> window;
+    uint64_t windowStart = 0;
+    bool readFailed = false;
+    bool budgetExhausted = false;
 };
 
 // Big-endian and little-endian field access for the container parsers.

@@ -28,13 +28,13 @@ public:
     // Name of the underlying file without its directory; empty for memory.
     virtual std::string fileName() const { return {}; }
 
-    uint64_t bytesRead() const { return m_bytesRead; }
+    uint64_t bytesRead() const { return countedBytes; }
 
 protected:
-    void countRead(uint64_t n) { m_bytesRead += n; }
+    void countRead(uint64_t n) { countedBytes += n; }
 
 private:
-    uint64_t m_bytesRead = 0;
+    uint64_t countedBytes = 0;
 };
 
 } // namespace vl::probe

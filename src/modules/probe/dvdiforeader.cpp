@@ -10,11 +10,11 @@ namespace vl::probe {
 
 namespace {
 
-constexpr size_t kAudioCountOffset = 0x202;
-constexpr size_t kAudioAttributesOffset = 0x204;
-constexpr int kMaxAudioStreams = 8;
-constexpr int kCodingMpeg1 = 2;
-constexpr int kCodingMpeg2Extension = 3;
+constexpr size_t audioCountOffset = 0x202;
+constexpr size_t audioAttributesOffset = 0x204;
+constexpr int maxAudioStreams = 8;
+constexpr int codingMpeg1 = 2;
+constexpr int codingMpeg2Extension = 3;
 
 // The name of a sibling file in the letter case of the IFO's own name.
 std::string inCaseOf(const std::string& reference, const std::string& upper)
@@ -66,20 +66,20 @@ ProbeResult readTitleSet(BoundedReader& reader, uint64_t budget)
 {
     ProbeResult result;
     result.container = Container::DvdIfo;
-    const uint8_t* p = reader.peek(0, kAudioAttributesOffset + kMaxAudioStreams * 8);
+    const uint8_t* p = reader.peek(0, audioAttributesOffset + maxAudioStreams * 8);
     if (!p) {
         result.status = reader.failed() ? Status::ReadFailed : Status::Malformed;
         return result;
     }
-    const int count = be16(p + kAudioCountOffset);
-    if (count > kMaxAudioStreams) {
+    const int count = be16(p + audioCountOffset);
+    if (count > maxAudioStreams) {
         result.status = Status::Malformed;
         return result;
     }
     int stream = -1;
     for (int i = 0; i < count && stream < 0; ++i) {
-        const int coding = p[kAudioAttributesOffset + i * 8] >> 5;
-        if (coding == kCodingMpeg1 || coding == kCodingMpeg2Extension) {
+        const int coding = p[audioAttributesOffset + i * 8] >> 5;
+        if (coding == codingMpeg1 || coding == codingMpeg2Extension) {
             stream = i;
         }
     }
@@ -87,7 +87,7 @@ ProbeResult readTitleSet(BoundedReader& reader, uint64_t budget)
         result.status = Status::NoAudio;
         return result;
     }
-    const uint8_t* attributes = p + kAudioAttributesOffset + stream * 8;
+    const uint8_t* attributes = p + audioAttributesOffset + stream * 8;
     if (((attributes[1] >> 4) & 3) != 0) {
         result.status = Status::ReservedValue; // MPEG audio on DVD is 48 kHz only
         return result;

@@ -24,28 +24,28 @@ std::unique_ptr<FileSource> FileSource::open(const std::string& path)
 }
 
 FileSource::FileSource(int fd, uint64_t size, std::string path)
-    : m_fd(fd)
-    , m_size(size)
-    , m_path(std::move(path))
+    : descriptor(fd)
+    , fileSize(size)
+    , filePath(std::move(path))
 {
 }
 
 FileSource::~FileSource()
 {
-    ::close(m_fd);
+    ::close(descriptor);
 }
 
 int64_t FileSource::readAt(uint64_t offset, uint8_t* dst, size_t n)
 {
-    if (offset >= m_size) {
+    if (offset >= fileSize) {
         return 0;
     }
-    if (n > m_size - offset) {
-        n = static_cast<size_t>(m_size - offset);
+    if (n > fileSize - offset) {
+        n = static_cast<size_t>(fileSize - offset);
     }
     size_t done = 0;
     while (done < n) {
-        const ssize_t r = ::pread(m_fd, dst + done, n - done, static_cast<off_t>(offset + done));
+        const ssize_t r = ::pread(descriptor, dst + done, n - done, static_cast<off_t>(offset + done));
         if (r < 0) {
             if (errno == EINTR) {
                 continue;
@@ -66,15 +66,15 @@ std::unique_ptr<ByteSource> FileSource::openSibling(const std::string& name) con
     if (name.empty() || name.find('/') != std::string::npos) {
         return nullptr;
     }
-    const size_t slash = m_path.rfind('/');
-    const std::string dir = slash == std::string::npos ? std::string() : m_path.substr(0, slash + 1);
+    const size_t slash = filePath.rfind('/');
+    const std::string dir = slash == std::string::npos ? std::string() : filePath.substr(0, slash + 1);
     return open(dir + name);
 }
 
 std::string FileSource::fileName() const
 {
-    const size_t slash = m_path.rfind('/');
-    return slash == std::string::npos ? m_path : m_path.substr(slash + 1);
+    const size_t slash = filePath.rfind('/');
+    return slash == std::string::npos ? filePath : filePath.substr(slash + 1);
 }
 
 } // namespace vl::probe

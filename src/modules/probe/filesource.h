@@ -17,7 +17,7 @@ public:
     FileSource(const FileSource&) = delete;
     FileSource& operator=(const FileSource&) = delete;
 
-    uint64_t size() const override { return m_size; }
+    uint64_t size() const override { return fileSize; }
     int64_t readAt(uint64_t offset, uint8_t* dst, size_t n) override;
     std::unique_ptr<ByteSource> openSibling(const std::string& name) const override;
     std::string fileName() const override;
@@ -25,9 +25,9 @@ public:
 private:
     FileSource(int fd, uint64_t size, std::string path);
 
-    int m_fd;
-    uint64_t m_size;
-    std::string m_path;
+    int descriptor;
+    uint64_t fileSize;
+    std::string filePath;
 };
 
 } // namespace vl::probe

@@ -15,9 +15,9 @@ constexpr uint32_t fourcc(const char (&s)[5])
         | uint32_t(uint8_t(s[3]));
 }
 
-constexpr int kMaxChildren = 4096;
-constexpr size_t kChunkOffsetsKept = 4;
-constexpr uint32_t kSampleSizesKept = 64;
+constexpr int maxChildren = 4096;
+constexpr size_t chunkOffsetsKept = 4;
+constexpr uint32_t sampleSizesKept = 64;
 
 struct Box
 {
@@ -41,8 +41,8 @@ struct Track
 class IsoMediaParser
 {
 public:
-    explicit IsoMediaParser(BoundedReader& reader)
-        : m_reader(reader)
+    explicit IsoMediaParser(BoundedReader& input)
+        : reader(input)
     {
     }
 
@@ -50,7 +50,7 @@ public:
 
 private:
     // Reads the header of the box at offset inside [offset, end). False, with
-    // m_malformed set, when its size does not fit.
+    // malformed set, when its size does not fit.
     bool readBox(uint64_t offset, uint64_t end, bool topLevel, Box& box);
     template<typename Visit>
     bool forEachChild(uint64_t begin, uint64_t end, Visit visit);
@@ -64,20 +64,20 @@ private:
     void parseStsz(const Box& box, Track& track);
     void evaluate(const Track& track);
 
-    BoundedReader& m_reader;
-    bool m_malformed = false;
-    ProbeResult m_result;
-    bool m_haveResult = false; // a track gave Ok
-    bool m_haveFailure = false; // a track gave a status other than Ok
+    BoundedReader& reader;
+    bool malformed = false;
+    ProbeResult result;
+    bool haveResult = false; // a track gave Ok
+    bool haveFailure = false; // a track gave a status other than Ok
 };
 
 bool IsoMediaParser::readBox(uint64_t offset, uint64_t end, bool topLevel, Box& box)
 {
     if (offset + 8 > end) {
-        m_malformed = true;
+        malformed = true;
         return false;
     }
-    const uint8_t* p = m_reader.peek(offset, 8);
+    const uint8_t* p = reader.peek(offset, 8);
     if (!p) {
         return false;
     }
@@ -86,9 +86,9 @@ bool IsoMediaParser::readBox(uint64_t offset, uint64_t end, bool topLevel, Box& 
     box.start = offset;
     box.payload = offset + 8;
     if (size == 1) {
-        const uint8_t* large = m_reader.peek(offset + 8, 8);
+        const uint8_t* large = reader.peek(offset + 8, 8);
         if (!large) {
-            m_malformed = true;
+            malformed = true;
             return false;
         }
         size = be64(large);
@@ -100,7 +100,7 @@ bool IsoMediaParser::readBox(uint64_t offset, uint64_t end, bool topLevel, Box& 
         // A top-level box may run past a file that was cut short; anything
         // else claiming more than its container holds is lying.
         if (!topLevel || size < box.payload - offset) {
-            m_malformed = true;
+            malformed = true;
             return false;
         }
         box.end = end;
@@ -115,7 +115,7 @@ template<typename Visit>
 bool IsoMediaParser::forEachChild(uint64_t begin, uint64_t end, Visit visit)
 {
     uint64_t offset = begin;
-    for (int i = 0; i < kMaxChildren && offset + 8 <= end; ++i) {
+    for (int i = 0; i < maxChildren && offset + 8 <= end; ++i) {
         Box child;
         if (!readBox(offset, end, false, child)) {
             return false;
@@ -131,7 +131,7 @@ bool IsoMediaParser::forEachChild(uint64_t begin, uint64_t end, Visit visit)
 int IsoMediaParser::esdsObjectType(const Box& esds)
 {
     const size_t n = static_cast<size_t>(std::min<uint64_t>(esds.end - esds.payload, 256));
-    const uint8_t* p = m_reader.peek(esds.payload, n);
+    const uint8_t* p = reader.peek(esds.payload, n);
     if (!p || n < 4) {
         return -1;
     }
@@ -175,7 +175,7 @@ int IsoMediaParser::esdsObjectType(const Box& esds)
 
 bool IsoMediaParser::mp4aIsMpegAudio(const Box& entry)
 {
-    const uint8_t* p = m_reader.peek(entry.payload, std::min<uint64_t>(28, entry.end - entry.payload));
+    const uint8_t* p = reader.peek(entry.payload, std::min<uint64_t>(28, entry.end - entry.payload));
     if (!p || entry.end - entry.payload < 28) {
         return false;
     }
@@ -209,7 +209,7 @@ bool IsoMediaParser::mp4aIsMpegAudio(const Box& entry)
 
 void IsoMediaParser::parseStsd(const Box& stsd, Track& track)
 {
-    const uint8_t* p = m_reader.peek(stsd.payload, 8);
+    const uint8_t* p = reader.peek(stsd.payload, 8);
     if (!p || stsd.end - stsd.payload < 8 || be32(p + 4) == 0) {
         return;
     }
@@ -227,19 +227,19 @@ void IsoMediaParser::parseStsd(const Box& stsd, Track& track)
 
 void IsoMediaParser::parseChunkOffsets(const Box& box, bool wide, Track& track)
 {
-    const uint8_t* p = m_reader.peek(box.payload, 8);
+    const uint8_t* p = reader.peek(box.payload, 8);
     if (!p || box.end - box.payload < 8) {
-        m_malformed = true;
+        malformed = true;
         return;
     }
     const uint32_t count = be32(p + 4);
     const uint64_t width = wide ? 8 : 4;
     if (count > (box.end - box.payload - 8) / width) {
-        m_malformed = true; // more entries than the box holds
+        malformed = true; // more entries than the box holds
         return;
     }
-    const size_t kept = static_cast<size_t>(std::min<uint64_t>(count, kChunkOffsetsKept));
-    const uint8_t* entries = m_reader.peek(box.payload + 8, kept * width);
+    const size_t kept = static_cast<size_t>(std::min<uint64_t>(count, chunkOffsetsKept));
+    const uint8_t* entries = reader.peek(box.payload + 8, kept * width);
     if (!entries) {
         return;
     }
@@ -251,7 +251,7 @@ void IsoMediaParser::parseChunkOffsets(const Box& box, bool wide, Track& track)
 
 void IsoMediaParser::parseStsc(const Box& box, Track& track)
 {
-    const uint8_t* p = m_reader.peek(box.payload, std::min<uint64_t>(20, box.end - box.payload));
+    const uint8_t* p = reader.peek(box.payload, std::min<uint64_t>(20, box.end - box.payload));
     if (!p || box.end - box.payload < 20 || be32(p + 4) == 0) {
         return;
     }
@@ -262,7 +262,7 @@ void IsoMediaParser::parseStsc(const Box& box, Track& track)
 
 void IsoMediaParser::parseStsz(const Box& box, Track& track)
 {
-    const uint8_t* p = m_reader.peek(box.payload, std::min<uint64_t>(12, box.end - box.payload));
+    const uint8_t* p = reader.peek(box.payload, std::min<uint64_t>(12, box.end - box.payload));
     if (!p || box.end - box.payload < 12) {
         return;
     }
@@ -272,11 +272,11 @@ void IsoMediaParser::parseStsz(const Box& box, Track& track)
         return;
     }
     if (track.sampleCount > (box.end - box.payload - 12) / 4) {
-        m_malformed = true;
+        malformed = true;
         return;
     }
-    const uint32_t kept = std::min(track.sampleCount, kSampleSizesKept);
-    const uint8_t* sizes = m_reader.peek(box.payload + 12, kept * 4);
+    const uint32_t kept = std::min(track.sampleCount, sampleSizesKept);
+    const uint8_t* sizes = reader.peek(box.payload + 12, kept * 4);
     for (uint32_t i = 0; sizes && i < kept; ++i) {
         track.sampleSizes.push_back(be32(sizes + i * 4));
     }
@@ -299,7 +299,7 @@ void IsoMediaParser::parseTrak(const Box& trak, Track& track, int depth)
         } else if (box.type == fourcc("stsz")) {
             parseStsz(box, track);
         }
-        return !m_malformed;
+        return !malformed;
     });
 }
 
@@ -312,12 +312,12 @@ void IsoMediaParser::evaluate(const Track& track)
         return;
     }
     const uint64_t first = track.chunkOffsets.front();
-    const uint8_t* p = m_reader.peek(first, 4);
+    const uint8_t* p = reader.peek(first, 4);
     MpegAudioHeader head;
     if (!p || !parseMpegAudioHeader(p, head) || head.bitrateIndex == 0) {
-        if (p && parseMpegAudioHeader(p, head) && head.bitrateIndex == 0 && !m_haveFailure) {
-            m_result.status = Status::FreeFormat;
-            m_haveFailure = true;
+        if (p && parseMpegAudioHeader(p, head) && head.bitrateIndex == 0 && !haveFailure) {
+            result.status = Status::FreeFormat;
+            haveFailure = true;
         }
         return;
     }
@@ -330,13 +330,13 @@ void IsoMediaParser::evaluate(const Track& track)
             chunkBytes += track.sampleSizes[i];
         }
     }
-    const uint64_t chunkEnd = chunkBytes > 0 ? first + chunkBytes : m_reader.size();
+    const uint64_t chunkEnd = chunkBytes > 0 ? first + chunkBytes : reader.size();
 
     int confirmed = 0;
     bool joint = false;
     MpegAudioHeader h = head;
     uint64_t at = first;
-    while (confirmed < kModeFrames) {
+    while (confirmed < modeFrames) {
         ++confirmed;
         joint = joint || h.mode == 1;
         const int length = h.frameLength();
@@ -344,13 +344,13 @@ void IsoMediaParser::evaluate(const Track& track)
             break;
         }
         at += static_cast<uint64_t>(length);
-        const uint8_t* next = m_reader.peek(at, 4);
+        const uint8_t* next = reader.peek(at, 4);
         if (!next || !parseMpegAudioHeader(next, h) || !sameMpegAudioStream(head, h)) {
             break;
         }
     }
     for (size_t i = 1; i < track.chunkOffsets.size(); ++i) {
-        const uint8_t* next = m_reader.peek(track.chunkOffsets[i], 4);
+        const uint8_t* next = reader.peek(track.chunkOffsets[i], 4);
         MpegAudioHeader other;
         if (!next || !parseMpegAudioHeader(next, other) || !sameMpegAudioStream(head, other)) {
             break;
@@ -359,22 +359,22 @@ void IsoMediaParser::evaluate(const Track& track)
         ++confirmed;
     }
     const int needed
-        = track.sampleCount > 0 ? std::min<int>(kConfirmFrames, static_cast<int>(track.sampleCount)) : kConfirmFrames;
+        = track.sampleCount > 0 ? std::min<int>(confirmFrames, static_cast<int>(track.sampleCount)) : confirmFrames;
     if (confirmed < needed) {
         return;
     }
     const Status status = classifyMpegAudioHeader(head);
     if (status != Status::Ok) {
-        if (!m_haveFailure) {
-            m_result.status = status;
-            m_haveFailure = true;
+        if (!haveFailure) {
+            result.status = status;
+            haveFailure = true;
         }
         return;
     }
-    m_result.status = Status::Ok;
-    m_result.audio = audioParamsFromHeader(head, joint);
-    m_result.audio.audioOffset = static_cast<int64_t>(first);
-    m_haveResult = true;
+    result.status = Status::Ok;
+    result.audio = audioParamsFromHeader(head, joint);
+    result.audio.audioOffset = static_cast<int64_t>(first);
+    haveResult = true;
 }
 
 void IsoMediaParser::parseMoov(const Box& moov)
@@ -383,27 +383,27 @@ void IsoMediaParser::parseMoov(const Box& moov)
         if (box.type == fourcc("trak")) {
             Track track;
             parseTrak(box, track, 0);
-            if (!m_malformed && track.mpegAudio) {
+            if (!malformed && track.mpegAudio) {
                 evaluate(track);
             }
         }
-        return !m_malformed && !m_haveResult;
+        return !malformed && !haveResult;
     });
 }
 
 ProbeResult IsoMediaParser::run()
 {
-    m_reader.setReadAhead(4096);
-    const uint64_t size = m_reader.size();
+    reader.setReadAhead(4096);
+    const uint64_t size = reader.size();
     uint64_t offset = 0;
-    for (int i = 0; i < kMaxChildren && offset + 8 <= size && !m_malformed; ++i) {
+    for (int i = 0; i < maxChildren && offset + 8 <= size && !malformed; ++i) {
         Box box;
         if (!readBox(offset, size, true, box)) {
             break;
         }
         if (box.type == fourcc("moov")) {
             if (box.truncated) {
-                m_malformed = true;
+                malformed = true;
                 break;
             }
             parseMoov(box);
@@ -411,17 +411,17 @@ ProbeResult IsoMediaParser::run()
         }
         offset = box.end;
     }
-    if (m_haveResult) {
-        return m_result;
+    if (haveResult) {
+        return result;
     }
-    if (m_malformed) {
-        m_result.status = Status::Malformed;
-    } else if (m_reader.failed()) {
-        m_result.status = Status::ReadFailed;
-    } else if (!m_haveFailure) {
-        m_result.status = Status::NoAudio;
+    if (malformed) {
+        result.status = Status::Malformed;
+    } else if (reader.failed()) {
+        result.status = Status::ReadFailed;
+    } else if (!haveFailure) {
+        result.status = Status::NoAudio;
     }
-    return m_result;
+    return result;
 }
 
 } // namespace
@@ -431,12 +431,12 @@ bool looksLikeIsoMedia(const uint8_t* head, size_t n)
     if (n < 8) {
         return false;
     }
-    static constexpr uint32_t kTypes[] = { fourcc("ftyp"), fourcc("moov"), fourcc("mdat"), fourcc("free"),
+    static constexpr uint32_t types[] = { fourcc("ftyp"), fourcc("moov"), fourcc("mdat"), fourcc("free"),
         fourcc("skip"), fourcc("wide"), fourcc("pnot"), fourcc("styp") };
     const uint32_t size = be32(head);
     const uint32_t type = be32(head + 4);
     return (size == 0 || size == 1 || size >= 8)
-        && std::find(std::begin(kTypes), std::end(kTypes), type) != std::end(kTypes);
+        && std::find(std::begin(types), std::end(types), type) != std::end(types);
 }
 
 ProbeResult readIsoMedia(BoundedReader& reader)

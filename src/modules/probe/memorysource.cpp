@@ -6,14 +6,14 @@ namespace vl::probe {
 
 int64_t MemorySource::readAt(uint64_t offset, uint8_t* dst, size_t n)
 {
-    if (offset >= m_size) {
+    if (offset >= byteCount) {
         return 0;
     }
-    if (n > m_size - offset) {
-        n = static_cast<size_t>(m_size - offset);
+    if (n > byteCount - offset) {
+        n = static_cast<size_t>(byteCount - offset);
     }
     if (n > 0) {
-        std::memcpy(dst, m_data + offset, n);
+        std::memcpy(dst, bytes + offset, n);
     }
     countRead(n);
     return static_cast<int64_t>(n);

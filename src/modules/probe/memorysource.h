@@ -10,17 +10,17 @@ class MemorySource : public ByteSource
 {
 public:
     MemorySource(const uint8_t* data, size_t size)
-        : m_data(data)
-        , m_size(size)
+        : bytes(data)
+        , byteCount(size)
     {
     }
 
-    uint64_t size() const override { return m_size; }
+    uint64_t size() const override { return byteCount; }
     int64_t readAt(uint64_t offset, uint8_t* dst, size_t n) override;
 
 private:
-    const uint8_t* m_data;
-    size_t m_size;
+    const uint8_t* bytes;
+    size_t byteCount;
 };
 
 } // namespace vl::probe

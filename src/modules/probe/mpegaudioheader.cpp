@@ -5,7 +5,7 @@ namespace vl::probe {
 namespace {
 
 // [version 0 = MPEG-1, 1 = LSF][layer - 1][index]
-constexpr short kBitrates[2][3][16] = {
+constexpr short bitrates[2][3][16] = {
     {
         { 0, 32, 64, 96, 128, 160, 192, 224, 256, 288, 320, 352, 384, 416, 448, 0 },
         { 0, 32, 48, 56, 64, 80, 96, 112, 128, 160, 192, 224, 256, 320, 384, 0 },
@@ -18,7 +18,7 @@ constexpr short kBitrates[2][3][16] = {
     },
 };
 
-constexpr int kFrequencies[3] = { 44100, 48000, 32000 };
+constexpr int frequencies[3] = { 44100, 48000, 32000 };
 
 } // namespace
 
@@ -27,7 +27,7 @@ int mpegAudioBitrateKbps(int version, int layer, int bitrateIndex)
     if (layer < 1 || layer > 3 || bitrateIndex < 1 || bitrateIndex > 14) {
         return 0;
     }
-    return kBitrates[version == 1 ? 0 : 1][layer - 1][bitrateIndex];
+    return bitrates[version == 1 ? 0 : 1][layer - 1][bitrateIndex];
 }
 
 int mpegAudioBitrateIndex(int version, int layer, int kbps)
@@ -62,7 +62,7 @@ bool parseMpegAudioHeader(const uint8_t* p, MpegAudioHeader& h)
     h.crc = (p[1] & 1) == 0;
     h.bitrateIndex = bitrateIndex;
     h.frequencyIndex = frequencyIndex;
-    h.sampleFrequency = kFrequencies[frequencyIndex] / (h.version == 1 ? 1 : (h.version == 2 ? 2 : 4));
+    h.sampleFrequency = frequencies[frequencyIndex] / (h.version == 1 ? 1 : (h.version == 2 ? 2 : 4));
     h.padding = (p[2] >> 1) & 1;
     h.privateBit = p[2] & 1;
     h.mode = p[3] >> 6;

@@ -21,17 +21,17 @@ namespace {
 
 // Most a probe reads from all files together; audio that starts later than
 // this in a multiplex is not found.
-constexpr uint64_t kBudget = 4 * 1024 * 1024;
+constexpr uint64_t budget = 4 * 1024 * 1024;
 // How far into a file of unknown content a raw stream is looked for.
-constexpr uint64_t kElementarySearch = 2 * 1024 * 1024;
+constexpr uint64_t elementarySearch = 2 * 1024 * 1024;
 // What the container is recognised from.
-constexpr size_t kHeadSize = 16 * 1024;
+constexpr size_t maxHeadSize = 16 * 1024;
 // How far a program stream's first pack may sit behind leading junk.
-constexpr size_t kPackSearch = 64 * 1024;
+constexpr size_t packSearch = 64 * 1024;
 
 int64_t findPackHeader(BoundedReader& reader)
 {
-    const size_t n = static_cast<size_t>(std::min<uint64_t>(kPackSearch, reader.size()));
+    const size_t n = static_cast<size_t>(std::min<uint64_t>(packSearch, reader.size()));
     const uint8_t* p = reader.peek(0, n);
     for (size_t at = 0; p && at + 14 <= n; ++at) {
         if (p[at + 2] == 1 && p[at + 3] == 0xba && isPackHeader(p + at, n - at)) {
@@ -43,8 +43,8 @@ int64_t findPackHeader(BoundedReader& reader)
 
 ProbeResult probeSource(ByteSource& source)
 {
-    BoundedReader reader(source, kBudget);
-    const size_t headSize = static_cast<size_t>(std::min<uint64_t>(kHeadSize, reader.size()));
+    BoundedReader reader(source, budget);
+    const size_t headSize = static_cast<size_t>(std::min<uint64_t>(maxHeadSize, reader.size()));
     ProbeResult result;
     if (headSize == 0) {
         return result;
@@ -60,7 +60,7 @@ ProbeResult probeSource(ByteSource& source)
     TransportLayout layout;
     int64_t at = -1;
     if (looksLikeDvdIfo(head, headSize)) {
-        result = readDvdIfo(reader, kBudget);
+        result = readDvdIfo(reader, budget);
         result.container = Container::DvdIfo;
     } else if (looksLikeIsoMedia(head, headSize)) {
         result = readIsoMedia(reader);
@@ -78,7 +78,7 @@ ProbeResult probeSource(ByteSource& source)
         result = readProgramStream(reader, static_cast<uint64_t>(at));
         result.container = Container::ProgramStream;
     } else {
-        result = readElementaryStream(reader, 0, kElementarySearch);
+        result = readElementaryStream(reader, 0, elementarySearch);
         const bool tagged = headSize >= 3 && head[0] == 'I' && head[1] == 'D' && head[2] == '3';
         if (result.status != Status::NoAudio || tagged) {
             result.container = Container::Elementary;

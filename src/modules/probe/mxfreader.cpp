@@ -10,21 +10,21 @@ namespace vl::probe {
 
 namespace {
 
-constexpr uint8_t kSmpteLabel[4] = { 0x06, 0x0e, 0x2b, 0x34 };
+constexpr uint8_t smpteLabel[4] = { 0x06, 0x0e, 0x2b, 0x34 };
 // Partition pack key up to the partition kind (header, body, footer).
-constexpr uint8_t kPartitionPrefix[13]
+constexpr uint8_t partitionPrefix[13]
     = { 0x06, 0x0e, 0x2b, 0x34, 0x02, 0x05, 0x01, 0x01, 0x0d, 0x01, 0x02, 0x01, 0x01 };
 // Essence element key up to the item type.
-constexpr uint8_t kEssencePrefix[12] = { 0x06, 0x0e, 0x2b, 0x34, 0x01, 0x02, 0x01, 0x01, 0x0d, 0x01, 0x03, 0x01 };
-constexpr uint8_t kGenericContainerSound = 0x16;
-constexpr uint8_t kContentPackageSound = 0x06;
-constexpr size_t kMaxRunIn = 65536;
+constexpr uint8_t essencePrefix[12] = { 0x06, 0x0e, 0x2b, 0x34, 0x01, 0x02, 0x01, 0x01, 0x0d, 0x01, 0x03, 0x01 };
+constexpr uint8_t genericContainerSound = 0x16;
+constexpr uint8_t contentPackageSound = 0x06;
+constexpr size_t maxRunIn = 65536;
 
 bool isSoundElement(const uint8_t* key)
 {
     // Byte 7 is the registry version, which differs between writers.
-    return std::memcmp(key, kEssencePrefix, 7) == 0 && std::memcmp(key + 8, kEssencePrefix + 8, 4) == 0
-        && (key[12] == kGenericContainerSound || key[12] == kContentPackageSound);
+    return std::memcmp(key, essencePrefix, 7) == 0 && std::memcmp(key + 8, essencePrefix + 8, 4) == 0
+        && (key[12] == genericContainerSound || key[12] == contentPackageSound);
 }
 
 // BER length at p: short form, or long form with up to eight bytes. Returns
@@ -53,9 +53,9 @@ size_t berLength(const uint8_t* p, size_t n, uint64_t& length)
 
 int64_t findMxfHeaderPartition(const uint8_t* head, size_t n)
 {
-    const size_t limit = std::min(n, kMaxRunIn);
+    const size_t limit = std::min(n, maxRunIn);
     for (size_t at = 0; at + 16 <= limit; ++at) {
-        if (head[at] == 0x06 && std::memcmp(head + at, kPartitionPrefix, sizeof kPartitionPrefix) == 0
+        if (head[at] == 0x06 && std::memcmp(head + at, partitionPrefix, sizeof partitionPrefix) == 0
             && head[at + 13] == 0x02) {
             return static_cast<int64_t>(at);
         }
@@ -81,7 +81,7 @@ ProbeResult readMxf(BoundedReader& reader, uint64_t offset)
             break;
         }
         uint64_t length = 0;
-        const size_t lengthBytes = std::memcmp(p, kSmpteLabel, 4) == 0 ? berLength(p + 16, n - 16, length) : 0;
+        const size_t lengthBytes = std::memcmp(p, smpteLabel, 4) == 0 ? berLength(p + 16, n - 16, length) : 0;
         if (lengthBytes == 0) {
             malformed = true;
             break;
@@ -95,7 +95,7 @@ ProbeResult readMxf(BoundedReader& reader, uint64_t offset)
             }
             if (!buffer.enough() && value < size) {
                 const size_t take = static_cast<size_t>(
-                    std::min<uint64_t>({ length, size - value, PayloadBuffer::kEnough - buffer.size() }));
+                    std::min<uint64_t>({ length, size - value, PayloadBuffer::enoughBytes - buffer.size() }));
                 const uint8_t* data = reader.peek(value, take);
                 if (!data) {
                     stopped = true;

@@ -15,10 +15,10 @@ class PayloadBuffer
 public:
     // Enough payload to confirm a stream and look at the mode of its first
     // frames at the highest Layer II frame length.
-    static constexpr size_t kEnough = 28 * 1024;
+    static constexpr size_t enoughBytes = 28 * 1024;
 
     void append(const uint8_t* data, size_t n, uint64_t fileOffset);
-    size_t size() const { return m_data.size(); }
+    size_t size() const { return payload.size(); }
     // True once more payload cannot change the result: the byte limit is
     // reached, or a stream is confirmed with all the frames the mode is
     // taken from, or a confirmed stream is ruled out.
@@ -33,10 +33,10 @@ private:
         size_t start;
         uint64_t fileOffset;
     };
-    std::vector<uint8_t> m_data;
-    std::vector<Piece> m_pieces;
-    size_t m_checkedSize = 0;
-    bool m_settled = false;
+    std::vector<uint8_t> payload;
+    std::vector<Piece> pieces;
+    size_t checkedSize = 0;
+    bool settled = false;
 };
 
 // The first stream, in the given order, that holds a usable Layer I/II

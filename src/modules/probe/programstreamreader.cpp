@@ -10,17 +10,17 @@ namespace vl::probe {
 
 namespace {
 
-constexpr uint64_t kNotFound = ~uint64_t(0);
+constexpr uint64_t notFound = ~uint64_t(0);
 
 // The next 00 00 01 start code prefix at or after offset.
 uint64_t findStartCode(BoundedReader& reader, uint64_t offset)
 {
-    constexpr size_t kChunk = 4096;
+    constexpr size_t chunk = 4096;
     while (offset + 4 <= reader.size()) {
-        const size_t n = static_cast<size_t>(std::min<uint64_t>(kChunk, reader.size() - offset));
+        const size_t n = static_cast<size_t>(std::min<uint64_t>(chunk, reader.size() - offset));
         const uint8_t* p = reader.peek(offset, n);
         if (!p) {
-            return kNotFound;
+            return notFound;
         }
         for (size_t i = 0; i + 3 <= n; ++i) {
             if (p[i + 2] > 1) {
@@ -33,7 +33,7 @@ uint64_t findStartCode(BoundedReader& reader, uint64_t offset)
         }
         offset += n - 2;
     }
-    return kNotFound;
+    return notFound;
 }
 
 } // namespace
@@ -66,7 +66,7 @@ ProbeResult readProgramStream(BoundedReader& reader, uint64_t offset, int stream
         }
         if (p[0] != 0 || p[1] != 0 || p[2] != 1) {
             pos = findStartCode(reader, pos + 1);
-            if (pos == kNotFound) {
+            if (pos == notFound) {
                 stopped = reader.failed() || reader.exhausted();
                 break;
             }

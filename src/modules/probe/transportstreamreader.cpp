@@ -10,11 +10,11 @@ namespace vl::probe {
 
 namespace {
 
-constexpr int kPatPid = 0;
-constexpr int kNullPid = 0x1fff;
-constexpr size_t kMaxSection = 1024;
+constexpr int patPid = 0;
+constexpr int nullPid = 0x1fff;
+constexpr size_t maxSection = 1024;
 // Without a PAT, give up waiting for one after this many packets.
-constexpr uint64_t kPatPatience = 4096;
+constexpr uint64_t patPatience = 4096;
 
 struct Candidate
 {
@@ -34,9 +34,9 @@ struct PidState
 class TransportStreamParser
 {
 public:
-    explicit TransportStreamParser(BoundedReader& reader, const TransportLayout& layout)
-        : m_reader(reader)
-        , m_layout(layout)
+    TransportStreamParser(BoundedReader& input, const TransportLayout& packetLayout)
+        : reader(input)
+        , layout(packetLayout)
     {
     }
 
@@ -48,36 +48,36 @@ private:
     void handleSectionData(int pid, PidState& state, const uint8_t* payload, size_t n, bool unitStart);
     void handleSection(int pid, const uint8_t* section, size_t n);
     void handlePes(int pid, PidState& state, const uint8_t* payload, size_t n, bool unitStart, uint64_t fileOffset);
-    bool isPmtPid(int pid) const { return std::find(m_pmtPids.begin(), m_pmtPids.end(), pid) != m_pmtPids.end(); }
-    bool tablesComplete() const { return m_patSeen && m_pmtsParsed.size() == m_pmtPids.size(); }
+    bool isPmtPid(int pid) const { return std::find(pmtPids.begin(), pmtPids.end(), pid) != pmtPids.end(); }
+    bool tablesComplete() const { return patSeen && pmtsParsed.size() == pmtPids.size(); }
     bool done();
     std::vector<const PayloadBuffer*> streamsInOrder() const;
 
-    BoundedReader& m_reader;
-    TransportLayout m_layout;
-    std::map<int, PidState> m_pids;
-    std::vector<int> m_pmtPids;
-    std::vector<int> m_pmtsParsed;
-    std::vector<Candidate> m_candidates;
-    std::vector<int> m_audioPidsSeen; // PIDs with MPEG audio PES, in order of appearance
-    bool m_patSeen = false;
-    uint64_t m_packets = 0;
-    uint64_t m_packetOffset = 0;
+    BoundedReader& reader;
+    TransportLayout layout;
+    std::map<int, PidState> pids;
+    std::vector<int> pmtPids;
+    std::vector<int> pmtsParsed;
+    std::vector<Candidate> candidates;
+    std::vector<int> audioPidsSeen; // PIDs with MPEG audio PES, in order of appearance
+    bool patSeen = false;
+    uint64_t packets = 0;
+    uint64_t packetOffset = 0;
 };
 
 bool TransportStreamParser::done()
 {
     if (!tablesComplete()) {
-        if (m_patSeen || m_packets < kPatPatience) {
+        if (patSeen || packets < patPatience) {
             return false;
         }
         // No PAT: enough of any MPEG audio PID will do.
-        return std::any_of(m_audioPidsSeen.begin(), m_audioPidsSeen.end(),
-            [this](int pid) { return m_pids.at(pid).payload.enough(); });
+        return std::any_of(
+            audioPidsSeen.begin(), audioPidsSeen.end(), [this](int pid) { return pids.at(pid).payload.enough(); });
     }
-    for (const Candidate& c : m_candidates) {
-        const auto it = m_pids.find(c.pid);
-        if (it == m_pids.end() || it->second.streamId < 0) {
+    for (const Candidate& c : candidates) {
+        const auto it = pids.find(c.pid);
+        if (it == pids.end() || it->second.streamId < 0) {
             return false; // its first PES has not come by yet
         }
         if (!isMpegAudioStreamId(it->second.streamId)) {
@@ -91,17 +91,17 @@ bool TransportStreamParser::done()
 std::vector<const PayloadBuffer*> TransportStreamParser::streamsInOrder() const
 {
     std::vector<const PayloadBuffer*> streams;
-    if (m_patSeen && !m_pmtsParsed.empty()) {
-        for (const Candidate& c : m_candidates) {
-            const auto it = m_pids.find(c.pid);
-            if (it != m_pids.end() && isMpegAudioStreamId(it->second.streamId)) {
+    if (patSeen && !pmtsParsed.empty()) {
+        for (const Candidate& c : candidates) {
+            const auto it = pids.find(c.pid);
+            if (it != pids.end() && isMpegAudioStreamId(it->second.streamId)) {
                 streams.push_back(&it->second.payload);
             }
         }
         return streams;
     }
-    for (const int pid : m_audioPidsSeen) {
-        streams.push_back(&m_pids.at(pid).payload);
+    for (const int pid : audioPidsSeen) {
+        streams.push_back(&pids.at(pid).payload);
     }
     return streams;
 }
@@ -112,27 +112,27 @@ void TransportStreamParser::handleSection(int pid, const uint8_t* s, size_t n)
         return; // too short for a PAT or PMT, or not yet applicable
     }
     const size_t end = n - 4; // the CRC
-    if (pid == kPatPid && s[0] == 0x00) {
-        m_patSeen = true;
+    if (pid == patPid && s[0] == 0x00) {
+        patSeen = true;
         for (size_t at = 8; at + 4 <= end; at += 4) {
             const int program = be16(s + at);
             const int pmtPid = be16(s + at + 2) & 0x1fff;
             if (program != 0 && !isPmtPid(pmtPid)) {
-                m_pmtPids.push_back(pmtPid);
+                pmtPids.push_back(pmtPid);
             }
         }
         return;
     }
-    if (s[0] != 0x02 || std::find(m_pmtsParsed.begin(), m_pmtsParsed.end(), pid) != m_pmtsParsed.end()) {
+    if (s[0] != 0x02 || std::find(pmtsParsed.begin(), pmtsParsed.end(), pid) != pmtsParsed.end()) {
         return;
     }
-    m_pmtsParsed.push_back(pid);
+    pmtsParsed.push_back(pid);
     size_t at = 12 + (be16(s + 10) & 0x0fff);
     while (at + 5 <= end) {
         const int type = s[at];
         const int esPid = be16(s + at + 1) & 0x1fff;
         if (type == 0x03 || type == 0x04 || type == 0x06) {
-            m_candidates.push_back({ esPid, type == 0x06 });
+            candidates.push_back({ esPid, type == 0x06 });
         }
         at += 5 + (be16(s + at + 3) & 0x0fff);
     }
@@ -165,7 +165,7 @@ void TransportStreamParser::handleSectionData(
     state.section.insert(state.section.end(), payload + at, payload + n);
     if (state.section.size() >= 3) {
         const size_t length = 3 + (be16(state.section.data() + 1) & 0x0fff);
-        if (length > kMaxSection) {
+        if (length > maxSection) {
             state.sectionActive = false;
             state.section.clear();
         } else if (state.section.size() >= length) {
@@ -186,7 +186,7 @@ void TransportStreamParser::handlePes(
         if (state.streamId < 0) {
             state.streamId = payload[3];
             if (isMpegAudioStreamId(state.streamId)) {
-                m_audioPidsSeen.push_back(pid);
+                audioPidsSeen.push_back(pid);
             }
         }
         if (!isMpegAudioStreamId(state.streamId) || payload[3] != state.streamId || state.payload.enough()) {
@@ -205,14 +205,14 @@ void TransportStreamParser::handlePes(
 
 void TransportStreamParser::handlePacket(const uint8_t* packet)
 {
-    const uint8_t* ts = packet + m_layout.syncOffset;
+    const uint8_t* ts = packet + layout.syncOffset;
     if (ts[1] & 0x80) {
         return; // transport error indicator: the packet is damaged
     }
     const int pid = be16(ts + 1) & 0x1fff;
     const bool unitStart = (ts[1] & 0x40) != 0;
     const int control = (ts[3] >> 4) & 3;
-    if (pid == kNullPid || (control & 1) == 0) {
+    if (pid == nullPid || (control & 1) == 0) {
         return;
     }
     size_t at = 4;
@@ -224,43 +224,43 @@ void TransportStreamParser::handlePacket(const uint8_t* packet)
     }
     const uint8_t* payload = ts + at;
     const size_t n = 188 - at;
-    PidState& state = m_pids[pid];
-    if (pid == kPatPid || isPmtPid(pid)) {
+    PidState& state = pids[pid];
+    if (pid == patPid || isPmtPid(pid)) {
         handleSectionData(pid, state, payload, n, unitStart);
     } else {
-        handlePes(pid, state, payload, n, unitStart, m_packetOffset + m_layout.syncOffset + at);
+        handlePes(pid, state, payload, n, unitStart, packetOffset + layout.syncOffset + at);
     }
 }
 
 ProbeResult TransportStreamParser::run()
 {
-    m_reader.setReadAhead(64 * 1024);
-    const uint64_t size = m_reader.size();
-    const uint64_t packetSize = static_cast<uint64_t>(m_layout.packetSize);
+    reader.setReadAhead(64 * 1024);
+    const uint64_t size = reader.size();
+    const uint64_t packetSize = static_cast<uint64_t>(layout.packetSize);
     bool stopped = false;
-    uint64_t pos = m_layout.start;
+    uint64_t pos = layout.start;
     while (pos + packetSize <= size) {
-        const uint8_t* packet = m_reader.peek(pos, static_cast<size_t>(packetSize));
+        const uint8_t* packet = reader.peek(pos, static_cast<size_t>(packetSize));
         if (!packet) {
             stopped = true;
             break;
         }
-        if (packet[m_layout.syncOffset] != 0x47) {
+        if (packet[layout.syncOffset] != 0x47) {
             // Lost sync: look for the next byte from which the packet grid holds again.
-            const uint8_t* window = m_reader.peek(pos, static_cast<size_t>(std::min(size - pos, 3 * packetSize)));
+            const uint8_t* window = reader.peek(pos, static_cast<size_t>(std::min(size - pos, 3 * packetSize)));
             const size_t avail = static_cast<size_t>(std::min(size - pos, 3 * packetSize));
             size_t skip = 1;
-            while (window && skip < packetSize && m_layout.syncOffset + skip < avail
-                && !(window[m_layout.syncOffset + skip] == 0x47
-                    && (skip + packetSize + m_layout.syncOffset >= avail
-                        || window[skip + packetSize + m_layout.syncOffset] == 0x47))) {
+            while (window && skip < packetSize && layout.syncOffset + skip < avail
+                && !(window[layout.syncOffset + skip] == 0x47
+                    && (skip + packetSize + layout.syncOffset >= avail
+                        || window[skip + packetSize + layout.syncOffset] == 0x47))) {
                 ++skip;
             }
             pos += skip;
             continue;
         }
-        m_packetOffset = pos;
-        ++m_packets;
+        packetOffset = pos;
+        ++packets;
         handlePacket(packet);
         pos += packetSize;
         if (done()) {
@@ -269,7 +269,7 @@ ProbeResult TransportStreamParser::run()
         }
     }
     ProbeResult result = firstUsableStream(streamsInOrder(), !stopped);
-    if (result.status == Status::NoAudio && m_reader.failed()) {
+    if (result.status == Status::NoAudio && reader.failed()) {
         result.status = Status::ReadFailed;
     }
     return result;
@@ -279,8 +279,8 @@ ProbeResult TransportStreamParser::run()
 
 bool detectTransportLayout(const uint8_t* head, size_t n, TransportLayout& layout)
 {
-    static constexpr int kSizes[3][2] = { { 188, 0 }, { 192, 4 }, { 204, 0 } };
-    for (const auto& [packetSize, syncOffset] : kSizes) {
+    static constexpr int sizes[3][2] = { { 188, 0 }, { 192, 4 }, { 204, 0 } };
+    for (const auto& [packetSize, syncOffset] : sizes) {
         for (size_t start = 0; start < static_cast<size_t>(packetSize) && start + syncOffset < n; ++start) {
             const size_t packets = std::min<size_t>(5, (n - start) / packetSize);
             if (packets < 2) {

@@ -21,16 +21,16 @@ class Canvas
 {
 public:
     Canvas(int width, int height)
-        : m_image(width, height, QImage::Format_ARGB32_Premultiplied)
+        : pixels(width, height, QImage::Format_ARGB32_Premultiplied)
     {
-        m_image.fill(Qt::transparent);
+        pixels.fill(Qt::transparent);
     }
 
-    QImage& image() { return m_image; }
-    QImage result() const { return m_image.convertToFormat(QImage::Format_ARGB32); }
+    QImage& image() { return pixels; }
+    QImage result() const { return pixels.convertToFormat(QImage::Format_ARGB32); }
 
 private:
-    QImage m_image;
+    QImage pixels;
 };
 
 void prepare(QPainter& p)

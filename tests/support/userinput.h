@@ -1,5 +1,5 @@
-#ifndef VELTRANO_USERINPUT_H
-#define VELTRANO_USERINPUT_H
+#ifndef VL_SUPPORT_USERINPUT_H
+#define VL_SUPPORT_USERINPUT_H
 
 #include <QAbstractItemView>
 #include <QComboBox>

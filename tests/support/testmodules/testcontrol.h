@@ -1,5 +1,5 @@
-#ifndef VELTRANO_TESTCONTROL_H
-#define VELTRANO_TESTCONTROL_H
+#ifndef VL_TESTMODULES_TESTCONTROL_H
+#define VL_TESTMODULES_TESTCONTROL_H
 
 // Steering and call recording shared by the test companion modules.
 //

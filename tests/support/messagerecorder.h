@@ -1,7 +1,7 @@
 // A callback table that records every report of the settings check: the raw
 // format (to tell which message it was), the formatted text and the level.
-#ifndef VL_TESTS_MESSAGERECORDER_H
-#define VL_TESTS_MESSAGERECORDER_H
+#ifndef VL_SUPPORT_MESSAGERECORDER_H
+#define VL_SUPPORT_MESSAGERECORDER_H
 
 #include "encodermessages.h"
 
@@ -13,7 +13,7 @@
 
 struct RecordedMessage
 {
-    vl::enc::MessageLevel level;
+    vl::encoder::MessageLevel level;
     std::string format;
     std::string text;
 };
@@ -23,31 +23,31 @@ class MessageRecorder
 public:
     MessageRecorder()
     {
-        using vl::enc::MessageLevel;
-        m_callbacks.context = this;
-        m_callbacks.errorPrintf = &MessageRecorder::record<MessageLevel::Error>;
-        m_callbacks.warningPrintf = &MessageRecorder::record<MessageLevel::Warning>;
-        m_callbacks.infoPrintf = &MessageRecorder::record<MessageLevel::Info>;
+        using vl::encoder::MessageLevel;
+        table.context = this;
+        table.errorPrintf = &MessageRecorder::record<MessageLevel::Error>;
+        table.warningPrintf = &MessageRecorder::record<MessageLevel::Warning>;
+        table.infoPrintf = &MessageRecorder::record<MessageLevel::Info>;
     }
     MessageRecorder(const MessageRecorder&) = delete;
     MessageRecorder& operator=(const MessageRecorder&) = delete;
 
-    EncoderCallbacks* callbacks() { return &m_callbacks; }
-    const std::vector<RecordedMessage>& messages() const { return m_messages; }
+    EncoderCallbacks* callbacks() { return &table; }
+    const std::vector<RecordedMessage>& messages() const { return recorded; }
 
-    int count(vl::enc::MessageLevel level) const
+    int count(vl::encoder::MessageLevel level) const
     {
         int n = 0;
-        for (const RecordedMessage& m : m_messages)
+        for (const RecordedMessage& m : recorded)
             n += m.level == level;
         return n;
     }
 
     // The ids of the reported messages, in order of report.
-    std::vector<vl::enc::MessageId> ids() const
+    std::vector<vl::encoder::MessageId> ids() const
     {
-        std::vector<vl::enc::MessageId> result;
-        for (const RecordedMessage& m : m_messages)
+        std::vector<vl::encoder::MessageId> result;
+        for (const RecordedMessage& m : recorded)
             result.push_back(idOf(m.format));
         return result;
     }
@@ -55,22 +55,22 @@ public:
     std::string allText() const
     {
         std::string text;
-        for (const RecordedMessage& m : m_messages)
+        for (const RecordedMessage& m : recorded)
             text += m.text + "\n";
         return text;
     }
 
-    static vl::enc::MessageId idOf(const std::string& format)
+    static vl::encoder::MessageId idOf(const std::string& format)
     {
-        for (const vl::enc::MessageText& m : vl::enc::kMessages) {
+        for (const vl::encoder::MessageText& m : vl::encoder::messageTexts) {
             if (format == m.format)
                 return m.id;
         }
-        return vl::enc::MessageId::Count;
+        return vl::encoder::MessageId::Count;
     }
 
 private:
-    template<vl::enc::MessageLevel level>
+    template<vl::encoder::MessageLevel level>
     static void record(void* context, const char* format, ...)
     {
         char buffer[1024];
@@ -78,11 +78,11 @@ private:
         va_start(args, format);
         std::vsnprintf(buffer, sizeof buffer, format, args);
         va_end(args);
-        static_cast<MessageRecorder*>(context)->m_messages.push_back({ level, format, buffer });
+        static_cast<MessageRecorder*>(context)->recorded.push_back({ level, format, buffer });
     }
 
-    EncoderCallbacks m_callbacks {};
-    std::vector<RecordedMessage> m_messages;
+    EncoderCallbacks table {};
+    std::vector<RecordedMessage> recorded;
 };
 
 #endif

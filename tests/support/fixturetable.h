@@ -1,7 +1,7 @@
 // The fixtures' expected values (tests/fixtures/mpeg/expected.tsv), written
 // by the generator from the parameters the encoders were given.
-#ifndef VL_TESTS_FIXTURETABLE_H
-#define VL_TESTS_FIXTURETABLE_H
+#ifndef VL_SUPPORT_FIXTURETABLE_H
+#define VL_SUPPORT_FIXTURETABLE_H
 
 #include <optional>
 #include <ostream>

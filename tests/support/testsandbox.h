@@ -1,5 +1,5 @@
-#ifndef VELTRANO_TESTSANDBOX_H
-#define VELTRANO_TESTSANDBOX_H
+#ifndef VL_SUPPORT_TESTSANDBOX_H
+#define VL_SUPPORT_TESTSANDBOX_H
 
 #include <QByteArray>
 #include <QList>
@@ -57,7 +57,7 @@ struct RunResult
 // A private directory holding a copy of libvl_gui_mpa.so and the chosen
 // test modules beside it, so the library finds exactly those through its
 // $ORIGIN run path. The modules read the control file and append to the
-// call log in this directory (format in tests/testmodules/testcontrol.h).
+// call log in this directory (format in tests/support/testmodules/testcontrol.h).
 //
 // In-process calls load the library copy once and keep it: keep one sandbox
 // for a whole test class and change its modules with setModules(). The

@@ -1,5 +1,5 @@
-#ifndef VELTRANO_DIALOGDRIVER_H
-#define VELTRANO_DIALOGDRIVER_H
+#ifndef VL_SUPPORT_DIALOGDRIVER_H
+#define VL_SUPPORT_DIALOGDRIVER_H
 
 #include <QElapsedTimer>
 #include <QList>
