@@ -9,7 +9,10 @@ namespace vl::probe {
 
 std::unique_ptr<FileSource> FileSource::open(const std::string& path)
 {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // Without O_NONBLOCK, opening a FIFO waits for a writer, for ever if none
+    // comes (regular files ignore the flag). The type is checked on the open
+    // descriptor, so that the path cannot change between check and open.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
     if (fd < 0) {
         return nullptr;
     }

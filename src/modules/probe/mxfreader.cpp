@@ -65,7 +65,9 @@ int64_t findMxfHeaderPartition(const uint8_t* head, size_t n)
 
 ProbeResult readMxf(BoundedReader& reader, uint64_t offset)
 {
-    reader.setReadAhead(64 * 1024);
+    // Small reads: the picture elements between the sound elements are
+    // skipped, not read.
+    reader.setReadAhead(16 * 1024);
     std::map<uint32_t, PayloadBuffer> tracks;
     std::vector<uint32_t> order;
     const uint64_t size = reader.size();

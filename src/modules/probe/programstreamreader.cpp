@@ -11,12 +11,15 @@ namespace vl::probe {
 namespace {
 
 constexpr uint64_t notFound = ~uint64_t(0);
+// A packet is at most this long (its length field has 16 bits), so a stream
+// with no start code for longer has ended: a hole or other data follows.
+constexpr uint64_t maxPacket = 6 + 65535;
 
-// The next 00 00 01 start code prefix at or after offset.
-uint64_t findStartCode(BoundedReader& reader, uint64_t offset)
+// The next 00 00 01 start code prefix at or after offset, before limit.
+uint64_t findStartCode(BoundedReader& reader, uint64_t offset, uint64_t limit)
 {
     constexpr size_t chunk = 4096;
-    while (offset + 4 <= reader.size()) {
+    while (offset + 4 <= reader.size() && offset < limit) {
         const size_t n = static_cast<size_t>(std::min<uint64_t>(chunk, reader.size() - offset));
         const uint8_t* p = reader.peek(offset, n);
         if (!p) {
@@ -65,7 +68,7 @@ ProbeResult readProgramStream(BoundedReader& reader, uint64_t offset, int stream
             break;
         }
         if (p[0] != 0 || p[1] != 0 || p[2] != 1) {
-            pos = findStartCode(reader, pos + 1);
+            pos = findStartCode(reader, pos + 1, pos + maxPacket);
             if (pos == notFound) {
                 stopped = reader.failed() || reader.exhausted();
                 break;
