@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <gtest/gtest.h>
 #include <probe/boundedreader.h>
 #include <probe/memorysource.h>
@@ -255,6 +256,28 @@ TEST(FuzzFindings, TransportReaderStaysInsideItsWindow)
         ++files;
     }
     EXPECT_GT(files, 0);
+}
+
+// The DVD target found a title set whose VOB carries its audio under another
+// stream id than the IFO names: the VOB was read twice, once per id.
+TEST(FuzzFindings, VobIsReadOnceWhenTheIfoNamesAnotherStream)
+{
+    // A VOB longer than the reader's window, so that a second reading shows.
+    const std::string title = std::string(VL_FIXTURE_DIR) + "/dvd_late_joint/VIDEO_TS/";
+    std::vector<uint8_t> vob = readFileBytes(title + "VTS_01_1.VOB");
+    const uint8_t audio[4] = { 0, 0, 1, 0xc0 };
+    for (auto at = vob.begin(); (at = std::search(at, vob.end(), audio, audio + 4)) != vob.end(); at += 4)
+        at[3] = 0xc1;
+    const std::filesystem::path dir = std::filesystem::temp_directory_path() / ("vl_vob_" + std::to_string(getpid()));
+    std::filesystem::create_directories(dir);
+    std::filesystem::copy_file(title + "VTS_01_0.IFO", dir / "VTS_01_0.IFO");
+    std::ofstream(dir / "VTS_01_1.VOB", std::ios::binary)
+        .write(reinterpret_cast<const char*>(vob.data()), static_cast<std::streamsize>(vob.size()));
+    const ProbeResult r = probeFile((dir / "VTS_01_0.IFO").c_str());
+    EXPECT_EQ(r.status, Status::Ok);
+    EXPECT_TRUE(r.audio.fields & FieldBitrate); // taken from the VOB
+    EXPECT_LE(r.bytesRead, std::filesystem::file_size(dir / "VTS_01_0.IFO") + vob.size());
+    std::filesystem::remove_all(dir);
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 #include "payloadbuffer.h"
 #include "pesheader.h"
 
+#include <algorithm>
 #include <array>
 #include <cstring>
 
@@ -52,8 +53,11 @@ bool isPackHeader(const uint8_t* p, size_t n)
     return (p[4] & 0xf1) == 0x21; // MPEG-1 with its marker bits
 }
 
-ProbeResult readProgramStream(BoundedReader& reader, uint64_t offset, int streamId)
+ProbeResult readProgramStream(BoundedReader& reader, uint64_t offset, int preferredId)
 {
+    if (!isMpegAudioStreamId(preferredId)) {
+        preferredId = -1;
+    }
     reader.setReadAhead(64 * 1024);
     std::array<PayloadBuffer, 32> streams;
     std::vector<int> order; // stream ids in order of appearance
@@ -94,8 +98,7 @@ ProbeResult readProgramStream(BoundedReader& reader, uint64_t offset, int stream
             break;
         }
         const uint64_t total = 6 + uint64_t(be16(head + 4));
-        const bool wanted = isMpegAudioStreamId(code) && (streamId < 0 || code == streamId);
-        if (wanted) {
+        if (isMpegAudioStreamId(code) && !streams[code - 0xc0].enough()) {
             const size_t avail = static_cast<size_t>(std::min<uint64_t>(total, size - pos));
             const uint8_t* packet = reader.peek(pos, avail);
             if (!packet) {
@@ -109,7 +112,9 @@ ProbeResult readProgramStream(BoundedReader& reader, uint64_t offset, int stream
                     order.push_back(code);
                 }
                 stream.append(packet + payload, avail - payload, pos + payload);
-                if (streams[order.front() - 0xc0].enough()) {
+                // The preferred stream decides when to stop, else the first.
+                const int lead = preferredId >= 0 ? preferredId : order.front();
+                if (streams[lead - 0xc0].enough()) {
                     stopped = true;
                     break;
                 }
@@ -118,6 +123,10 @@ ProbeResult readProgramStream(BoundedReader& reader, uint64_t offset, int stream
         pos += total;
     }
 
+    if (std::find(order.begin(), order.end(), preferredId) != order.end()) {
+        order.erase(std::find(order.begin(), order.end(), preferredId));
+        order.insert(order.begin(), preferredId);
+    }
     std::vector<const PayloadBuffer*> candidates;
     for (const int id : order) {
         candidates.push_back(&streams[id - 0xc0]);
