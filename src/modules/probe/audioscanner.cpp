@@ -9,6 +9,11 @@ namespace {
 
 constexpr int minFreeFormatFrame = 16;
 constexpr int maxFreeFormatFrame = 4096;
+// Places tried as a free-format stream's second frame. In a real stream the
+// header recurs only where the next frame starts; data in which the header's
+// first bytes recur everywhere (runs of 0xFF) is not such a stream, and must
+// not cost a search of the whole frame length from every position.
+constexpr int maxFreeFormatTries = 32;
 
 struct Chain
 {
@@ -57,7 +62,7 @@ enum class FreeFormat { Confirmed, Rejected, Undecided };
 
 // A free-format stream has no frame length in its header: confirm it by the
 // same header recurring at a steady distance (plus the padding slot). Only
-// the sync bytes of the data are tried as the second header.
+// the places where the header's first two bytes recur are tried.
 FreeFormat freeFormatStream(const uint8_t* data, size_t size, size_t pos, const MpegAudioHeader& first)
 {
     const size_t slot = first.layer == 1 ? 4 : 1;
@@ -65,13 +70,21 @@ FreeFormat freeFormatStream(const uint8_t* data, size_t size, size_t pos, const 
         return at + 4 <= size && data[at] == data[pos] && data[at + 1] == data[pos + 1]
             && (data[at + 2] & 0xfc) == (data[pos + 2] & 0xfc);
     };
+    // Longer data may hold what was looked for past its end: a second header
+    // farther than the data reaches, or the next one of a chain.
+    bool cut = pos + maxFreeFormatFrame + 4 > size;
     const size_t last = std::min(size >= 4 ? size - 4 : 0, pos + maxFreeFormatFrame);
+    const uint8_t sync[2] = { data[pos], data[pos + 1] };
+    int tries = 0;
     for (size_t d = minFreeFormatFrame; pos + d <= last; ++d) {
-        const void* sync = std::memchr(data + pos + d, 0xff, last - (pos + d) + 1);
-        if (!sync) {
+        const void* next = memmem(data + pos + d, last - (pos + d) + 2, sync, 2);
+        if (!next) {
             break;
         }
-        d = static_cast<size_t>(static_cast<const uint8_t*>(sync) - data) - pos;
+        if (++tries > maxFreeFormatTries) {
+            return FreeFormat::Rejected;
+        }
+        d = static_cast<size_t>(static_cast<const uint8_t*>(next) - data) - pos;
         if (!sameHeaderAt(pos + d)) {
             continue;
         }
@@ -83,6 +96,7 @@ FreeFormat freeFormatStream(const uint8_t* data, size_t size, size_t pos, const 
             } else if (sameHeaderAt(at + d + slot)) {
                 at += d + slot;
             } else {
+                cut = cut || at + d + slot + 4 > size;
                 break;
             }
             ++found;
@@ -91,9 +105,7 @@ FreeFormat freeFormatStream(const uint8_t* data, size_t size, size_t pos, const 
             return FreeFormat::Confirmed;
         }
     }
-    // Longer data may hold the frames that were looked for past its end.
-    const size_t reach = pos + (confirmFrames - 1) * (maxFreeFormatFrame + slot) + 4;
-    return reach > size ? FreeFormat::Undecided : FreeFormat::Rejected;
+    return cut ? FreeFormat::Undecided : FreeFormat::Rejected;
 }
 
 } // namespace
@@ -142,6 +154,16 @@ AudioScan scanMpegAudio(const uint8_t* data, size_t size, bool complete, size_t 
             break;
         }
         pos = static_cast<size_t>(static_cast<const uint8_t*>(sync) - data);
+        if (data[pos + 1] == 0xff && data[pos + 2] == 0xff) {
+            // A run of 0xFF (stuffing): only its last two bytes may start a
+            // header, since bitrate index 15 is not one.
+            size_t runEnd = pos + 3;
+            while (runEnd < size && data[runEnd] == 0xff) {
+                ++runEnd;
+            }
+            pos = runEnd - 3;
+            continue;
+        }
         MpegAudioHeader h;
         if (!parseMpegAudioHeader(data + pos, h)) {
             continue;

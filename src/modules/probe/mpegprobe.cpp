@@ -12,6 +12,7 @@
 #include "transportstreamreader.h"
 
 #include <algorithm>
+#include <cstring>
 #include <new>
 #include <vector>
 
@@ -33,8 +34,17 @@ int64_t findPackHeader(BoundedReader& reader)
 {
     const size_t n = static_cast<size_t>(std::min<uint64_t>(packSearch, reader.size()));
     const uint8_t* p = reader.peek(0, n);
+    static constexpr uint8_t packStart[4] = { 0, 0, 1, 0xba };
     for (size_t at = 0; p && at + 14 <= n; ++at) {
-        if (p[at + 2] == 1 && p[at + 3] == 0xba && isPackHeader(p + at, n - at)) {
+        const void* start = memmem(p + at, n - at, packStart, sizeof packStart);
+        if (!start) {
+            break;
+        }
+        at = static_cast<size_t>(static_cast<const uint8_t*>(start) - p);
+        if (at + 14 > n) {
+            break;
+        }
+        if (isPackHeader(p + at, n - at)) {
             return static_cast<int64_t>(at);
         }
     }
