@@ -90,9 +90,12 @@ bool TransportStreamParser::done()
         if (patSeen || packets < patPatience) {
             return false;
         }
-        // No PAT: any PID with enough of a stream will do.
-        return std::any_of(
-            audioPidsSeen.begin(), audioPidsSeen.end(), [this](int pid) { return pids.at(pid).payload.holdsStream(); });
+        // No PAT: any PID with enough of a stream will do, or enough of
+        // every PID when none holds one.
+        const auto holds = [this](int pid) { return pids.at(pid).payload.holdsStream(); };
+        const auto full = [this](int pid) { return pids.at(pid).payload.enough(); };
+        return std::any_of(audioPidsSeen.begin(), audioPidsSeen.end(), holds)
+            || (!audioPidsSeen.empty() && std::all_of(audioPidsSeen.begin(), audioPidsSeen.end(), full));
     }
     // The first candidate in the programs' order that holds a stream decides;
     // one whose payload shows no stream makes way for the next.
