@@ -21,16 +21,29 @@ constexpr size_t sectorSize = 2048;
 // Keeps the IFO part small whatever the header claims; real ones are a few sectors.
 constexpr uint32_t maxIfoSectors = 64;
 
+const char* const fileNames[] = { "VTS_01_0.IFO", "VTS_01_1.VOB" };
+
+// In memory where the system has a tmpfs there: every input is written.
+// Removed when the fuzzer exits.
 const std::string& directory()
 {
     static const std::string dir = [] {
-        char name[] = "/tmp/vl_fuzz_dvd_XXXXXX";
-        if (!mkdtemp(name)) {
-            std::perror("mkdtemp");
-            std::abort();
+        for (const char* base : { "/dev/shm", "/tmp" }) {
+            std::string name = std::string(base) + "/vl_fuzz_dvd_XXXXXX";
+            if (mkdtemp(name.data())) {
+                return name;
+            }
         }
-        return std::string(name);
+        std::perror("mkdtemp");
+        std::abort();
     }();
+    static const bool cleanup = std::atexit([] {
+        for (const char* file : fileNames) {
+            unlink((dir + "/" + file).c_str());
+        }
+        rmdir(dir.c_str());
+    }) == 0;
+    (void)cleanup;
     return dir;
 }
 
@@ -59,9 +72,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         const uint32_t sectors = (be32(data + lastSectorOffset) % maxIfoSectors) + 1;
         ifoSize = std::min<size_t>(size, sectors * sectorSize);
     }
-    const std::string ifo = directory() + "/VTS_01_0.IFO";
+    const std::string ifo = directory() + "/" + fileNames[0];
     writeFile(ifo, data, ifoSize);
-    writeFile(directory() + "/VTS_01_1.VOB", data + ifoSize, size - ifoSize);
+    writeFile(directory() + "/" + fileNames[1], data + ifoSize, size - ifoSize);
 
     const ProbeResult r = probeFile(ifo.c_str());
     // Each file is read at most once, but a video manager's IFO under this
