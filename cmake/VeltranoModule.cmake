@@ -13,16 +13,3 @@ function(vl_add_module name)
     endif()
     install(TARGETS ${name} LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}/veltrano)
 endfunction()
-
-# Adds every subdirectory of the current source directory that has a
-# CMakeLists.txt, so that new test, benchmark and fuzz folders need no edit
-# of a shared file.
-function(vl_add_all_subdirectories)
-    file(GLOB children LIST_DIRECTORIES true RELATIVE ${CMAKE_CURRENT_SOURCE_DIR} ${CMAKE_CURRENT_SOURCE_DIR}/*)
-    list(SORT children)
-    foreach(child ${children})
-        if(EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/${child}/CMakeLists.txt)
-            add_subdirectory(${child})
-        endif()
-    endforeach()
-endfunction()

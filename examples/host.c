@@ -12,7 +12,6 @@
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
-
 #include <veltrano/mpa_dialog.h>
 
 int main(int argc, char** argv)
@@ -48,14 +47,14 @@ int main(int argc, char** argv)
     memset(&params, 0, sizeof params);
     params.title = "Example Host - Audio Settings";
 
-    uint32_t flags = VL_FLAG_BASIC_SETTINGS | VL_FLAG_LOAD_SAVE | VL_FLAG_NO_INITIAL_CHECK
-                   | VL_FLAG_COLOURED_MESSAGES | VL_FLAG_PARAMS_RECORD;
+    uint32_t flags = VL_FLAG_BASIC_SETTINGS | VL_FLAG_LOAD_SAVE | VL_FLAG_NO_INITIAL_CHECK | VL_FLAG_COLOURED_MESSAGES
+        | VL_FLAG_PARAMS_RECORD;
     int32_t result = show(settings, flags, (intptr_t)&params);
 
     switch (result) {
     case VL_DIALOG_ACCEPTED:
         printf("accepted: layer %d, mode %d, bitrate index %d\n", (int)settings->layer, (int)settings->mode,
-               (int)settings->bitrateIndex);
+            (int)settings->bitrateIndex);
         break;
     case VL_DIALOG_REJECTED:
         printf("cancelled; settings unchanged\n");

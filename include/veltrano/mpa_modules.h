@@ -15,11 +15,11 @@
 #ifndef VL_MPA_MODULES_H
 #define VL_MPA_MODULES_H
 
-#include <stddef.h>
-#include <stdint.h>
-
 #include "mpa_settings.h"
 #include "vl_export.h"
+
+#include <stddef.h>
+#include <stdint.h>
 
 #ifdef __cplusplus
 extern "C" {
@@ -29,7 +29,8 @@ extern "C" {
 
 /* 224 bytes, 28 pointer slots; unused slots are null. The printf-style slots
  * report one finding each, synchronously, while the check runs. */
-typedef struct EncoderCallbacks {
+typedef struct EncoderCallbacks
+{
     void* context;
     void* (*alloc)(void* context, size_t size);
     void (*free)(void* context, void* block);
@@ -55,7 +56,7 @@ VL_STATIC_ASSERT(offsetof(EncoderCallbacks, reserved1) == 80, "reserved slots");
 
 enum {
     VL_CONFIG_API_LOAD = 0x2001, /* load settings from a settings or MPEG file */
-    VL_CONFIG_API_SAVE = 0x2002  /* save settings to a settings file */
+    VL_CONFIG_API_SAVE = 0x2002 /* save settings to a settings file */
 };
 
 /* Load or save: settings block, NUL-terminated UTF-8 path; 0 on success. */
@@ -71,8 +72,7 @@ typedef int32_t (*MpegOutAudioDefaultsFunc)(EncoderSettings* settings, int32_t a
  * through the callback table; 0 means valid. The last two arguments are
  * always 0 and null. */
 typedef int32_t (*MpegOutAudioChkSettingsFunc)(EncoderCallbacks* callbacks, const EncoderSettings* settings,
-                                               int32_t audioType, int32_t sampleFrequency, int32_t reserved,
-                                               void* reservedPointer);
+    int32_t audioType, int32_t sampleFrequency, int32_t reserved, void* reservedPointer);
 
 /* ---- Import module: vl_mfimport ----------------------------------------- */
 
@@ -90,22 +90,23 @@ enum {
 /* Description of the first MPEG-1/2 Layer I or II audio stream of a file.
  * mpegInInfoInit sets structSize and resets every other field; mpegInGetInfo
  * fills it. Fields use the codes of EncoderSettings. */
-typedef struct MpegInInfo {
+typedef struct MpegInInfo
+{
     uint32_t structSize;
-    int32_t container;       /* VL_CONTAINER_* */
-    int32_t mpegVersion;     /* 1 = ISO/IEC 11172-3, 2 = ISO/IEC 13818-3 LSF */
-    int32_t layer;           /* 1 or 2 */
-    int32_t mode;            /* 0..3; joint stereo if any of the first frames uses it */
-    int32_t bitrateIndex;    /* 1..14 */
+    int32_t container; /* VL_CONTAINER_* */
+    int32_t mpegVersion; /* 1 = ISO/IEC 11172-3, 2 = ISO/IEC 13818-3 LSF */
+    int32_t layer; /* 1 or 2 */
+    int32_t mode; /* 0..3; joint stereo if any of the first frames uses it */
+    int32_t bitrateIndex; /* 1..14 */
     int32_t bitrateKbps;
     int32_t sampleFrequency; /* Hz */
-    int32_t emphasis;        /* 0, 1 or 3 */
+    int32_t emphasis; /* 0, 1 or 3 */
     int32_t privateBit;
     int32_t copyrightBit;
     int32_t originalBit;
     int32_t errorProtection;
-    int32_t channels;        /* 1 or 2 */
-    int64_t audioOffset;     /* file offset of the first confirmed frame, -1 if unknown */
+    int32_t channels; /* 1 or 2 */
+    int64_t audioOffset; /* file offset of the first confirmed frame, -1 if unknown */
     int32_t reserved[16];
 } MpegInInfo;
 
@@ -127,8 +128,7 @@ typedef const char* (*LocalizeConvertStrFunc)(const char* text);
 VL_EXPORT MPAConfigFileFunc MPAConfigGetAPIExt(int32_t id);
 VL_EXPORT int32_t mpegOutAudioDefaults(EncoderSettings* settings, int32_t audioType);
 VL_EXPORT int32_t mpegOutAudioChkSettings(EncoderCallbacks* callbacks, const EncoderSettings* settings,
-                                          int32_t audioType, int32_t sampleFrequency, int32_t reserved,
-                                          void* reservedPointer);
+    int32_t audioType, int32_t sampleFrequency, int32_t reserved, void* reservedPointer);
 VL_EXPORT int32_t mpegInInfoInit(MpegInInfo* info);
 VL_EXPORT int32_t mpegInGetInfo(MpegInInfo* info, const char* path);
 VL_EXPORT int32_t localizeSetLanguage(uint16_t language);

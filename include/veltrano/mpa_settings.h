@@ -10,10 +10,10 @@
 #ifndef VL_MPA_SETTINGS_H
 #define VL_MPA_SETTINGS_H
 
+#include "vl_export.h"
+
 #include <stddef.h>
 #include <stdint.h>
-
-#include "vl_export.h"
 
 #ifdef __cplusplus
 extern "C" {
@@ -55,18 +55,19 @@ enum {
     VL_AUDIO_AVC_HD = 44
 };
 
-typedef struct EncoderSettings {
-    int32_t mode;            /* 0 stereo, 1 joint stereo, 2 dual channel, 3 mono */
-    int32_t layer;           /* 1 Layer I, 2 Layer II */
-    int32_t psychModel;      /* 1 or 2 */
-    int32_t bitrateIndex;    /* header bitrate_index, 1..14 */
-    int32_t emphasis;        /* 0, 1 or 3 */
-    int32_t privateBit;      /* 0 or 1; any non-zero value counts as set */
+typedef struct EncoderSettings
+{
+    int32_t mode; /* 0 stereo, 1 joint stereo, 2 dual channel, 3 mono */
+    int32_t layer; /* 1 Layer I, 2 Layer II */
+    int32_t psychModel; /* 1 or 2 */
+    int32_t bitrateIndex; /* header bitrate_index, 1..14 */
+    int32_t emphasis; /* 0, 1 or 3 */
+    int32_t privateBit; /* 0 or 1; any non-zero value counts as set */
     int32_t errorProtection; /* 0 off, 1 CRC on */
-    int32_t copyrightBit;    /* 0 or 1 */
-    int32_t originalBit;     /* 0 or 1 */
+    int32_t copyrightBit; /* 0 or 1 */
+    int32_t originalBit; /* 0 or 1 */
     uint8_t opaque[VL_SETTINGS_RECORD_SIZE - 9 * 4];
-    int32_t audioType;       /* audio type (preset) id */
+    int32_t audioType; /* audio type (preset) id */
     int32_t sampleFrequency; /* Hz; 16000, 22050 and 24000 select MPEG-2 LSF */
     uint8_t context[VL_SETTINGS_SIZE - VL_SETTINGS_RECORD_SIZE - 2 * 4];
 } EncoderSettings;

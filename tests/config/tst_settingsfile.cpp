@@ -1,17 +1,24 @@
 // The settings-file text format, its exhaustive round trip, and the atomic,
 // content-keeping save.
 #include <algorithm>
+#include <climits>
 #include <config/atomicfile.h>
 #include <config/configio.h>
 #include <config/pathname.h>
 #include <config/settingsfile.h>
 #include <csignal>
 #include <cstring>
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <future>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <sys/wait.h>
+#include <thread>
 #include <unistd.h>
 
 using namespace vl::config;
@@ -232,20 +239,6 @@ TEST_P(MergeText, KeepsEverythingElse)
 INSTANTIATE_TEST_SUITE_P(Cases, MergeText, testing::ValuesIn(mergeCases),
     [](const testing::TestParamInfo<MergeCase>& info) { return std::string(info.param.name); });
 
-TEST(MergeText, FieldsWithoutTextAreLeftOutAndStaleLinesDropped)
-{
-    // Reserved emphasis, forbidden bitrate index, unknown mode.
-    const EncoderSettings s = baseBlock({ { &S::emphasis, 2 }, { &S::bitrateIndex, 15 }, { &S::mode, 7 } });
-    const std::optional<std::string> text = mergeSettingsText(s, "[MPEG Audio]\nemphasis = 50/15\nbitrate = 64\n");
-    ASSERT_TRUE(text);
-    for (const char* key : { "\nemphasis ", "\nbitrate ", "\nmode " }) {
-        EXPECT_EQ(text->find(key), std::string::npos) << key;
-    }
-    EncoderSettings loaded = baseBlock();
-    ASSERT_TRUE(applySettingsText(*text, loaded).ok());
-    EXPECT_EQ(loaded.emphasis, VL_EMPHASIS_NONE); // absent: unchanged
-}
-
 TEST(MergeText, RefusesWhatItCannotKeep)
 {
     EXPECT_FALSE(mergeSettingsText(baseBlock(), "[MPEG Audio]\nnot a key value line\n"));
@@ -335,68 +328,281 @@ TEST_F(SettingsFiles, LoadFailuresLeaveTheBlockUntouched)
     EXPECT_NE(loadSettings(&block, nullptr), 0);
 }
 
-TEST_F(SettingsFiles, SaveKeepsPermissionsAndFollowsLinks)
-{
-    const std::string target = path("real.ini");
-    writeText(target, "; keep me\n");
-    ASSERT_EQ(chmod(target.c_str(), 0640), 0);
-    ASSERT_EQ(symlink("real.ini", path("link.ini").c_str()), 0);
-    EncoderSettings s = baseBlock();
-    ASSERT_EQ(saveSettings(&s, path("link.ini").c_str()), 0);
-    EXPECT_TRUE(fs::is_symlink(path("link.ini")));
-    EXPECT_EQ(fs::status(target).permissions() & fs::perms::all, fs::perms(0640));
-    EXPECT_EQ(readText(target).rfind("; keep me\n", 0), 0u);
-    EXPECT_EQ(entries(), (std::vector<std::string> { "link.ini", "real.ini" }));
-}
-
 TEST_F(SettingsFiles, SaveFailsCleanly)
 {
     EncoderSettings s = baseBlock();
     EXPECT_NE(saveSettings(&s, path("no/such/dir.ini").c_str()), 0);
-    ASSERT_EQ(mkdir(path("adir.ini").c_str(), 0755), 0);
-    EXPECT_NE(saveSettings(&s, path("adir.ini").c_str()), 0);
-    rmdir(path("adir.ini").c_str());
     EXPECT_NE(saveSettings(&s, nullptr), 0);
     EXPECT_NE(saveSettings(nullptr, path("x.ini").c_str()), 0);
-    EXPECT_TRUE(entries().empty());
-    for (const char* name : { "", "/tmp/", "/tmp" }) {
+    for (const std::string& name : { std::string(), dir + "/", dir }) {
         EXPECT_FALSE(writeFileAtomically(name, "x")) << name;
     }
+    EXPECT_TRUE(entries().empty());
 }
 
-// A write that the file system refuses halfway (here a file size limit, as a
-// full disk would) leaves the old file whole and no temporary file behind.
-TEST_F(SettingsFiles, RefusedWriteKeepsTheOldFile)
+// Both ways a new content waits for its rename replace the file whole, with
+// the permission bits asked for; a write that the file system refuses
+// halfway (a file size limit, as a full disk would) leaves the old file
+// whole and no temporary file behind.
+class TemporaryFiles : public SettingsFiles, public testing::WithParamInterface<TemporaryKind>
+{
+};
+
+TEST_P(TemporaryFiles, ReplaceWholeOrNotAtAll)
 {
     const std::string file = path("keep.ini");
-    const std::string old = "[MPEG Audio]\nmode = mono\n";
-    writeText(file, old);
+    writeText(file, "old");
+    ASSERT_TRUE(writeFileAtomically(file, "new content", 0640, GetParam()));
+    EXPECT_EQ(readText(file), "new content");
+    EXPECT_EQ(fs::status(file).permissions() & fs::perms::all, fs::perms(0640));
+
     std::signal(SIGXFSZ, SIG_IGN);
     rlimit saved {};
     ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
     rlimit small = saved;
     small.rlim_cur = 16;
     ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-    EncoderSettings s = baseBlock();
-    const int32_t result = saveSettings(&s, file.c_str());
+    const bool written = writeFileAtomically(file, std::string(64, 'x'), std::nullopt, GetParam());
     ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &saved), 0);
-    EXPECT_NE(result, 0);
-    EXPECT_EQ(readText(file), old);
+    EXPECT_FALSE(written);
+    EXPECT_EQ(readText(file), "new content");
     EXPECT_EQ(entries(), std::vector<std::string> { "keep.ini" });
 }
 
-TEST_F(SettingsFiles, ForeignFileIsKeptAsBackup)
+INSTANTIATE_TEST_SUITE_P(Kinds, TemporaryFiles, testing::Values(TemporaryKind::Unnamed, TemporaryKind::Named),
+    [](const testing::TestParamInfo<TemporaryKind>& info) {
+        return std::string(info.param == TemporaryKind::Unnamed ? "unnamed" : "named");
+    });
+
+// What saves killed between creating and renaming their temporary file left
+// behind: the next save of the same name removes the files of processes that
+// are gone, and nothing else.
+TEST_F(SettingsFiles, SaveRemovesTemporaryFilesOfGoneProcesses)
+{
+    const pid_t child = fork();
+    if (child == 0)
+        _exit(0);
+    ASSERT_EQ(waitpid(child, nullptr, 0), child);
+    const std::string gone = std::to_string(child);
+    const std::string alive = std::to_string(getppid());
+    const std::vector<std::string> kept
+        = { ".s.ini.tmp" + alive + "_0", ".s.ini.tmpx_1", ".t.ini.tmp" + gone + "_0", "s.ini" };
+    for (const std::string& name : kept)
+        writeText(path(name), "[MPEG Audio]\n");
+    for (const std::string& name : { ".s.ini.tmp" + gone + "_0", ".s.ini.tmp" + gone + "_17" })
+        writeText(path(name), "[MPEG Audio]\n");
+    EncoderSettings s = baseBlock();
+    ASSERT_EQ(saveSettings(&s, path("s.ini").c_str()), 0);
+    EXPECT_EQ(entries(), kept);
+}
+
+// ---- what a save refuses --------------------------------------------------
+
+struct RefusedCase
+{
+    const char* name;
+    Fields change; // of baseBlock()
+    size_t fileSize; // of the settings file saved into, padded by a comment
+};
+
+const RefusedCase refusedCases[] = {
+    { "layer_7", { { &S::layer, 7 } }, 0 },
+    { "layer_0", { { &S::layer, 0 } }, 0 },
+    { "psych_model_int_max", { { &S::psychModel, INT_MAX } }, 0 },
+    { "private_int_min", { { &S::privateBit, INT_MIN } }, 0 },
+    { "copyright_2", { { &S::copyrightBit, 2 } }, 0 },
+    { "error_protection_minus_1", { { &S::errorProtection, -1 } }, 0 },
+    { "mode_4", { { &S::mode, 4 } }, 0 },
+    { "bitrate_index_0", { { &S::bitrateIndex, 0 } }, 0 },
+    { "bitrate_index_15", { { &S::bitrateIndex, 15 } }, 0 },
+    { "reserved_emphasis_2", { { &S::emphasis, 2 } }, 0 },
+    { "negative_frequency", { { &S::sampleFrequency, -1 } }, 0 },
+    { "content_kept_would_pass_the_size_limit", {}, maxSettingsFileSize - 100 },
+    { "file_at_the_size_limit", {}, maxSettingsFileSize },
+};
+
+class RefusedSave : public SettingsFiles, public testing::WithParamInterface<RefusedCase>
+{
+};
+
+// A save writes the block's own values to a file that loads again, or
+// nothing: it fails and leaves the file as it was.
+TEST_P(RefusedSave, KeepsTheFile)
+{
+    const std::string file = path("kept.ini");
+    std::string text = "[MPEG Audio]\n;";
+    text.resize(std::max(GetParam().fileSize, text.size() + 1) - 1, ' ');
+    writeText(file, text + "\n");
+    EncoderSettings s = baseBlock(GetParam().change);
+    EXPECT_NE(saveSettings(&s, file.c_str()), 0);
+    EXPECT_EQ(readText(file), text + "\n");
+    EXPECT_EQ(entries(), std::vector<std::string> { "kept.ini" });
+    EncoderSettings loaded = baseBlock();
+    EXPECT_EQ(loadSettings(&loaded, file.c_str()), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, RefusedSave, testing::ValuesIn(refusedCases),
+    [](const testing::TestParamInfo<RefusedCase>& info) { return std::string(info.param.name); });
+
+// ---- what a save keeps -------------------------------------------------------
+
+struct ForeignCase
+{
+    const char* name;
+    std::string content;
+};
+
+const ForeignCase foreignCases[] = {
+    { "binary", std::string("\x89PNG\r\n\x1a\n\0\0", 10) },
+    { "binary_over_the_limit", std::string(maxSettingsFileSize + 1, '\0') },
+    { "settings_text_over_the_limit", "[MPEG Audio]\n;" + std::string(maxSettingsFileSize, ' ') + "\n" },
+};
+
+class ForeignFile : public SettingsFiles, public testing::WithParamInterface<ForeignCase>
+{
+};
+
+// A file the save cannot keep, whatever its size, is kept as <name>.bak
+// (replacing an older one) and the new file takes its name.
+TEST_P(ForeignFile, IsKeptAsBackup)
 {
     const std::string file = path("notes.ini");
-    const std::string old = std::string("\x89PNG\r\n\x1a\n\0\0", 10);
-    writeText(file, old);
+    writeText(file, GetParam().content);
+    writeText(file + ".bak", "an older backup");
     EncoderSettings s = baseBlock();
     ASSERT_EQ(saveSettings(&s, file.c_str()), 0);
-    EXPECT_EQ(readText(file + ".bak"), old);
+    EXPECT_TRUE(readText(file + ".bak") == GetParam().content);
     EncoderSettings loaded = filledBlock(0);
     EXPECT_EQ(loadSettings(&loaded, file.c_str()), 0);
     EXPECT_EQ(loaded.bitrateIndex, 10);
+    EXPECT_EQ(entries(), (std::vector<std::string> { "notes.ini", "notes.ini.bak" }));
 }
+
+INSTANTIATE_TEST_SUITE_P(Files, ForeignFile, testing::ValuesIn(foreignCases),
+    [](const testing::TestParamInfo<ForeignCase>& info) { return std::string(info.param.name); });
+
+struct LinkCase
+{
+    const char* name;
+    std::string target; // of link.ini, relative to the test directory
+    bool targetExists;
+    bool saved;
+};
+
+const LinkCase linkCases[] = {
+    { "to_a_file", "real.ini", true, true },
+    { "dangling", "real.ini", false, true },
+    { "into_a_missing_directory", "nowhere/real.ini", false, false },
+    { "loop", "link.ini", false, false },
+};
+
+class SaveThroughLink : public SettingsFiles, public testing::WithParamInterface<LinkCase>
+{
+};
+
+// A save follows a link, also to a file that does not exist yet, and the
+// link stays; an existing target keeps its content and permission bits.
+TEST_P(SaveThroughLink, UpdatesTheFileItNames)
+{
+    const LinkCase& c = GetParam();
+    if (c.targetExists) {
+        writeText(path(c.target), "; keep me\n");
+        ASSERT_EQ(chmod(path(c.target).c_str(), 0640), 0);
+    }
+    ASSERT_EQ(symlink(c.target.c_str(), path("link.ini").c_str()), 0);
+    EncoderSettings s = baseBlock({ { &S::mode, VL_MODE_MONO } });
+    EXPECT_EQ(saveSettings(&s, path("link.ini").c_str()) == 0, c.saved);
+    EXPECT_TRUE(fs::is_symlink(path("link.ini")));
+    std::vector<std::string> expected = { "link.ini" };
+    if (c.saved) {
+        expected.push_back(c.target);
+        EncoderSettings loaded = baseBlock();
+        EXPECT_EQ(loadSettings(&loaded, path(c.target).c_str()), 0);
+        EXPECT_TRUE(sameBlock(loaded, s));
+    }
+    if (c.targetExists) {
+        EXPECT_EQ(fs::status(path(c.target)).permissions() & fs::perms::all, fs::perms(0640));
+        EXPECT_EQ(readText(path(c.target)).rfind("; keep me\n", 0), 0u);
+    }
+    EXPECT_EQ(entries(), expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(Links, SaveThroughLink, testing::ValuesIn(linkCases),
+    [](const testing::TestParamInfo<LinkCase>& info) { return std::string(info.param.name); });
+
+// ---- paths that are not regular files ----------------------------------------
+
+// Runs call on a thread of its own. A call that blocks on the FIFO fifo is
+// set free by opening the FIFO's other end until it returns, and counts as
+// blocked.
+bool returnsWithoutBlocking(const std::function<void()>& call, const std::string& fifo)
+{
+    std::promise<void> done;
+    std::future<void> finished = done.get_future();
+    std::thread worker([&] {
+        call();
+        done.set_value();
+    });
+    const bool inTime = finished.wait_for(std::chrono::seconds(3)) == std::future_status::ready;
+    while (finished.wait_for(std::chrono::milliseconds(20)) != std::future_status::ready) {
+        const int writer = open(fifo.c_str(), O_WRONLY | O_NONBLOCK);
+        if (writer >= 0)
+            close(writer);
+    }
+    worker.join();
+    return inTime;
+}
+
+struct SpecialCase
+{
+    const char* name;
+    mode_t type;
+    dev_t device;
+    const char* systemNode; // the same device, for a user who may not make one
+};
+
+const SpecialCase specialCases[] = {
+    { "directory", S_IFDIR, 0, nullptr },
+    { "fifo", S_IFIFO, 0, nullptr },
+    { "zero_device", S_IFCHR, makedev(1, 5), "/dev/zero" },
+    { "random_device", S_IFCHR, makedev(1, 9), "/dev/urandom" },
+};
+
+class SpecialPath : public SettingsFiles, public testing::WithParamInterface<SpecialCase>
+{
+};
+
+// Load and save fail at once, without waiting for a FIFO's writer or reading
+// a device, and leave the block and the entry as they were. Saves never aim
+// at the system's own device nodes.
+TEST_P(SpecialPath, LoadAndSaveFailWithoutBlocking)
+{
+    const SpecialCase& c = GetParam();
+    std::string entry = path("special.ini");
+    const bool made
+        = c.type == S_IFDIR ? mkdir(entry.c_str(), 0755) == 0 : mknod(entry.c_str(), c.type | 0644, c.device) == 0;
+    if (!made) {
+        ASSERT_TRUE(c.systemNode) << entry;
+        entry = c.systemNode;
+    }
+    EncoderSettings block = baseBlock();
+    int32_t result = 0;
+    EXPECT_TRUE(returnsWithoutBlocking([&] { result = loadSettings(&block, entry.c_str()); }, entry));
+    EXPECT_NE(result, 0);
+    EXPECT_TRUE(sameBlock(block, baseBlock()));
+    if (made) {
+        EXPECT_TRUE(returnsWithoutBlocking([&] { result = saveSettings(&block, entry.c_str()); }, entry));
+        EXPECT_NE(result, 0);
+        struct stat st
+        {
+        };
+        EXPECT_EQ(lstat(entry.c_str(), &st) == 0 ? st.st_mode & S_IFMT : 0, c.type);
+        EXPECT_EQ(entries(), std::vector<std::string> { "special.ini" });
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Kinds, SpecialPath, testing::ValuesIn(specialCases),
+    [](const testing::TestParamInfo<SpecialCase>& info) { return std::string(info.param.name); });
 
 // ---- file names ------------------------------------------------------------
 

@@ -6,6 +6,7 @@
 #include "settingschecker.h"
 
 #include <gtest/gtest.h>
+#include <probe/mpegaudioheader.h>
 
 #ifdef VL_HAVE_TWOLAME
 #include <twolame.h>
@@ -24,7 +25,7 @@ bool twolameAccepts(int hertz, int mode, int kbps)
     twolame_set_out_samplerate(options, hertz);
     twolame_set_num_channels(options, mode == VL_MODE_MONO ? 1 : 2);
     twolame_set_mode(options, static_cast<TWOLAME_MPEG_mode>(mode));
-    twolame_set_version(options, vl::encoder::isLsfFrequency(hertz) ? TWOLAME_MPEG2 : TWOLAME_MPEG1);
+    twolame_set_version(options, vl::probe::isLowSamplingFrequency(hertz) ? TWOLAME_MPEG2 : TWOLAME_MPEG1);
     twolame_set_bitrate(options, kbps);
     const bool accepted = twolame_init_params(options) == 0;
     twolame_close(&options);
@@ -49,7 +50,7 @@ TEST(TwolameAgreement, SameVerdictForEveryFrequencyModeAndBitrate)
                 MessageRecorder recorder;
                 const bool ours
                     = vl::encoder::SettingsChecker(recorder.callbacks()).check(&s, VL_AUDIO_MPEG2, hertz) == 0;
-                const int kbps = vl::encoder::bitrateKbps(vl::encoder::mpegVersionOf(hertz), 2, index);
+                const int kbps = vl::encoder::bitrateKbps(vl::probe::mpegVersionForFrequency(hertz), 2, index);
                 EXPECT_EQ(ours, twolameAccepts(hertz, mode, kbps))
                     << hertz << " Hz, mode " << mode << ", " << kbps << " kbps; the check said: " << recorder.allText();
                 accepted += ours;

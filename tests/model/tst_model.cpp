@@ -3,6 +3,7 @@
 // application of change states to them.
 #include "model/statemodel.h"
 #include "model/valuetables.h"
+#include "probe/mpegaudioheader.h"
 
 #include <QSet>
 #include <QTest>
@@ -99,7 +100,8 @@ class TestModel : public QObject
 private slots:
     void bitrateTables_data();
     void bitrateTables();
-    void lowSamplingFrequency();
+    void bitrateTextsMatchTheStandard_data();
+    void bitrateTextsMatchTheStandard();
     void microSignSurvivesTranslation();
     void normalize_data();
     void normalize();
@@ -115,23 +117,14 @@ private slots:
     void deriveThenApplyIsIdentity();
 };
 
-// The slot of a text in the table of a frequency and layer, and back; the
-// text at slot 14 tells the four tables apart.
+// Texts a table lacks have no slot, and slots without a rate have no text.
 void TestModel::bitrateTables_data()
 {
     QTest::addColumn<int>("frequency");
     QTest::addColumn<bool>("layer1");
     QTest::addColumn<QString>("text");
     QTest::addColumn<int>("index"); // 0: not in the table
-    QTest::newRow("MPEG-1 Layer I 448") << 48000 << true << "448" << 14;
-    QTest::newRow("MPEG-1 Layer II 384") << 48000 << false << "384" << 14;
-    QTest::newRow("LSF Layer I 256") << 24000 << true << "256" << 14;
-    QTest::newRow("LSF Layer II 160") << 24000 << false << "160" << 14;
     QTest::newRow("MPEG-1 Layer II first slot") << 44100 << false << "32" << 1;
-    QTest::newRow("LSF Layer II 8") << 22050 << false << "8" << 1;
-    QTest::newRow("LSF Layer I 16000") << 16000 << true << "144" << 9;
-    QTest::newRow("unknown frequency is MPEG-1") << 11025 << true << "416" << 13;
-    QTest::newRow("negative frequency is MPEG-1") << -16000 << false << "320" << 13;
     QTest::newRow("448 not in Layer II") << 48000 << false << "448" << 0;
     QTest::newRow("384 not in LSF Layer II") << 16000 << false << "384" << 0;
     QTest::newRow("empty text") << 48000 << false << "" << 0;
@@ -154,12 +147,37 @@ void TestModel::bitrateTables()
         QVERIFY2(ValueTables::bitrateText(table, empty).isEmpty(), qPrintable(QString::number(empty)));
 }
 
-void TestModel::lowSamplingFrequency()
+// Every slot of the four text tables, and the table a frequency selects,
+// against the numeric tables of the probe library.
+void TestModel::bitrateTextsMatchTheStandard_data()
 {
-    for (int hz : { 16000, 22050, 24000 })
-        QVERIFY(ValueTables::isLowSamplingFrequency(hz));
-    for (int hz : { 32000, 44100, 48000, 22000, 8000, 0 })
-        QVERIFY(!ValueTables::isLowSamplingFrequency(hz));
+    QTest::addColumn<int>("frequency");
+    QTest::addColumn<int>("layer");
+    QTest::addColumn<int>("version"); // 2: ISO/IEC 13818-3 lower sampling frequencies
+    for (int layer : { 1, 2 }) {
+        const QByteArray name = " Layer " + QByteArray::number(layer);
+        for (int frequency : { 32000, 44100, 48000 })
+            QTest::newRow(QByteArray::number(frequency) + name) << frequency << layer << 1;
+        for (int frequency : { 16000, 22050, 24000 })
+            QTest::newRow(QByteArray::number(frequency) + name) << frequency << layer << 2;
+        for (int frequency : { 0, 11025, 22000, -16000 })
+            QTest::newRow("odd " + QByteArray::number(frequency) + name) << frequency << layer << 1;
+    }
+}
+
+void TestModel::bitrateTextsMatchTheStandard()
+{
+    QFETCH(int, frequency);
+    QFETCH(int, layer);
+    QFETCH(int, version);
+    const char* const* table = ValueTables::bitrateTable(frequency, layer == 1);
+    for (int slot = 0; slot < 16; ++slot) {
+        const int kbps = vl::probe::mpegAudioBitrateKbps(version, layer, slot);
+        const QString text = kbps ? QString::number(kbps) : QString();
+        QCOMPARE(ValueTables::bitrateText(table, slot), text);
+        if (kbps)
+            QCOMPARE(ValueTables::bitrateIndexOf(table, text), slot);
+    }
 }
 
 void TestModel::microSignSurvivesTranslation()

@@ -74,6 +74,20 @@ TEST(BitrateTable, IndexAndRateAgree)
     }
 }
 
+// Only 16, 22.05 and 24 kHz select the lower sampling frequencies; anything
+// else, valid or not, is read as MPEG-1.
+TEST(MpegVersion, LowSamplingFrequencies)
+{
+    for (const int hz : { 16000, 22050, 24000 }) {
+        EXPECT_TRUE(isLowSamplingFrequency(hz)) << hz;
+        EXPECT_EQ(mpegVersionForFrequency(hz), 2) << hz;
+    }
+    for (const int hz : { 32000, 44100, 48000, 22000, 8000, 11025, 0, -16000 }) {
+        EXPECT_FALSE(isLowSamplingFrequency(hz)) << hz;
+        EXPECT_EQ(mpegVersionForFrequency(hz), 1) << hz;
+    }
+}
+
 // ---- synthetic streams -----------------------------------------------------
 
 struct Frame

@@ -5,6 +5,7 @@
 #include "model/valuetables.h"
 #include "pages/basicpage.h"
 #include "ui_mpaencoderdlg.h"
+#include "widgets/controlstate.h"
 #include "widgets/errornotifier.h"
 
 #include <QDragEnterEvent>
@@ -162,10 +163,7 @@ bool MPAEncoderDlg::validateSettings()
 
 void MPAEncoderDlg::updateComboBox(QComboBox* combo, const ConfigState& state)
 {
-    const QSignalBlocker blocker(combo);
-    const ConfigItem item = state.value(itemNames.value(combo));
-    combo->setCurrentIndex(combo->findText(item.value.toString(), Qt::MatchExactly | Qt::MatchCaseSensitive));
-    combo->setEnabled(item.enabled);
+    ControlState::showItem(combo, state.value(itemNames.value(combo)));
 }
 
 void MPAEncoderDlg::setSkin(const QString& name)
@@ -244,9 +242,7 @@ void MPAEncoderDlg::slotRestorePreset()
 
 void MPAEncoderDlg::emitItem(const QString& value)
 {
-    ConfigState state;
-    state.insert(itemNames.value(sender()), ConfigItem(value, true));
-    emit stateChanged(state);
+    emit stateChanged(ControlState::itemState(itemNames, sender(), value));
 }
 
 void MPAEncoderDlg::slotLoadSettings()

@@ -4,57 +4,6 @@
 
 namespace {
 
-QString layerText(int32_t layer)
-{
-    return ValueTables::layerNames().at(layer == 1 ? 0 : 1);
-}
-
-QString modeText(int32_t mode)
-{
-    const bool known = mode >= 1 && mode <= 3;
-    return ValueTables::modeNames().at(known ? mode : 0);
-}
-
-QString psychModelText(int32_t psychModel)
-{
-    return ValueTables::psychModelNames().at(psychModel == 1 ? 0 : 1);
-}
-
-QString emphasisText(int32_t emphasis)
-{
-    // Code 3 sits at position 2; the reserved code 2 shows as "Off".
-    const QStringList& names = ValueTables::emphasisNames();
-    if (emphasis == 1)
-        return names.at(1);
-    if (emphasis == 3)
-        return names.at(2);
-    return names.at(0);
-}
-
-int32_t modeCode(const QString& text)
-{
-    const QStringList& names = ValueTables::modeNames();
-    if (text == names.at(3))
-        return 3;
-    if (text == names.at(2))
-        return 2;
-    if (text == names.at(1))
-        return 1;
-    return 0;
-}
-
-int32_t emphasisCode(const QString& text)
-{
-    const QStringList& names = ValueTables::emphasisNames();
-    if (text == names.at(0))
-        return 0;
-    if (text == names.at(1))
-        return 1;
-    if (text == names.at(2))
-        return 3;
-    return 0;
-}
-
 // A flag word keeps its meaning (non-zero is set) but is always stored as
 // exactly 0 or 1.
 void applyFlag(int32_t& field, const ConfigState& state, const QString& name)
@@ -71,12 +20,12 @@ ConfigState derivePageState(const EncoderSettings& settings)
     const char* const* bitrates = ValueTables::bitrateTable(settings.sampleFrequency, settings.layer == 1);
 
     ConfigState state;
-    state.insert(ItemName::Layer, ConfigItem(layerText(settings.layer), true));
-    state.insert(ItemName::Mode, ConfigItem(modeText(settings.mode), true));
+    state.insert(ItemName::Layer, ConfigItem(ValueTables::layerText(settings.layer), true));
+    state.insert(ItemName::Mode, ConfigItem(ValueTables::modeText(settings.mode), true));
     state.insert(ItemName::AudioFrequency, ConfigItem(int(settings.sampleFrequency), true));
     state.insert(ItemName::Bitrate, ConfigItem(ValueTables::bitrateText(bitrates, settings.bitrateIndex), true));
-    state.insert(ItemName::PsychModel, ConfigItem(psychModelText(settings.psychModel), true));
-    state.insert(ItemName::Emphasis, ConfigItem(emphasisText(settings.emphasis), true));
+    state.insert(ItemName::PsychModel, ConfigItem(ValueTables::psychModelText(settings.psychModel), true));
+    state.insert(ItemName::Emphasis, ConfigItem(ValueTables::emphasisText(settings.emphasis), true));
     state.insert(ItemName::Private, ConfigItem(int(settings.privateBit), true));
     state.insert(ItemName::ErrorProtection, ConfigItem(int(settings.errorProtection), true));
     state.insert(ItemName::Copyright, ConfigItem(int(settings.copyrightBit), true));
@@ -101,10 +50,10 @@ void applyChangeState(
         settings.audioType = presets.value(state.value(ItemName::AudioType).value.toString());
 
     if (state.contains(ItemName::Layer))
-        settings.layer = state.value(ItemName::Layer).value.toString() == ValueTables::layerNames().at(0) ? 1 : 2;
+        settings.layer = ValueTables::layerCode(state.value(ItemName::Layer).value.toString());
 
     if (state.contains(ItemName::Mode))
-        settings.mode = modeCode(state.value(ItemName::Mode).value.toString());
+        settings.mode = ValueTables::modeCode(state.value(ItemName::Mode).value.toString());
 
     if (state.contains(ItemName::AudioFrequency))
         settings.sampleFrequency = state.value(ItemName::AudioFrequency).value.toInt();
@@ -119,11 +68,10 @@ void applyChangeState(
     }
 
     if (state.contains(ItemName::PsychModel))
-        settings.psychModel
-            = state.value(ItemName::PsychModel).value.toString() == ValueTables::psychModelNames().at(0) ? 1 : 2;
+        settings.psychModel = ValueTables::psychModelCode(state.value(ItemName::PsychModel).value.toString());
 
     if (state.contains(ItemName::Emphasis))
-        settings.emphasis = emphasisCode(state.value(ItemName::Emphasis).value.toString());
+        settings.emphasis = ValueTables::emphasisCode(state.value(ItemName::Emphasis).value.toString());
 
     applyFlag(settings.privateBit, state, ItemName::Private);
     applyFlag(settings.errorProtection, state, ItemName::ErrorProtection);

@@ -1,14 +1,30 @@
 #include "valuetables.h"
 
 #include <QCoreApplication>
+#include <probe/mpegaudioheader.h>
 
 namespace ValueTables {
+
+namespace {
+
+// The codes of a list's entries, in list order, and the entry that stands for
+// a code the list lacks; a text that is not in the list takes that entry's
+// code.
+struct CodeMap
+{
+    int32_t codes[4];
+    int fallback;
+};
+
+} // namespace
 
 const char* const layerSources[] = {
     QT_TRANSLATE_NOOP("QObject", "Layer 1"),
     QT_TRANSLATE_NOOP("QObject", "Layer 2"),
     nullptr,
 };
+// Any code but 1 is Layer II.
+constexpr CodeMap layerMap = { { 1, 2 }, 1 };
 
 const char* const modeSources[] = {
     QT_TRANSLATE_NOOP("QObject", "Stereo"),
@@ -17,12 +33,16 @@ const char* const modeSources[] = {
     QT_TRANSLATE_NOOP("QObject", "Mono"),
     nullptr,
 };
+// Codes outside 0..3 show as stereo.
+constexpr CodeMap modeMap = { { 0, 1, 2, 3 }, 0 };
 
 const char* const psychModelSources[] = {
     QT_TRANSLATE_NOOP("QObject", "Model 1"),
     QT_TRANSLATE_NOOP("QObject", "Model 2"),
     nullptr,
 };
+// Any code but 1 is model 2.
+constexpr CodeMap psychModelMap = { { 1, 2 }, 1 };
 
 const char* const emphasisSources[] = {
     QT_TRANSLATE_NOOP("QObject", "Off"),
@@ -30,6 +50,8 @@ const char* const emphasisSources[] = {
     QT_TRANSLATE_NOOP("QObject", "CCITT J.17"),
     nullptr,
 };
+// Code 3 sits at position 2; the reserved code 2 shows as "Off".
+constexpr CodeMap emphasisMap = { { 0, 1, 3 }, 0 };
 
 // Translated in the dialog's own context where they are shown.
 const char* const windowTitles[2] = {
@@ -116,6 +138,21 @@ const char* const lsfLayer2Bitrates[16] = {
 
 constexpr int32_t bitrateSlots = 16;
 
+QString textOf(const QStringList& names, const CodeMap& map, int32_t code)
+{
+    for (int position = 0; position < names.size(); ++position) {
+        if (map.codes[position] == code)
+            return names.at(position);
+    }
+    return names.at(map.fallback);
+}
+
+int32_t codeOf(const QStringList& names, const CodeMap& map, const QString& text)
+{
+    const int position = names.indexOf(text);
+    return map.codes[position >= 0 ? position : map.fallback];
+}
+
 QStringList translateAll(const char* const* sources)
 {
     QStringList names;
@@ -160,14 +197,49 @@ const QStringList& emphasisNames()
     return names;
 }
 
-bool isLowSamplingFrequency(int32_t hz)
+QString layerText(int32_t code)
 {
-    return hz == 16000 || hz == 22050 || hz == 24000;
+    return textOf(layerNames(), layerMap, code);
+}
+
+int32_t layerCode(const QString& text)
+{
+    return codeOf(layerNames(), layerMap, text);
+}
+
+QString modeText(int32_t code)
+{
+    return textOf(modeNames(), modeMap, code);
+}
+
+int32_t modeCode(const QString& text)
+{
+    return codeOf(modeNames(), modeMap, text);
+}
+
+QString psychModelText(int32_t code)
+{
+    return textOf(psychModelNames(), psychModelMap, code);
+}
+
+int32_t psychModelCode(const QString& text)
+{
+    return codeOf(psychModelNames(), psychModelMap, text);
+}
+
+QString emphasisText(int32_t code)
+{
+    return textOf(emphasisNames(), emphasisMap, code);
+}
+
+int32_t emphasisCode(const QString& text)
+{
+    return codeOf(emphasisNames(), emphasisMap, text);
 }
 
 const char* const* bitrateTable(int32_t sampleFrequency, bool layer1)
 {
-    if (isLowSamplingFrequency(sampleFrequency))
+    if (vl::probe::isLowSamplingFrequency(sampleFrequency))
         return layer1 ? lsfLayer1Bitrates : lsfLayer2Bitrates;
     return layer1 ? mpeg1Layer1Bitrates : mpeg1Layer2Bitrates;
 }

@@ -28,12 +28,21 @@ const QStringList& modeNames();
 const QStringList& psychModelNames();
 const QStringList& emphasisNames();
 
-// 16000, 22050 and 24000 Hz select the lower sampling frequencies of
-// ISO/IEC 13818-3; every other value selects MPEG-1.
-bool isLowSamplingFrequency(int32_t hz);
+// Code -> display text and back for the four lists, by exact, case-sensitive
+// comparison with the translated texts. A code a list lacks shows as its
+// default entry (layer: "Layer 2", mode: "Stereo", model: "Model 2",
+// emphasis: "Off"), and a text a list lacks gives that entry's code.
+QString layerText(int32_t code);
+int32_t layerCode(const QString& text);
+QString modeText(int32_t code);
+int32_t modeCode(const QString& text);
+QString psychModelText(int32_t code);
+int32_t psychModelCode(const QString& text);
+QString emphasisText(int32_t code);
+int32_t emphasisCode(const QString& text);
 
 // The bitrate table (kbps as plain ASCII) of the MPEG version selected by the
-// frequency and of Layer I or II: 16 slots indexed by bitrate_index, slots 0
+// frequency (vl::probe::isLowSamplingFrequency) and of Layer I or II: 16 slots indexed by bitrate_index, slots 0
 // (free format) and 15 (forbidden) null.
 const char* const* bitrateTable(int32_t sampleFrequency, bool layer1);
 

@@ -2,6 +2,7 @@
 
 #include "model/valuetables.h"
 #include "ui_mpegaudiopage.h"
+#include "widgets/controlstate.h"
 
 namespace {
 
@@ -72,7 +73,7 @@ void MPEGAudioPage::updateBitrateList(const ConfigState& state)
     ui->bitrateList->clear();
     const int frequency = state.value(ItemName::AudioFrequency).value.toInt();
     const auto layer = state.constFind(ItemName::Layer);
-    const bool layer1 = layer != state.cend() && layer->value.toString() == ValueTables::layerNames().at(0);
+    const bool layer1 = layer != state.cend() && ValueTables::layerCode(layer->value.toString()) == 1;
     const char* const* table = ValueTables::bitrateTable(frequency, layer1);
     for (int slot = 1; table[slot]; ++slot)
         ui->bitrateList->addItem(ValueTables::translateLatin1("MPEGAudioPage", table[slot]));
@@ -80,27 +81,17 @@ void MPEGAudioPage::updateBitrateList(const ConfigState& state)
 
 void MPEGAudioPage::updateComboBox(QComboBox* list, const ConfigState& state)
 {
-    const ConfigItem item = state.value(itemNames.value(list));
-    list->blockSignals(true);
-    list->setCurrentIndex(list->findText(item.value.toString(), Qt::MatchCaseSensitive));
-    list->setEnabled(item.enabled);
-    list->blockSignals(false);
+    ControlState::showItem(list, state.value(itemNames.value(list)));
 }
 
 void MPEGAudioPage::updateCheckBox(QCheckBox* box, const ConfigState& state)
 {
-    const ConfigItem item = state.value(itemNames.value(box));
-    box->blockSignals(true);
-    box->setChecked(item.value.toBool());
-    box->setEnabled(item.enabled);
-    box->blockSignals(false);
+    ControlState::showItem(box, state.value(itemNames.value(box)));
 }
 
 ConfigState MPEGAudioPage::senderState(const QVariant& value) const
 {
-    ConfigState state;
-    state.insert(itemNames.value(sender()), ConfigItem(value, true));
-    return state;
+    return ControlState::itemState(itemNames, sender(), value);
 }
 
 void MPEGAudioPage::slotChangeLayer(const QString& text)

@@ -2,21 +2,18 @@
 
 #include "atomicfile.h"
 #include "pathname.h"
+#include "regularfile.h"
 #include "settingsfile.h"
 
-#include <climits>
-#include <cstdlib>
-#include <cstring>
-#include <fcntl.h>
-#include <memory>
+#include <filesystem>
 #include <new>
 #include <probe/mpegprobe.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace vl::config {
 
 namespace {
+
+namespace fs = std::filesystem;
 
 constexpr int32_t resultOk = 0;
 constexpr int32_t resultFailed = 1;
@@ -24,36 +21,24 @@ constexpr int32_t resultFailed = 1;
 // Bytes looked at to tell a settings file from an MPEG file.
 constexpr size_t sniffSize = 4096;
 
-bool sniffIsText(const std::string& path)
+bool looksLikeText(const RegularFile& file)
 {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
+    std::string head;
+    if (file.size() > maxSettingsFileSize || !file.readHead(sniffSize, head)) {
         return false;
     }
-    struct stat st
-    {
-    };
-    bool text = false;
-    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && static_cast<uint64_t>(st.st_size) <= maxSettingsFileSize) {
-        char head[sniffSize];
-        const ssize_t n = ::pread(fd, head, sizeof head, 0);
-        if (n >= 0) {
-            // A multi-byte character cut at the end of the sample is fine.
-            std::string_view sample(head, static_cast<size_t>(n));
-            for (int cut = 0; cut < 3 && !sample.empty() && !isSettingsText(sample); ++cut) {
-                sample.remove_suffix(1);
-            }
-            text = isSettingsText(sample) && (n == 0 || !sample.empty());
-        }
+    // A multi-byte character cut at the end of the sample is fine.
+    std::string_view sample(head);
+    for (int cut = 0; cut < 3 && !sample.empty() && !isSettingsText(sample); ++cut) {
+        sample.remove_suffix(1);
     }
-    ::close(fd);
-    return text;
+    return isSettingsText(sample) && (head.empty() || !sample.empty());
 }
 
-int32_t loadSettingsText(EncoderSettings& settings, const std::string& path)
+int32_t loadSettingsText(EncoderSettings& settings, const RegularFile& file)
 {
     std::string text;
-    if (!readSmallFile(path, maxSettingsFileSize, text)) {
+    if (!file.readAll(maxSettingsFileSize, text)) {
         return resultFailed;
     }
     return applySettingsText(text, settings).ok() ? resultOk : resultFailed;
@@ -90,44 +75,63 @@ int32_t loadFromMpeg(EncoderSettings& settings, const std::string& path)
     return resultOk;
 }
 
-// A symbolic link is followed, so that saving updates the file it names
-// instead of replacing the link with a file.
-std::string followLink(const std::string& path)
+// The file a save writes: path with the links of its last component
+// followed, also to a name that does not exist yet, so that saving through
+// a link updates or creates the file it names instead of replacing the
+// link. Empty for a loop of links.
+std::string followLinks(std::string path)
 {
-    struct stat st
-    {
-    };
-    if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) {
-        return path;
+    constexpr int maxLinks = 40; // the kernel's own limit
+    for (int depth = 0; depth < maxLinks; ++depth) {
+        std::error_code error;
+        if (!fs::is_symlink(fs::symlink_status(path, error))) {
+            return path;
+        }
+        const fs::path target = fs::read_symlink(path, error);
+        if (error) {
+            return {};
+        }
+        path = target.is_absolute() ? target.string() : (fs::path(path).parent_path() / target).string();
     }
-    const std::unique_ptr<char, decltype(&std::free)> resolved(::realpath(path.c_str(), nullptr), &std::free);
-    return resolved ? std::string(resolved.get()) : path;
+    return {};
 }
 
 int32_t save(const EncoderSettings& settings, const std::string& requested)
 {
-    const std::string path = followLink(pathForSave(requested));
-    std::string existing;
-    struct stat st
-    {
-    };
-    const bool exists = ::stat(path.c_str(), &st) == 0;
-    if (exists && !S_ISREG(st.st_mode)) {
+    if (!fieldsInRange(settings)) {
+        return resultFailed; // nothing written that would load as other values
+    }
+    const std::string path = followLinks(pathForSave(requested));
+    if (path.empty()) {
         return resultFailed;
     }
-    const bool readable = exists && readSmallFile(path, maxSettingsFileSize, existing);
-    std::optional<std::string> text = mergeSettingsText(settings, readable ? existing : std::string());
-    if (!text || (exists && !readable)) {
+    const RegularFile existing(path);
+    if (!existing.isOpen() && !existing.isMissing()) {
+        return resultFailed; // a directory, FIFO or device, or unreadable
+    }
+    std::optional<std::string> text;
+    std::optional<mode_t> permissions;
+    if (existing.isOpen()) {
+        permissions = existing.permissions();
+        std::string old;
+        if (existing.size() <= maxSettingsFileSize) {
+            if (!existing.readAll(maxSettingsFileSize, old)) {
+                return resultFailed;
+            }
+            text = mergeSettingsText(settings, old);
+        }
+        if (text && text->size() > maxSettingsFileSize) {
+            return resultFailed; // its content kept, the file would be too large to load
+        }
         // Not a settings file we can keep: keep it as a backup instead.
-        if (readable && !writeFileAtomically(path + ".bak", existing)) {
+        if (!text && !keepAsBackup(existing, path, path + ".bak")) {
             return resultFailed;
         }
-        if (exists && !readable) {
-            return resultFailed; // neither mergeable nor safely copyable
-        }
+    }
+    if (!text) {
         text = mergeSettingsText(settings, std::string());
     }
-    return text && writeFileAtomically(path, *text) ? resultOk : resultFailed;
+    return text && writeFileAtomically(path, *text, permissions) ? resultOk : resultFailed;
 }
 
 } // namespace
@@ -138,8 +142,13 @@ int32_t loadSettings(EncoderSettings* settings, const char* path)
         return resultFailed;
     }
     try {
-        const std::string file = pathForLoad(path);
-        return sniffIsText(file) ? loadSettingsText(*settings, file) : loadFromMpeg(*settings, file);
+        const std::string name = pathForLoad(path);
+        const RegularFile file(name);
+        if (!file.isOpen()) {
+            return resultFailed; // missing, unreadable, or a directory, FIFO or device
+        }
+        // The MPEG reader opens the name again, as a regular file only.
+        return looksLikeText(file) ? loadSettingsText(*settings, file) : loadFromMpeg(*settings, name);
     } catch (const std::bad_alloc&) {
         return resultFailed; // the block is only written after every allocation
     }

@@ -287,49 +287,40 @@ bool applyValue(Key key, std::string_view value, EncoderSettings& s, int32_t& bi
     return false;
 }
 
-// The text of a field, or nothing when the block holds a value that has no
-// text (a reserved emphasis, a bitrate index outside the table, ...).
-std::optional<std::string> formatValue(Key key, const EncoderSettings& s)
+// The text of a field whose value is in range (fieldsInRange).
+std::string formatValue(Key key, const EncoderSettings& s)
 {
     switch (key) {
     case Key::AudioType:
         return std::to_string(s.audioType);
     case Key::SampleFrequency:
-        return s.sampleFrequency >= 0 ? std::optional<std::string>(std::to_string(s.sampleFrequency)) : std::nullopt;
+        return std::to_string(s.sampleFrequency);
     case Key::Layer:
-        return std::string(s.layer == 1 ? "1" : "2");
+        return std::to_string(s.layer);
     case Key::PsychModel:
-        return std::string(s.psychModel == 1 ? "1" : "2");
+        return std::to_string(s.psychModel);
     case Key::Mode:
-        if (s.mode >= 0 && s.mode < static_cast<int32_t>(modeNames.size())) {
-            return std::string(modeNames[static_cast<size_t>(s.mode)]);
-        }
-        return std::nullopt;
-    case Key::Bitrate: {
-        const int kbps = probe::mpegAudioBitrateKbps(
-            probe::mpegVersionForFrequency(s.sampleFrequency), s.layer == 1 ? 1 : 2, s.bitrateIndex);
-        return kbps > 0 ? std::optional<std::string>(std::to_string(kbps)) : std::nullopt;
-    }
+        return std::string(modeNames[static_cast<size_t>(s.mode)]);
+    case Key::Bitrate:
+        return std::to_string(
+            probe::mpegAudioBitrateKbps(probe::mpegVersionForFrequency(s.sampleFrequency), s.layer, s.bitrateIndex));
     case Key::Emphasis:
-        switch (s.emphasis) {
-        case VL_EMPHASIS_NONE:
-            return std::string("none");
-        case VL_EMPHASIS_50_15:
-            return std::string("50/15");
-        case VL_EMPHASIS_CCITT_J17:
-            return std::string("ccitt_j17");
-        }
-        return std::nullopt;
+        return s.emphasis == VL_EMPHASIS_NONE ? "none" : s.emphasis == VL_EMPHASIS_50_15 ? "50/15" : "ccitt_j17";
     case Key::Private:
-        return std::string(s.privateBit ? "1" : "0");
+        return std::to_string(s.privateBit);
     case Key::Copyright:
-        return std::string(s.copyrightBit ? "1" : "0");
+        return std::to_string(s.copyrightBit);
     case Key::Original:
-        return std::string(s.originalBit ? "1" : "0");
+        return std::to_string(s.originalBit);
     case Key::ErrorProtection:
-        return std::string(s.errorProtection ? "1" : "0");
+        return std::to_string(s.errorProtection);
     }
-    return std::nullopt;
+    return {};
+}
+
+bool isFlag(int32_t value)
+{
+    return value == 0 || value == 1;
 }
 
 } // namespace
@@ -436,9 +427,18 @@ ParseResult applySettingsText(std::string_view text, EncoderSettings& settings)
     return {};
 }
 
+bool fieldsInRange(const EncoderSettings& s)
+{
+    return s.mode >= VL_MODE_STEREO && s.mode <= VL_MODE_MONO && (s.layer == 1 || s.layer == 2)
+        && (s.psychModel == 1 || s.psychModel == 2) && s.bitrateIndex >= 1 && s.bitrateIndex <= 14
+        && (s.emphasis == VL_EMPHASIS_NONE || s.emphasis == VL_EMPHASIS_50_15 || s.emphasis == VL_EMPHASIS_CCITT_J17)
+        && isFlag(s.privateBit) && isFlag(s.copyrightBit) && isFlag(s.originalBit) && isFlag(s.errorProtection)
+        && s.sampleFrequency >= 0;
+}
+
 std::optional<std::string> mergeSettingsText(const EncoderSettings& settings, std::string_view existing)
 {
-    if (!isSettingsText(existing)) {
+    if (!fieldsInRange(settings) || !isSettingsText(existing)) {
         return std::nullopt;
     }
     const TextLines lines = splitLines(existing);
@@ -463,9 +463,8 @@ std::optional<std::string> mergeSettingsText(const EncoderSettings& settings, st
         if (inSection && line.kind == Line::KeyValue) {
             if (const KeyName* key = findKey(line.name)) {
                 const size_t k = static_cast<size_t>(key - keys.data());
-                const std::optional<std::string> value = formatValue(key->key, settings);
-                if (written[k] || !value) {
-                    continue; // a duplicate, or a field that has no text: drop the line
+                if (written[k]) {
+                    continue; // a duplicate: drop the line
                 }
                 written[k] = true;
                 const std::string_view raw = lines.raw[i];
@@ -473,7 +472,7 @@ std::optional<std::string> mergeSettingsText(const EncoderSettings& settings, st
                 if (line.valueBegin == line.valueEnd && !replaced.empty() && !isSpace(replaced.back())) {
                     replaced += ' ';
                 }
-                replaced += *value;
+                replaced += formatValue(key->key, settings);
                 const std::string_view rest = raw.substr(line.valueEnd);
                 if (!rest.empty() && !isSpace(rest.front())) {
                     replaced += ' '; // an inline comment must stay apart from the new value
@@ -493,9 +492,7 @@ std::optional<std::string> mergeSettingsText(const EncoderSettings& settings, st
     std::vector<std::string> missing;
     for (size_t k = 0; k < keys.size(); ++k) {
         if (!written[k]) {
-            if (const std::optional<std::string> value = formatValue(keys[k].key, settings)) {
-                missing.push_back(std::string(keys[k].name) + " = " + *value);
-            }
+            missing.push_back(std::string(keys[k].name) + " = " + formatValue(keys[k].key, settings));
         }
     }
     if (insertAt == std::string::npos) {

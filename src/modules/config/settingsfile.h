@@ -41,10 +41,17 @@ bool isSettingsText(std::string_view bytes);
 // the layer and sampling frequency the settings have after the other keys.
 ParseResult applySettingsText(std::string_view text, EncoderSettings& settings);
 
+// True when every field a settings file holds has a value it can hold and
+// load again: mode 0-3, layer 1 or 2, psychoacoustic model 1 or 2, bitrate
+// index 1-14, emphasis 0, 1 or 3, the four flags 0 or 1, and a sampling
+// frequency of 0 or more. Any audio type is fine.
+bool fieldsInRange(const EncoderSettings& settings);
+
 // The text of a settings file that holds every known field of settings.
 // With existing text, keeps its other sections, keys, comments, line
-// endings and byte-order mark, and replaces the known keys in place; null
-// when the existing text is not a settings file that can be kept that way.
+// endings and byte-order mark, and replaces the known keys in place. Null
+// when a field is out of range, or when the existing text is not a settings
+// file that can be kept that way.
 std::optional<std::string> mergeSettingsText(const EncoderSettings& settings, std::string_view existing);
 
 } // namespace vl::config

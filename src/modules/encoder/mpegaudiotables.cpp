@@ -10,14 +10,9 @@ bool isMpeg1Frequency(int hertz)
     return hertz == 32000 || hertz == 44100 || hertz == 48000;
 }
 
-bool isLsfFrequency(int hertz)
+bool isStandardFrequency(int hertz)
 {
-    return hertz == 16000 || hertz == 22050 || hertz == 24000;
-}
-
-int mpegVersionOf(int hertz)
-{
-    return vl::probe::mpegVersionForFrequency(hertz);
+    return isMpeg1Frequency(hertz) || vl::probe::isLowSamplingFrequency(hertz);
 }
 
 // The standards' tables live in the probe library, which reads the same

@@ -12,14 +12,8 @@
 namespace vl::encoder {
 
 bool isMpeg1Frequency(int hertz);
-bool isLsfFrequency(int hertz);
-inline bool isStandardFrequency(int hertz)
-{
-    return isMpeg1Frequency(hertz) || isLsfFrequency(hertz);
-}
-
-// 2 for the LSF frequencies, 1 for every other value.
-int mpegVersionOf(int hertz);
+// An MPEG-1 or an LSF frequency (vl::probe::isLowSamplingFrequency).
+bool isStandardFrequency(int hertz);
 
 // Kilobits per second of a bitrate index (1 to 14) for an MPEG version (1, 2)
 // and layer (1, 2); 0 for free format, index 15 and anything outside.

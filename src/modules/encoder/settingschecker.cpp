@@ -3,6 +3,7 @@
 #include "audiotyperules.h"
 #include "mpegaudiotables.h"
 
+#include <probe/mpegaudioheader.h>
 #include <string>
 
 namespace vl::encoder {
@@ -107,7 +108,8 @@ void SettingsChecker::checkAudioType(
     if (found.modeValid)
         checkFormatMode(*rules, s.mode);
     if (found.combinationValid && frequencyFits && s.layer == 2)
-        checkFormatBitrate(*rules, s.mode, bitrateKbps(mpegVersionOf(sampleFrequency), 2, s.bitrateIndex));
+        checkFormatBitrate(
+            *rules, s.mode, bitrateKbps(probe::mpegVersionForFrequency(sampleFrequency), 2, s.bitrateIndex));
 }
 
 bool SettingsChecker::checkFormatFrequency(const AudioTypeRules& rules, int sampleFrequency)
@@ -161,7 +163,7 @@ void SettingsChecker::checkFormatBitrate(const AudioTypeRules& rules, int mode, 
 
 void SettingsChecker::summarise(const EncoderSettings& s, int sampleFrequency)
 {
-    const int version = mpegVersionOf(sampleFrequency);
+    const int version = probe::mpegVersionForFrequency(sampleFrequency);
     const char* layer = s.layer == 1 ? "I" : "II";
     const std::string kiloHertz = kiloHertzText(sampleFrequency);
     const int kbps = bitrateKbps(version, s.layer, s.bitrateIndex);

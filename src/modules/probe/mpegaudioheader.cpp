@@ -40,9 +40,14 @@ int mpegAudioBitrateIndex(int version, int layer, int kbps)
     return 0;
 }
 
+bool isLowSamplingFrequency(int sampleFrequency)
+{
+    return sampleFrequency == 16000 || sampleFrequency == 22050 || sampleFrequency == 24000;
+}
+
 int mpegVersionForFrequency(int sampleFrequency)
 {
-    return (sampleFrequency == 16000 || sampleFrequency == 22050 || sampleFrequency == 24000) ? 2 : 1;
+    return isLowSamplingFrequency(sampleFrequency) ? 2 : 1;
 }
 
 bool parseMpegAudioHeader(const uint8_t* p, MpegAudioHeader& h)

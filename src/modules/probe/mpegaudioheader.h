@@ -47,8 +47,11 @@ int mpegAudioBitrateKbps(int version, int layer, int bitrateIndex);
 // The index with that rate, or 0 when the version and layer have no such rate.
 int mpegAudioBitrateIndex(int version, int layer, int kbps);
 
-// 2 for the lower sampling frequencies of ISO/IEC 13818-3 (16, 22.05 and
-// 24 kHz), else 1.
+// True for the lower sampling frequencies of ISO/IEC 13818-3: 16000, 22050
+// and 24000 Hz. Every other value, valid or not, counts as MPEG-1.
+bool isLowSamplingFrequency(int sampleFrequency);
+
+// 2 for the lower sampling frequencies, else 1.
 int mpegVersionForFrequency(int sampleFrequency);
 
 } // namespace vl::probe

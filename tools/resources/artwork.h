@@ -1,7 +1,7 @@
 // Painters for the dialog's compiled-in images. Every function returns an
 // image in QImage::Format_ARGB32 so that PNG files come out as 8-bit RGBA.
-#ifndef VL_TOOLS_ARTWORK_H
-#define VL_TOOLS_ARTWORK_H
+#ifndef VL_RESOURCES_ARTWORK_H
+#define VL_RESOURCES_ARTWORK_H
 
 #include <QImage>
 #include <QString>
@@ -33,4 +33,4 @@ std::vector<Asset> allAssets();
 
 } // namespace Artwork
 
-#endif // VL_TOOLS_ARTWORK_H
+#endif // VL_RESOURCES_ARTWORK_H
