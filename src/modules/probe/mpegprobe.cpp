@@ -34,13 +34,14 @@ int64_t findPackHeader(BoundedReader& reader)
 {
     const size_t n = static_cast<size_t>(std::min<uint64_t>(packSearch, reader.size()));
     const uint8_t* p = reader.peek(0, n);
-    static constexpr uint8_t packStart[4] = { 0, 0, 1, 0xba };
+    // The pack start code's last byte is the rare one: look for it, then at
+    // the three bytes before it.
     for (size_t at = 0; p && at + 14 <= n; ++at) {
-        const void* start = memmem(p + at, n - at, packStart, sizeof packStart);
-        if (!start) {
+        const void* code = std::memchr(p + at + 3, 0xba, n - at - 3);
+        if (!code) {
             break;
         }
-        at = static_cast<size_t>(static_cast<const uint8_t*>(start) - p);
+        at = static_cast<size_t>(static_cast<const uint8_t*>(code) - p) - 3;
         if (at + 14 > n) {
             break;
         }

@@ -55,12 +55,12 @@ int64_t findMxfHeaderPartition(const uint8_t* head, size_t n)
 {
     const size_t limit = std::min(n, maxRunIn);
     for (size_t at = 0; at + 16 <= limit; ++at) {
-        const void* key = memmem(head + at, limit - at, partitionPrefix, sizeof partitionPrefix);
+        const void* key = std::memchr(head + at, partitionPrefix[0], limit - 16 - at + 1);
         if (!key) {
             break;
         }
         at = static_cast<size_t>(static_cast<const uint8_t*>(key) - head);
-        if (at + 16 <= limit && head[at + 13] == 0x02) {
+        if (std::memcmp(head + at, partitionPrefix, sizeof partitionPrefix) == 0 && head[at + 13] == 0x02) {
             return static_cast<int64_t>(at);
         }
     }
