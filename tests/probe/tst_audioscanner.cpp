@@ -174,6 +174,16 @@ const ScanCase scanCases[] = {
     { "reserved_emphasis", stream(Frame { 1, 2, 10, 1, 0, 2 }, 5), false, Status::ReservedValue, 0 },
     { "mpeg25_layer2", stream(Frame { 25, 2, 4 }, 5), false, Status::ReservedValue, 0 },
     { "free_format", stream(Frame { 1, 2, 0, 1, 0, 0, false, 1200 }, 5), false, Status::FreeFormat, 0 },
+    // Bodies of 0xFF (stuffing) run into each next header's sync byte.
+    { "free_format_behind_and_between_stuffing",
+        fill(3000, 0xff) +
+            [] {
+                std::vector<uint8_t> frames;
+                for (int i = 0; i < 5; ++i)
+                    frames = frames + std::vector<uint8_t> { 0xff, 0xfd, 0x04, 0x00 } + fill(1196, 0xff);
+                return frames;
+            }(),
+        false, Status::FreeFormat, 0 },
     { "lone_free_format_header", std::vector<uint8_t> { 0xff, 0xfd, 0x04, 0x00 } + fill(4996, 0), false,
         Status::NoAudio, 0 },
 };

@@ -74,17 +74,26 @@ FreeFormat freeFormatStream(const uint8_t* data, size_t size, size_t pos, const 
     // farther than the data reaches, or the next one of a chain.
     bool cut = pos + maxFreeFormatFrame + 4 > size;
     const size_t last = std::min(size >= 4 ? size - 4 : 0, pos + maxFreeFormatFrame);
-    const uint8_t sync[2] = { data[pos], data[pos + 1] };
     int tries = 0;
     for (size_t d = minFreeFormatFrame; pos + d <= last; ++d) {
-        const void* next = memmem(data + pos + d, last - (pos + d) + 2, sync, 2);
+        const void* next = std::memchr(data + pos + d, 0xff, last - (pos + d) + 1);
         if (!next) {
             break;
+        }
+        d = static_cast<size_t>(static_cast<const uint8_t*>(next) - data) - pos;
+        if (data[pos + d + 1] != data[pos + 1]) {
+            if (data[pos + d + 1] == 0xff) {
+                // Through a run of 0xFF to its last byte, the only one of the
+                // run that another second byte can follow.
+                while (pos + d < last && data[pos + d + 2] == 0xff) {
+                    ++d;
+                }
+            }
+            continue;
         }
         if (++tries > maxFreeFormatTries) {
             return FreeFormat::Rejected;
         }
-        d = static_cast<size_t>(static_cast<const uint8_t*>(next) - data) - pos;
         if (!sameHeaderAt(pos + d)) {
             continue;
         }

@@ -26,13 +26,15 @@ uint64_t findStartCode(BoundedReader& reader, uint64_t offset, uint64_t limit)
         if (!p) {
             return notFound;
         }
-        for (size_t i = 0; i + 3 <= n; ++i) {
-            if (p[i + 2] > 1) {
-                i += 2; // no prefix can end at i + 2
-                continue;
+        // Look for the prefix's last byte, the rare one, then at the two before it.
+        for (size_t i = 2; i < n; ++i) {
+            const void* one = std::memchr(p + i, 1, n - i);
+            if (!one) {
+                break;
             }
-            if (p[i] == 0 && p[i + 1] == 0 && p[i + 2] == 1) {
-                return offset + i;
+            i = static_cast<size_t>(static_cast<const uint8_t*>(one) - p);
+            if (p[i - 2] == 0 && p[i - 1] == 0) {
+                return offset + i - 2;
             }
         }
         offset += n - 2;
