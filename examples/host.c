@@ -1,12 +1,20 @@
 /*
  * Minimal host of the MPEG-1/2 audio encoder settings dialog, in C.
  *
+ * Against an installed package (examples/CMakeLists.txt, or pkg-config):
+ *
+ *   cc host.c $(pkg-config --cflags --libs veltrano-mpa) -DVL_EXAMPLE_LINKED -ldl -o host
+ *   ./host
+ *
+ * or against the source tree, loading the library at run time:
+ *
  *   cc -I<source>/include host.c -ldl -o host
  *   ./host /path/to/libvl_gui_mpa.so
  *
- * The host owns the 8192-byte settings block, loads the dialog library at
- * run time and calls its one export. The dialog library finds its companion
- * modules (vl_config_mpa.so, vl_enc_mpa.so, ...) beside itself.
+ * The host owns the 8192-byte settings block and calls the library's one
+ * export, either linked (VL_EXAMPLE_LINKED, and no path given) or looked up
+ * with dlsym. The dialog library finds its companion modules
+ * (vl_config_mpa.so, vl_enc_mpa.so, ...) and translations beside itself.
  */
 #include <dlfcn.h>
 #include <stdio.h>
@@ -16,23 +24,33 @@
 
 int main(int argc, char** argv)
 {
-    const char* path = argc > 1 ? argv[1] : "libvl_gui_mpa.so";
-    void* library = dlopen(path, RTLD_NOW | RTLD_LOCAL);
-    if (!library) {
-        fprintf(stderr, "cannot load %s: %s\n", path, dlerror());
-        return 2;
-    }
-    ShowMPAEncoderPagesFunc show = (ShowMPAEncoderPagesFunc)dlsym(library, "showMPAEncoderPages");
+    void* library = NULL;
+    ShowMPAEncoderPagesFunc show = NULL;
+#ifdef VL_EXAMPLE_LINKED
+    /* Linked: the loader found the library through this program's run path. */
+    if (argc < 2)
+        show = showMPAEncoderPages;
+#endif
     if (!show) {
-        fprintf(stderr, "%s has no showMPAEncoderPages\n", path);
-        dlclose(library);
-        return 2;
+        const char* path = argc > 1 ? argv[1] : "libvl_gui_mpa.so";
+        library = dlopen(path, RTLD_NOW | RTLD_LOCAL);
+        if (!library) {
+            fprintf(stderr, "cannot load %s: %s\n", path, dlerror());
+            return 2;
+        }
+        show = (ShowMPAEncoderPagesFunc)dlsym(library, "showMPAEncoderPages");
+        if (!show) {
+            fprintf(stderr, "%s has no showMPAEncoderPages\n", path);
+            dlclose(library);
+            return 2;
+        }
     }
 
     /* The block lives as long as the host wants its settings. */
     EncoderSettings* settings = calloc(1, sizeof *settings);
     if (!settings) {
-        dlclose(library);
+        if (library)
+            dlclose(library);
         return 2;
     }
     settings->layer = 2;
@@ -65,6 +83,7 @@ int main(int argc, char** argv)
     }
 
     free(settings);
-    dlclose(library);
+    if (library)
+        dlclose(library);
     return result == VL_DIALOG_FAILED ? 1 : 0;
 }

@@ -45,6 +45,50 @@
             <source>Basic Settings</source>
             <translation>Grundeinstellungen</translation>
         </message>
+        <message>
+            <source>Restore defaults</source>
+            <translation>Standardwerte wiederherstellen</translation>
+        </message>
+        <message>
+            <source>Restores the default settings of the selected preset.</source>
+            <translation>Stellt die Standardeinstellungen der gewählten Voreinstellung wieder her.</translation>
+        </message>
+        <message>
+            <source>Load settings</source>
+            <translation>Einstellungen laden</translation>
+        </message>
+        <message>
+            <source>Loads settings from a settings file or an MPEG file.</source>
+            <translation>Lädt Einstellungen aus einer Einstellungsdatei oder einer MPEG-Datei.</translation>
+        </message>
+        <message>
+            <source>Save settings</source>
+            <translation>Einstellungen speichern</translation>
+        </message>
+        <message>
+            <source>Saves the settings to a settings file.</source>
+            <translation>Speichert die Einstellungen in einer Einstellungsdatei.</translation>
+        </message>
+        <message>
+            <source>Findings of the settings check, errors first.</source>
+            <translation>Ergebnisse der Einstellungsprüfung, Fehler zuerst.</translation>
+        </message>
+        <message>
+            <source>Cancel</source>
+            <translation>Abbrechen</translation>
+        </message>
+        <message>
+            <source>Closes the dialog without changing the settings.</source>
+            <translation>Schließt den Dialog, ohne die Einstellungen zu ändern.</translation>
+        </message>
+        <message>
+            <source>OK</source>
+            <translation>OK</translation>
+        </message>
+        <message>
+            <source>Checks the settings and closes the dialog with them when they pass.</source>
+            <translation>Prüft die Einstellungen und schließt den Dialog mit ihnen, wenn sie gültig sind.</translation>
+        </message>
     </context>
     <context>
         <name>IMPEGAudioPage</name>
@@ -251,6 +295,13 @@ Möchten Sie sie überschreiben?</translation>
         <message>
             <source>CCITT J.17</source>
             <translation>CCITT J.17</translation>
+        </message>
+    </context>
+    <context>
+        <name>ToolBox</name>
+        <message>
+            <source>Shows or hides the controls of this section.</source>
+            <translation>Zeigt oder verbirgt die Bedienelemente dieses Abschnitts.</translation>
         </message>
     </context>
 </TS>

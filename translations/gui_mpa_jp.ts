@@ -45,6 +45,50 @@
             <source>Basic Settings</source>
             <translation>基本設定</translation>
         </message>
+        <message>
+            <source>Restore defaults</source>
+            <translation>既定値に戻す</translation>
+        </message>
+        <message>
+            <source>Restores the default settings of the selected preset.</source>
+            <translation>選択したプリセットの既定の設定に戻します。</translation>
+        </message>
+        <message>
+            <source>Load settings</source>
+            <translation>設定を読み込む</translation>
+        </message>
+        <message>
+            <source>Loads settings from a settings file or an MPEG file.</source>
+            <translation>設定ファイルまたは MPEG ファイルから設定を読み込みます。</translation>
+        </message>
+        <message>
+            <source>Save settings</source>
+            <translation>設定を保存</translation>
+        </message>
+        <message>
+            <source>Saves the settings to a settings file.</source>
+            <translation>設定を設定ファイルに保存します。</translation>
+        </message>
+        <message>
+            <source>Findings of the settings check, errors first.</source>
+            <translation>設定チェックの結果です (エラーが先頭)。</translation>
+        </message>
+        <message>
+            <source>Cancel</source>
+            <translation>キャンセル</translation>
+        </message>
+        <message>
+            <source>Closes the dialog without changing the settings.</source>
+            <translation>設定を変更せずにダイアログを閉じます。</translation>
+        </message>
+        <message>
+            <source>OK</source>
+            <translation>OK</translation>
+        </message>
+        <message>
+            <source>Checks the settings and closes the dialog with them when they pass.</source>
+            <translation>設定をチェックし、問題がなければその設定でダイアログを閉じます。</translation>
+        </message>
     </context>
     <context>
         <name>IMPEGAudioPage</name>
@@ -251,6 +295,13 @@ Do you want to overwrite it?</source>
         <message>
             <source>CCITT J.17</source>
             <translation>CCITT J.17</translation>
+        </message>
+    </context>
+    <context>
+        <name>ToolBox</name>
+        <message>
+            <source>Shows or hides the controls of this section.</source>
+            <translation>このセクションのコントロールを表示または非表示にします。</translation>
         </message>
     </context>
 </TS>

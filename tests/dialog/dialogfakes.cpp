@@ -12,8 +12,8 @@ State& state()
 
 namespace {
 
-int32_t check(EncoderCallbacks* callbacks, const EncoderSettings* settings, int32_t audioType, int32_t sampleFrequency,
-    int32_t reserved, void* reservedPointer)
+int32_t check(EncoderCallbacks* callbacks, const EncoderSettings* /*settings*/, int32_t audioType,
+    int32_t sampleFrequency, int32_t reserved, void* reservedPointer)
 {
     State& s = state();
     ++s.checkCalls;
@@ -22,11 +22,10 @@ int32_t check(EncoderCallbacks* callbacks, const EncoderSettings* settings, int3
     s.checkedFrequency = sampleFrequency;
     s.checkedReserved = reserved;
     s.checkedReservedPointer = reservedPointer;
-    Q_UNUSED(settings);
     using Printf = void (*)(void*, const char*, ...);
     const Printf printfs[] = { callbacks->infoPrintf, callbacks->warningPrintf, callbacks->errorPrintf };
-    for (const CheckReport& report : s.checkReports)
-        printfs[report.level](callbacks->context, "%s", report.text.constData());
+    for (const auto& [level, text] : s.checkReports)
+        printfs[level](callbacks->context, "%s", text.constData());
     return s.checkResult;
 }
 
@@ -39,11 +38,9 @@ int32_t defaults(EncoderSettings* settings, int32_t audioType)
 
 int32_t load(EncoderSettings* settings, const char* path)
 {
-    State& s = state();
-    s.loadPaths.append(QByteArray(path));
-    // Written even on failure: a failed load may leave partial results.
-    settings->audioType = s.loadedAudioType;
-    return s.loadResult;
+    state().loadPaths.append(QByteArray(path));
+    settings->audioType = VL_AUDIO_MPEG2_DVD;
+    return state().loadResult;
 }
 
 int32_t save(EncoderSettings* /*settings*/, const char* path)
@@ -54,10 +51,9 @@ int32_t save(EncoderSettings* /*settings*/, const char* path)
 
 MPAConfigFileFunc getApi(int32_t id)
 {
-    const State& s = state();
-    if (id == VL_CONFIG_API_LOAD && s.loadAvailable)
+    if (id == VL_CONFIG_API_LOAD && state().loadAvailable)
         return &load;
-    if (id == VL_CONFIG_API_SAVE && s.saveAvailable)
+    if (id == VL_CONFIG_API_SAVE && state().saveAvailable)
         return &save;
     return nullptr;
 }

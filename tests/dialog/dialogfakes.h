@@ -5,39 +5,33 @@
 
 #include <QByteArrayList>
 #include <QList>
-#include <cstring>
 #include <veltrano/mpa_modules.h>
 
 // In-test companion modules: the dialog reaches them through the
 // process-wide entry points, which FakeModules sets and restores.
 namespace Fake {
 
-struct CheckReport
-{
-    MessageLevel level;
-    QByteArray text;
-};
-
 struct State
 {
-    // settings check
+    // settings check: counts calls, records its arguments, reports
+    // checkReports at their levels and returns checkResult
     int checkCalls = 0;
     int32_t checkResult = 0;
-    QList<CheckReport> checkReports;
+    QList<QPair<MessageLevel, QByteArray>> checkReports;
     const EncoderCallbacks* checkCallbacks = nullptr;
     int32_t checkedAudioType = -1;
     int32_t checkedFrequency = -1;
     int32_t checkedReserved = -1;
     const void* checkedReservedPointer = reinterpret_cast<const void*>(1);
 
-    // defaults
+    // defaults: record the audio type and write layer 1
     QList<int32_t> defaultsCalls;
 
-    // settings-file module
+    // settings file: record the paths; a load writes audio type 4 (MPEG-2
+    // DVD) even when it fails, as a partial load may
     bool loadAvailable = true;
     bool saveAvailable = true;
     int32_t loadResult = 0;
-    int32_t loadedAudioType = VL_AUDIO_MPEG2_DVD; // written by every load
     QByteArrayList loadPaths;
     QByteArrayList savePaths;
 };
@@ -76,8 +70,7 @@ public:
 
 inline DialogParams params(uint32_t flags, const char* title = nullptr, const char* banner = nullptr)
 {
-    DialogParams record;
-    std::memset(&record, 0, sizeof record);
+    DialogParams record {};
     record.flags = flags;
     record.title = title;
     record.banner = banner;
@@ -93,21 +86,5 @@ T* child(const QWidget& dialog, const char* name)
         qFatal("no child %s", name);
     return widget;
 }
-
-// Records every change state the dialog emits; disconnects when destroyed.
-class StateRecorder
-{
-public:
-    explicit StateRecorder(MPAEncoderDlg* dialog)
-    {
-        QObject::connect(
-            dialog, &MPAEncoderDlg::stateChanged, &context, [this](const ConfigState& state) { states.append(state); });
-    }
-
-    QList<ConfigState> states;
-
-private:
-    QObject context;
-};
 
 #endif

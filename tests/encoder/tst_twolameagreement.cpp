@@ -52,7 +52,7 @@ TEST(TwolameAgreement, SameVerdictForEveryFrequencyModeAndBitrate)
                     = vl::encoder::SettingsChecker(recorder.callbacks()).check(&s, VL_AUDIO_MPEG2, hertz) == 0;
                 const int kbps = vl::encoder::bitrateKbps(vl::probe::mpegVersionForFrequency(hertz), 2, index);
                 EXPECT_EQ(ours, twolameAccepts(hertz, mode, kbps))
-                    << hertz << " Hz, mode " << mode << ", " << kbps << " kbps; the check said: " << recorder.allText();
+                    << hertz << " Hz, mode " << mode << ", " << kbps << " kbps; the check said: " << recorder.text;
                 accepted += ours;
             }
             // Every combination accepts some bitrates; an always-failing check

@@ -1,11 +1,13 @@
-// Translation lookup in the library paths and the localisation module found
-// beside the translation.
+// Translation lookup in the library paths, then beside the library (here the
+// test program, which links the loader code), and the localisation module
+// found beside the translation.
 
 #include "entry/moduleentrypoints.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -39,7 +41,7 @@ private slots:
     void lookup_data()
     {
         QTest::addColumn<QByteArray>("locale");
-        QTest::addColumn<QString>("translationIn"); // "first", "second" or empty
+        QTest::addColumn<QString>("translationIn"); // "first", "second", "beside" or empty
         QTest::addColumn<QString>("translationFile");
         QTest::addColumn<QString>("expectedDirectory"); // empty: no localisation module
         QTest::addColumn<QStringList>("expectedLog");
@@ -50,6 +52,9 @@ private slots:
         QTest::newRow("German in the second path only") << QByteArray("de_AT") << "second"
                                                         << "gui_mpa_de.qm"
                                                         << "second" << QStringList { "gui_mpa_localize setLanguage 7" };
+        QTest::newRow("German beside the library only") << QByteArray("de_CH") << "beside"
+                                                        << "gui_mpa_de.qm"
+                                                        << "beside" << QStringList { "gui_mpa_localize setLanguage 7" };
         QTest::newRow("Japanese uses the jp file") << QByteArray("ja_JP.UTF-8") << "second"
                                                    << "gui_mpa_jp.qm"
                                                    << "second" << QStringList { "gui_mpa_localize setLanguage 17" };
@@ -72,11 +77,20 @@ private slots:
         QTemporaryDir first;
         QTemporaryDir second;
         QVERIFY(first.isValid() && second.isValid());
+        const QString beside = QCoreApplication::applicationDirPath();
+        const auto directoryOf = [&](const QString& which) {
+            return which == "first" ? first.path() : which == "second" ? second.path() : beside;
+        };
         const QString source = QStringLiteral(VL_TESTMODULES_DIR "/standard/gui_mpa_localize.so");
-        for (const QTemporaryDir* dir : { &first, &second })
-            QVERIFY(QFile::copy(source, dir->filePath(QStringLiteral("gui_mpa_localize.so"))));
+        for (const QString& dir : { first.path(), second.path(), beside }) {
+            QFile::remove(dir + QStringLiteral("/gui_mpa_localize.so"));
+            QVERIFY(QFile::copy(source, dir + QStringLiteral("/gui_mpa_localize.so")));
+            QFile::remove(dir + QStringLiteral("/vl_testmodules.log"));
+        }
+        const QString translationPath = directoryOf(translationIn) + QLatin1Char('/') + translationFile;
+        const auto removeTranslation = qScopeGuard([&] { QFile::remove(translationPath); });
         if (!translationIn.isEmpty()) {
-            QFile file((translationIn == "first" ? first : second).filePath(translationFile));
+            QFile file(translationPath);
             QVERIFY(file.open(QIODevice::WriteOnly));
             file.write(emptyTranslation);
         }
@@ -90,13 +104,13 @@ private slots:
             QVERIFY(!localizeLibrary);
             QVERIFY(!localizeSetLanguage);
         } else {
-            const QString directory = expectedDirectory == "first" ? first.path() : second.path();
+            const QString directory = directoryOf(expectedDirectory);
             QVERIFY(localizeLibrary);
             QCOMPARE(localizeLibrary->fileName(), directory + QStringLiteral("/gui_mpa_localize.so"));
             QVERIFY(localizeSetLanguage);
             QVERIFY(localizeConvertStr);
         }
-        QCOMPARE(callLog(first.path()) + callLog(second.path()), expectedLog);
+        QCOMPARE(callLog(first.path()) + callLog(second.path()) + callLog(beside), expectedLog);
 
         releaseLocalization();
         QVERIFY(!localizeLibrary && !localizeSetLanguage && !localizeConvertStr);

@@ -2,7 +2,6 @@
 #define VL_PAGES_PAGETESTHELPERS_H
 
 #include "model/configstate.h"
-#include "userinput.h"
 
 #include <QMetaType>
 #include <QSignalSpy>

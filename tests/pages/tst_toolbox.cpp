@@ -1,112 +1,69 @@
+// The collapsible section container on real widgets.
 #include "widgets/toolbox.h"
 
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTest>
 #include <QToolButton>
-#include <memory>
 
-namespace {
-
-// A shown tool box of the given size with `count` sections, each holding a
-// widget of fixed height.
-std::unique_ptr<ToolBox> makeToolBox(int count, int sectionHeight, QSize size)
-{
-    auto box = std::make_unique<ToolBox>();
-    for (int i = 0; i < count; ++i) {
-        auto* widget = new QWidget(box.get());
-        widget->setObjectName(QStringLiteral("section%1").arg(i));
-        widget->setFixedHeight(sectionHeight);
-        box->addItem(widget, QStringLiteral("Section %1").arg(i), QString(), QString());
-    }
-    box->resize(size);
-    box->show();
-    return QTest::qWaitForWindowExposed(box.get()) ? std::move(box) : nullptr;
-}
-
-// The section buttons from top to bottom.
-QList<QToolButton*> buttons(const ToolBox& box)
-{
-    QList<QToolButton*> found = box.findChildren<QToolButton*>();
-    std::sort(found.begin(), found.end(), [](QToolButton* a, QToolButton* b) { return a->y() < b->y(); });
-    return found;
-}
-
-} // namespace
-
-// The collapsible section container on real widgets.
 class TestToolBox : public QObject
 {
     Q_OBJECT
 
+private:
+    // Shows a tool box of `size` with `count` sections of `height` pixels;
+    // returns the section buttons from top to bottom.
+    QList<QToolButton*> show(ToolBox& box, int count, int height, QSize size)
+    {
+        for (int i = 0; i < count; ++i) {
+            auto* const widget = new QWidget(&box);
+            widget->setFixedHeight(height);
+            box.addItem(widget, QStringLiteral("Section %1").arg(i), QString(), QString());
+        }
+        box.resize(size);
+        box.show();
+        [&] { QVERIFY(QTest::qWaitForWindowExposed(&box)); }();
+        QList<QToolButton*> buttons = box.findChildren<QToolButton*>();
+        std::sort(buttons.begin(), buttons.end(), [](QToolButton* a, QToolButton* b) { return a->y() < b->y(); });
+        return buttons;
+    }
+
 private slots:
-    void sectionsOpenIndependently_data();
-    void sectionsOpenIndependently();
-    void scrollBars_data();
-    void scrollBars();
+    // Closing a section hides its widget only, and the next header moves up
+    // to sit right under the closed one; opening restores the layout.
+    void sectionsOpenIndependently()
+    {
+        ToolBox box;
+        const QList<QToolButton*> buttons = show(box, 3, 100, QSize(300, 500));
+        QCOMPARE(buttons.size(), 3);
+        const int nextTop = buttons.at(2)->y();
+        QTest::mouseClick(buttons.at(1), Qt::LeftButton);
+        QVERIFY(!buttons.at(1)->isChecked());
+        QTRY_VERIFY(buttons.at(2)->y() < nextTop - 90);
+        QVERIFY(buttons.at(2)->y() - buttons.at(1)->geometry().bottom() < 30);
+        const QList<QWidget*> widgets = box.findChildren<QWidget*>();
+        QCOMPARE(std::count_if(
+                     widgets.begin(), widgets.end(), [](QWidget* w) { return w->height() == 100 && !w->isVisible(); }),
+            1);
+        QTest::mouseClick(buttons.at(1), Qt::LeftButton);
+        QTRY_COMPARE(buttons.at(2)->y(), nextTop);
+    }
+
+    // A vertical scroll bar only when the sections are taller than the box;
+    // never a horizontal one, however narrow the box.
+    void scrollBars()
+    {
+        for (const int sections : { 1, 4 }) {
+            ToolBox box;
+            show(box, sections, 120, QSize(250, 260));
+            auto* const area = box.findChild<QScrollArea*>();
+            QTRY_COMPARE(area->verticalScrollBar()->isVisible(), sections == 4);
+            box.resize(180, 260);
+            QTRY_COMPARE(area->widget()->width(), area->viewport()->width());
+            QVERIFY(!area->horizontalScrollBar()->isVisible());
+        }
+    }
 };
-
-void TestToolBox::sectionsOpenIndependently_data()
-{
-    QTest::addColumn<int>("closed");
-    QTest::newRow("first") << 0;
-    QTest::newRow("middle") << 1;
-    QTest::newRow("last") << 2;
-}
-
-void TestToolBox::sectionsOpenIndependently()
-{
-    QFETCH(int, closed);
-    auto box = makeToolBox(3, 100, QSize(300, 500));
-    QVERIFY(box);
-    const QList<QToolButton*> sectionButtons = buttons(*box);
-    QCOMPARE(sectionButtons.size(), 3);
-    QToolButton* const button = sectionButtons.at(closed);
-    QToolButton* const next = closed < 2 ? sectionButtons.at(closed + 1) : nullptr;
-    const int nextTop = next ? next->y() : 0;
-
-    QTest::mouseClick(button, Qt::LeftButton);
-    QVERIFY(!button->isChecked());
-    for (int i = 0; i < 3; ++i) {
-        auto* widget = box->findChild<QWidget*>(QStringLiteral("section%1").arg(i));
-        QCOMPARE(widget->isVisible(), i != closed);
-    }
-    if (next) {
-        // The next header moves up to sit right under the closed one.
-        QTRY_VERIFY(next->y() < nextTop - 90);
-        QVERIFY(next->y() > button->geometry().bottom());
-        QVERIFY(next->y() - button->geometry().bottom() < 30);
-    }
-
-    QTest::mouseClick(button, Qt::LeftButton);
-    QVERIFY(box->findChild<QWidget*>(QStringLiteral("section%1").arg(closed))->isVisible());
-    if (next)
-        QTRY_COMPARE(next->y(), nextTop);
-}
-
-void TestToolBox::scrollBars_data()
-{
-    QTest::addColumn<int>("sections");
-    QTest::addColumn<bool>("vertical");
-    QTest::newRow("fits") << 1 << false;
-    QTest::newRow("taller than the box") << 4 << true;
-}
-
-void TestToolBox::scrollBars()
-{
-    QFETCH(int, sections);
-    QFETCH(bool, vertical);
-    auto box = makeToolBox(sections, 120, QSize(250, 260));
-    QVERIFY(box);
-    auto* area = box->findChild<QScrollArea*>();
-    QVERIFY(area);
-    QTRY_COMPARE(area->verticalScrollBar()->isVisible(), vertical);
-    QVERIFY(!area->horizontalScrollBar()->isVisible());
-    // The contents follow the width of the view, however narrow.
-    box->resize(180, 260);
-    QTRY_COMPARE(area->widget()->width(), area->viewport()->width());
-    QVERIFY(!area->horizontalScrollBar()->isVisible());
-}
 
 QTEST_MAIN(TestToolBox)
 #include "tst_toolbox.moc"

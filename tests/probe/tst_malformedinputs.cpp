@@ -1,6 +1,7 @@
 // Inputs a reader must survive: cut, garbage, empty, huge and sparse, and
 // containers whose structure lies.
 #include "fixturetable.h"
+#include "tempdir.h"
 
 #include <algorithm>
 #include <cstring>
@@ -11,7 +12,6 @@
 #include <probe/memorysource.h>
 #include <probe/transportstreamreader.h>
 #include <random>
-#include <unistd.h>
 
 using namespace vl::probe;
 
@@ -19,28 +19,23 @@ namespace {
 
 constexpr uint64_t mebibyte = 1024 * 1024;
 
-// A file in /tmp holding `head`, extended (sparsely) to `size`; removed with
-// the object.
+// A temporary file holding `head`, extended (sparsely where the file system
+// can) to `size`; removed with the object.
 class TempFile
 {
 public:
     explicit TempFile(const std::vector<uint8_t>& head = {}, uint64_t size = 0)
+        : filePath(dir.file("input"))
     {
-        char name[] = "/tmp/vl_probe_XXXXXX";
-        const int fd = mkstemp(name);
-        filePath = name;
-        EXPECT_EQ(write(fd, head.data(), head.size()), static_cast<ssize_t>(head.size()));
-        EXPECT_EQ(ftruncate(fd, static_cast<off_t>(std::max<uint64_t>(size, head.size()))), 0);
-        close(fd);
+        std::ofstream(filePath, std::ios::binary).write(reinterpret_cast<const char*>(head.data()), head.size());
+        std::filesystem::resize_file(filePath, std::max<uint64_t>(size, head.size()));
     }
-    ~TempFile() { unlink(filePath.c_str()); }
-    TempFile(const TempFile&) = delete;
-    TempFile& operator=(const TempFile&) = delete;
 
     const char* path() const { return filePath.c_str(); }
 
 private:
-    std::string filePath;
+    const TempDir dir { "vl_probe_" };
+    const std::string filePath;
 };
 
 bool sameParameters(const AudioParams& a, const AudioParams& b)
@@ -240,7 +235,7 @@ TEST(FuzzFindings, TransportReaderStaysInsideItsWindow)
 {
     int files = 0;
     for (const auto& entry : std::filesystem::directory_iterator(std::string(VL_FIXTURE_DIR) + "/../fuzz/transport")) {
-        const std::string file = entry.path();
+        const std::string file = entry.path().string();
         const std::vector<uint8_t> bytes = readFileBytes(file);
         MemorySource source(bytes.data(), bytes.size());
         BoundedReader reader(source, 4 * mebibyte);
@@ -268,16 +263,15 @@ TEST(FuzzFindings, VobIsReadOnceWhenTheIfoNamesAnotherStream)
     const uint8_t audio[4] = { 0, 0, 1, 0xc0 };
     for (auto at = vob.begin(); (at = std::search(at, vob.end(), audio, audio + 4)) != vob.end(); at += 4)
         at[3] = 0xc1;
-    const std::filesystem::path dir = std::filesystem::temp_directory_path() / ("vl_vob_" + std::to_string(getpid()));
-    std::filesystem::create_directories(dir);
-    std::filesystem::copy_file(title + "VTS_01_0.IFO", dir / "VTS_01_0.IFO");
-    std::ofstream(dir / "VTS_01_1.VOB", std::ios::binary)
-        .write(reinterpret_cast<const char*>(vob.data()), static_cast<std::streamsize>(vob.size()));
-    const ProbeResult r = probeFile((dir / "VTS_01_0.IFO").c_str());
+    const TempDir dir("vl_vob_");
+    const std::vector<uint8_t> ifo = readFileBytes(title + "VTS_01_0.IFO");
+    for (const auto& [name, bytes] : { std::pair(std::string("VTS_01_0.IFO"), &ifo), { "VTS_01_1.VOB", &vob } })
+        std::ofstream(dir.file(name), std::ios::binary)
+            .write(reinterpret_cast<const char*>(bytes->data()), static_cast<std::streamsize>(bytes->size()));
+    const ProbeResult r = probeFile(dir.file("VTS_01_0.IFO").c_str());
     EXPECT_EQ(r.status, Status::Ok);
     EXPECT_TRUE(r.audio.fields & FieldBitrate); // taken from the VOB
-    EXPECT_LE(r.bytesRead, std::filesystem::file_size(dir / "VTS_01_0.IFO") + vob.size());
-    std::filesystem::remove_all(dir);
+    EXPECT_LE(r.bytesRead, ifo.size() + vob.size());
 }
 
 } // namespace

@@ -3,8 +3,8 @@
 // runs in a child process with a deadline, so a probe that blocks fails the
 // row instead of hanging the test.
 #include "fixturetable.h"
+#include "tempdir.h"
 
-#include <csignal>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -69,15 +69,8 @@ ChildProbe probeInChild(const fs::path& path)
 class SpecialFile : public testing::TestWithParam<SpecialPath>
 {
 protected:
-    void SetUp() override
-    {
-        char name[] = "/tmp/vl_special_XXXXXX";
-        ASSERT_NE(mkdtemp(name), nullptr);
-        dir = name;
-    }
-    void TearDown() override { fs::remove_all(dir); }
-
-    fs::path dir;
+    const TempDir temp { "vl_special_" };
+    const fs::path dir { temp.path() };
 };
 
 TEST_P(SpecialFile, ProbedPathFailsAtOnce)

@@ -2,81 +2,51 @@
 #define VL_SUPPORT_DIALOGDRIVER_H
 
 #include <QElapsedTimer>
-#include <QList>
 #include <QObject>
 #include <QStringList>
 #include <QTimer>
-#include <functional>
 
 class QWidget;
 
-// Acts on the modal dialog of a run as a user would, so a test can drive a
-// dialog whose exec() it cannot return from. Steps run one at a time, each
-// on the widget that is modal at that moment (the settings dialog, or a
-// message box it opened). Every step leaves a line in the observations:
-//
-//   step <n> <command> -> open|closed    whether the widget it acted on is
-//                                        still visible after the step
-//   dump <k> <key>=<value>               from the k-th "dump" (1-based)
-//   left open: <class>                   the script ended with a modal open;
-//                                        it is rejected so nothing hangs
-//   timeout                              the deadline passed; every dialog
-//                                        is rejected
-//
-// Script commands (separated by ';'):
-//   ok, cancel           click buttonOk or buttonCancel
-//   escape               press Escape on the focused widget of the modal
-//   close                close the modal widget (the window's close button)
-//   dump                 record describe() of the modal widget
-//   click:<name>         click the button with that object name
-//   pick:<name>:<text>   choose an entry of a combo box as a user does, so
-//                        it emits activated and textActivated
+// Performs one step of a script on `root` as a user would and returns what
+// went wrong, or an empty string. Steps:
+//   ok, cancel             click buttonOk or buttonCancel with the mouse
+//   click:<name>           click the button or check box with that name
+//   choose:<list>:<text>   open the list's popup and choose the entry by keyboard
+//   escape, close          press Escape in the window; close the window
+//   file:<path>            type the path into a file dialog and accept it
+//   yes, no                answer a question box
+//   expect:<what>=<value>  compare what is shown: a list's current text, a
+//                          check box's 0/1, a text edit's plain text,
+//                          "<name>.enabled" 0/1, the window "title", whether
+//                          it is the "active" window 0/1, or a file dialog's
+//                          "directory"
+QString performStep(QWidget* root, const QString& step);
+
+// Acts on the modal widgets of a run (a script of steps separated by ';',
+// "\;" standing for a ';' inside a step), so a test can drive a dialog whose
+// exec() it cannot return from: one step at a time, each on the widget that is
+// modal at that moment (the settings dialog, or a file dialog or question box
+// it opened). Every step appends its name to `log`, or "failed: <what>";
+// a modal widget still open after the last step ("left open: <class>") or at
+// the deadline ("timeout") is rejected, so nothing hangs.
 class DialogDriver : public QObject
 {
     Q_OBJECT
 
 public:
-    using Action = std::function<void(QWidget* modal, DialogDriver& driver)>;
-
-    explicit DialogDriver(QObject* parent = nullptr);
-
-    // Adds the commands of a ';'-separated script; false if one is unknown
-    // (the known ones are still added).
-    bool addScript(const QString& script);
-    // Adds a step of the test's own.
-    void addAction(const QString& name, const Action& action);
-    void setTimeout(int milliseconds) { timeoutMs = milliseconds; }
-    // Receives every observation as it is recorded, e.g. to keep it past
-    // the driver's life.
-    void setSink(const std::function<void(const QString&)>& sink) { observationSink = sink; }
-    void start();
-
-    void record(const QString& line);
-    QStringList observations() const { return recorded; }
-    bool timedOut() const { return expired; }
-
-    // key=value lines describing a modal widget and its named combo boxes,
-    // text edits and tab widgets.
-    static QStringList describe(QWidget* modal);
+    // Starts at once; needs the application object.
+    DialogDriver(const QString& script, QStringList* log, QObject* parent = nullptr);
+    // For a host without an application object: a driver starts in the one the
+    // library creates for the next call and ends with it.
+    static void armForNextApplication(const QString& script, QStringList* log);
 
 private:
-    struct Step
-    {
-        QString name;
-        Action action;
-    };
-
     void poll();
     void rejectEverything();
-    static Action commandAction(const QString& command);
 
-    QList<Step> steps;
-    int nextStep = 0;
-    int dumps = 0;
-    int timeoutMs = 30000;
-    bool expired = false;
-    QStringList recorded;
-    std::function<void(const QString&)> observationSink;
+    QStringList steps;
+    QStringList* log;
     QTimer timer;
     QElapsedTimer clock;
 };

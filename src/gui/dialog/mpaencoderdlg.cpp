@@ -4,10 +4,12 @@
 #include "model/statemodel.h"
 #include "model/valuetables.h"
 #include "pages/basicpage.h"
+#include "platform/regularfile.h"
 #include "ui_mpaencoderdlg.h"
 #include "widgets/controlstate.h"
 #include "widgets/errornotifier.h"
 
+#include <QComboBox>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFile>
@@ -15,6 +17,7 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QIcon>
+#include <QImageReader>
 #include <QKeyEvent>
 #include <QMessageBox>
 #include <QMimeData>
@@ -48,6 +51,16 @@ QByteArray dialogPathBytes(const QString& name)
     return QString::fromLatin1(name.toUtf8()).toUtf8();
 }
 
+// The last widget of the window's tab chain that Tab stops at.
+QWidget* lastTabStop(QWidget* window)
+{
+    for (QWidget* widget = window->previousInFocusChain(); widget != window; widget = widget->previousInFocusChain()) {
+        if (widget->focusPolicy() & Qt::TabFocus)
+            return widget;
+    }
+    return window;
+}
+
 bool hasPreset(const PresetMap& presets, int32_t id)
 {
     return std::find(presets.cbegin(), presets.cend(), id) != presets.cend();
@@ -57,6 +70,28 @@ MPAConfigFileFunc configFunction(int32_t id)
 {
     const MPAConfigGetAPIExtFunc getApi = ModuleEntryPoints::mpaConfigGetAPIExt;
     return getApi ? getApi(id) : nullptr;
+}
+
+// The host's banner image; null when the path is not a readable regular file
+// or holds no image. A FIFO or a device must not block the dialog.
+QPixmap loadBanner(const QString& path)
+{
+    QFile file;
+    if (!Platform::openRegularFile(path, &file))
+        return QPixmap();
+    QImageReader reader(&file);
+    return QPixmap::fromImage(reader.read());
+}
+
+// Gives every list at least the size its entries need under the current
+// skin. The forms' minimum sizes do not know the skins' padding and border,
+// and the toolkit drops a sheet's minimum width again when the next sheet
+// sets none, so without this a layout short of room squeezes the lists and
+// cuts their texts.
+void fitListsToEntries(const QWidget& root)
+{
+    for (QComboBox* list : root.findChildren<QComboBox*>())
+        list->setMinimumSize(list->minimumSize().expandedTo(list->sizeHint()));
 }
 
 } // namespace
@@ -72,8 +107,7 @@ MPAEncoderDlg::MPAEncoderDlg(EncoderSettings* hostSettings, const DialogParams* 
 
     setWindowTitle(params->title ? QString::fromLatin1(params->title) : tr(ValueTables::windowTitles[1]));
     if (params->banner)
-        bannerPixmap.load(QString::fromLatin1(params->banner));
-    setSkin(QStringLiteral("default"));
+        bannerPixmap = loadBanner(QString::fromLatin1(params->banner));
 
     ui->presetButton->setIcon(QIcon(QPixmap(QStringLiteral(":/res_mpa/icons/restore.png"))));
     ui->buttonLoad->setIcon(QIcon(QPixmap(QStringLiteral(":/res_mpa/icons/load.png"))));
@@ -108,6 +142,10 @@ MPAEncoderDlg::MPAEncoderDlg(EncoderSettings* hostSettings, const DialogParams* 
         basicSettingsPage = new BasicPage(this);
         ui->tabWidget->addTab(basicSettingsPage, tr("Basic Settings"));
         connect(basicSettingsPage, SIGNAL(stateChanged(ConfigState)), this, SLOT(slotReceiveState(ConfigState)));
+        // The page is built after the form: Tab reaches its controls before
+        // Cancel and OK, which close the dialog.
+        QWidget::setTabOrder(lastTabStop(this), ui->buttonCancel);
+        QWidget::setTabOrder(ui->buttonCancel, ui->buttonOk);
     }
 
     if (!(flags & VL_FLAG_LOAD_SAVE)) {
@@ -138,6 +176,12 @@ MPAEncoderDlg::MPAEncoderDlg(EncoderSettings* hostSettings, const DialogParams* 
     connect(ErrorNotifier::instance(), SIGNAL(logEvent(QString, MessageLevel)), this,
         SLOT(slotOnLog(QString, MessageLevel)));
 
+    // The skin comes last: a widget added below a widget with a style sheet
+    // is styled again with each widget its subtree gains, so the sheet is
+    // set once, on the finished tree.
+    setSkin(QStringLiteral("default"));
+    ensurePolished();
+    fitListsToEntries(*this);
     adjustSize();
 }
 
@@ -175,6 +219,7 @@ void MPAEncoderDlg::setSkin(const QString& name)
     // Taken as a NUL-terminated string: a sheet with a NUL byte ends there.
     setStyleSheet(QString::fromLatin1(bytes.constData()));
     sheet.close();
+    fitListsToEntries(*this);
 
     if (bannerPixmap.isNull()) {
         ui->bannerFrame->setPixmap(QPixmap(QStringLiteral(":/res_mpa/banners/banner.png")));

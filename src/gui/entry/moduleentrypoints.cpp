@@ -1,5 +1,6 @@
 #include "moduleentrypoints.h"
 
+#include "platform/librarydirectory.h"
 #include "platform/platform.h"
 
 #include <QCoreApplication>
@@ -88,6 +89,18 @@ void release(std::unique_ptr<DynamicModule>& module)
     module.reset();
 }
 
+// Where translation files are looked for, in order: the toolkit's library
+// paths (the application's directory among them), then the directory of the
+// dialog library, where an installed tree keeps them beside the modules.
+QStringList translationDirectories()
+{
+    QStringList directories = QCoreApplication::libraryPaths();
+    const QString own = Platform::libraryDirectory();
+    if (!own.isEmpty() && !directories.contains(own))
+        directories.append(own);
+    return directories;
+}
+
 // Language code of the translation file for a primary language, or null.
 const char* translationCode(uint16_t primary)
 {
@@ -147,8 +160,7 @@ void loadLocalization(QCoreApplication* /*application*/)
         return;
 
     const QString fileName = QStringLiteral("gui_mpa_") + QLatin1String(code);
-    const QStringList directories = QCoreApplication::libraryPaths();
-    for (const QString& directory : directories) {
+    for (const QString& directory : translationDirectories()) {
         if (translator->load(fileName, directory)) {
             QCoreApplication::installTranslator(translator);
             localizeLibrary = std::make_unique<QLibrary>(directory + QLatin1String(localizeModuleFile));

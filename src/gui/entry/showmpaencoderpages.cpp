@@ -4,10 +4,12 @@
 #include "entry/dialogplacement.h"
 #include "entry/moduleentrypoints.h"
 #include "platform/platform.h"
+#include "widgets/qwinwidget.h"
 
 #include <QApplication>
 #include <QGuiApplication>
 #include <QScreen>
+#include <QTimer>
 #include <cstring>
 #include <memory>
 #include <veltrano/mpa_dialog.h>
@@ -30,13 +32,14 @@ public:
     }
 };
 
+// Makes the dialog the active window as soon as the modal run has shown it.
+// A window that is not on screen yet cannot be activated: activateWindow()
+// on it does nothing from Qt 6.5 on, where the older
+// QApplication::setActiveWindow() is deprecated. The zero timer fires in
+// exec()'s event loop, after exec() has shown the dialog, on every Qt.
 void makeActiveWindow(QWidget* widget)
 {
-#if QT_VERSION >= QT_VERSION_CHECK(6, 5, 0)
-    widget->activateWindow();
-#else
-    QApplication::setActiveWindow(widget);
-#endif
+    QTimer::singleShot(0, widget, [widget] { widget->activateWindow(); });
 }
 
 int execDialog(QApplication* application, MPAEncoderDlg* dialog)
@@ -62,15 +65,30 @@ int hostApplicationRun(EncoderSettings* settings, DialogParams* params)
     return execDialog(application, dialog.get());
 }
 
-void centreOverHostWindow(QWidget* dialog, uint64_t windowHandle)
+// Adopts the host's native window for the run. Null, with a debug message,
+// when the window system has no native windows (offscreen, Wayland) or no
+// such window: the dialog then runs as a window of its own.
+std::unique_ptr<QWinWidget> adoptHostWindow(uint64_t windowHandle)
 {
-    Platform::WindowRect host;
-    if (!Platform::hostWindowRect(windowHandle, &host))
+    Platform::WindowRect rect;
+    if (!Platform::hostWindowRect(windowHandle, &rect)) {
+        qDebug("host window 0x%llx not adopted: no such native window on the %s platform",
+            static_cast<unsigned long long>(windowHandle), qPrintable(QGuiApplication::platformName()));
+        return nullptr;
+    }
+    auto host = std::make_unique<QWinWidget>(static_cast<WId>(windowHandle));
+    if (const QScreen* const screen = QGuiApplication::primaryScreen())
+        host->setGeometry(screen->virtualGeometry());
+    return host;
+}
+
+void centreOverHostWindow(QWidget* dialog, const QWinWidget& host)
+{
+    Platform::WindowRect rect;
+    if (!Platform::hostWindowRect(host.hostWindowHandle(), &rect))
         return;
-    const QScreen* const screen = QGuiApplication::primaryScreen();
-    if (!screen)
-        return;
-    dialog->move(centredPosition(host, dialog->size(), screen->virtualGeometry()));
+    // The widget spans the desktop: its geometry gives the bounds.
+    dialog->move(centredPosition(rect, dialog->size(), host.geometry()));
 }
 
 // The library owns the toolkit for the duration of the call.
@@ -82,12 +100,11 @@ int standaloneRun(EncoderSettings* settings, DialogParams* params)
     QApplication application(argc, argv);
     loadLocalization(&application);
 
-    // A native host window is not adopted yet: the dialog runs as a window of
-    // its own and is only placed over the host window when the window system
-    // reports its rectangle.
-    auto dialog = std::make_unique<MPAEncoderDlg>(settings, params, nullptr);
-    if (params->parent != 0)
-        centreOverHostWindow(dialog.get(), params->parent);
+    // The dialog's parent; declared first so that it is deleted last.
+    const std::unique_ptr<QWinWidget> host = params->parent ? adoptHostWindow(params->parent) : nullptr;
+    auto dialog = std::make_unique<MPAEncoderDlg>(settings, params, host.get());
+    if (host)
+        centreOverHostWindow(dialog.get(), *host);
 
     makeActiveWindow(dialog.get());
     const int result = execDialog(&application, dialog.get());

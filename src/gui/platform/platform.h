@@ -44,8 +44,9 @@ uint16_t userDefaultLanguageId();
 // language 0.
 uint16_t languageIdFromLocaleName(const char* localeName);
 
-// Reads the rectangle of a native window; false when the handle is null or
-// the window system cannot tell.
+// Reads the rectangle of a native window, its frame included; false when
+// the handle is null, the toolkit has no native windows (offscreen,
+// Wayland) or no such window exists. Needs the application object.
 bool hostWindowRect(uint64_t windowHandle, WindowRect* rect);
 
 } // namespace Platform

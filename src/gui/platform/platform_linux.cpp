@@ -1,4 +1,5 @@
 #include "platform.h"
+#include "platform/nativewindows.h"
 
 #include <QByteArray>
 #include <QLocale>
@@ -17,11 +18,10 @@ uint16_t userDefaultLanguageId()
     return languageIdFromLocaleName(QLocale::system().name().toLatin1().constData());
 }
 
-bool hostWindowRect(uint64_t /*windowHandle*/, WindowRect* /*rect*/)
+bool hostWindowRect(uint64_t windowHandle, WindowRect* rect)
 {
-    // Native host windows are not adopted on this platform, so there is no
-    // rectangle to centre over.
-    return false;
+    const std::unique_ptr<NativeWindows> windows = NativeWindows::create();
+    return windowHandle && rect && windows && windows->windowRect(static_cast<WId>(windowHandle), rect);
 }
 
 } // namespace Platform

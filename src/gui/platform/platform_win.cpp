@@ -1,4 +1,5 @@
 #include "platform.h"
+#include "win32windows.h"
 
 #include <windows.h>
 
@@ -11,14 +12,7 @@ uint16_t userDefaultLanguageId()
 
 bool hostWindowRect(uint64_t windowHandle, WindowRect* rect)
 {
-    RECT bounds;
-    if (!windowHandle || !rect || !GetWindowRect(reinterpret_cast<HWND>(windowHandle), &bounds))
-        return false;
-    rect->left = bounds.left;
-    rect->top = bounds.top;
-    rect->right = bounds.right;
-    rect->bottom = bounds.bottom;
-    return true;
+    return Win32::windowRect(static_cast<uintptr_t>(windowHandle), rect);
 }
 
 } // namespace Platform

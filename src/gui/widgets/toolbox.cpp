@@ -8,6 +8,27 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+namespace {
+
+// Moves the controls inside `section` that Tab stops at right behind
+// `anchor` in the tab chain, in their own order, so that the keyboard
+// reaches a section's arrow before its contents.
+void followInTabChain(QWidget* anchor, QWidget* section)
+{
+    QList<QWidget*> stops;
+    for (QWidget* widget = section->nextInFocusChain(); widget != section; widget = widget->nextInFocusChain()) {
+        if (section->isAncestorOf(widget) && (widget->focusPolicy() & Qt::TabFocus))
+            stops.append(widget);
+    }
+    QWidget* previous = anchor;
+    for (QWidget* stop : stops) {
+        QWidget::setTabOrder(previous, stop);
+        previous = stop;
+    }
+}
+
+} // namespace
+
 ToolBox::ToolBox(QWidget* parent, Qt::WindowFlags flags)
     : QFrame(parent, flags)
     , scrollArea(nullptr)
@@ -25,6 +46,9 @@ ToolBox::ToolBox(QWidget* parent, Qt::WindowFlags flags)
     // appears, when the open sections are taller than the view.
     scrollArea->setWidgetResizable(true);
     scrollArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // Tab goes through the sections' controls, and the view follows the
+    // focus; the view itself is no stop.
+    scrollArea->setFocusPolicy(Qt::NoFocus);
 
     contentsFrame = new QFrame(this);
     grid = new QGridLayout(contentsFrame);
@@ -47,6 +71,9 @@ void ToolBox::addItem(QWidget* widget, const QString& title, const QString& expa
     icon.addPixmap(QPixmap(expandedIcon), QIcon::Normal, QIcon::On);
     icon.addPixmap(QPixmap(collapsedIcon), QIcon::Normal, QIcon::Off);
     button->setIcon(icon);
+    // The arrow has no text: assistive technology names it after the section.
+    button->setAccessibleName(title);
+    button->setAccessibleDescription(tr("Shows or hides the controls of this section."));
 
     auto* label = new QLabel(title, contentsFrame);
     QFont font;
@@ -56,6 +83,7 @@ void ToolBox::addItem(QWidget* widget, const QString& title, const QString& expa
     grid->addWidget(button, row, 0, 1, 1);
     grid->addWidget(label, row, 1, 1, 1);
     grid->addWidget(widget, row + 1, 0, 1, 2);
+    followInTabChain(button, widget);
 
     connect(button, SIGNAL(toggled(bool)), widget, SLOT(setVisible(bool)));
 }

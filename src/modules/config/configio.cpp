@@ -105,27 +105,30 @@ int32_t save(const EncoderSettings& settings, const std::string& requested)
     if (path.empty()) {
         return resultFailed;
     }
-    const RegularFile existing(path);
-    if (!existing.isOpen() && !existing.isMissing()) {
-        return resultFailed; // a directory, FIFO or device, or unreadable
-    }
     std::optional<std::string> text;
     std::optional<mode_t> permissions;
-    if (existing.isOpen()) {
-        permissions = existing.permissions();
-        std::string old;
-        if (existing.size() <= maxSettingsFileSize) {
-            if (!existing.readAll(maxSettingsFileSize, old)) {
+    {
+        // Closed before it is replaced: Windows replaces no file that is open.
+        const RegularFile existing(path);
+        if (!existing.isOpen() && !existing.isMissing()) {
+            return resultFailed; // a directory, FIFO or device, or unreadable
+        }
+        if (existing.isOpen()) {
+            permissions = existing.permissions();
+            std::string old;
+            if (existing.size() <= maxSettingsFileSize) {
+                if (!existing.readAll(maxSettingsFileSize, old)) {
+                    return resultFailed;
+                }
+                text = mergeSettingsText(settings, old);
+            }
+            if (text && text->size() > maxSettingsFileSize) {
+                return resultFailed; // its content kept, the file would be too large to load
+            }
+            // Not a settings file we can keep: keep it as a backup instead.
+            if (!text && !keepAsBackup(existing, path, path + ".bak")) {
                 return resultFailed;
             }
-            text = mergeSettingsText(settings, old);
-        }
-        if (text && text->size() > maxSettingsFileSize) {
-            return resultFailed; // its content kept, the file would be too large to load
-        }
-        // Not a settings file we can keep: keep it as a backup instead.
-        if (!text && !keepAsBackup(existing, path, path + ".bak")) {
-            return resultFailed;
         }
     }
     if (!text) {

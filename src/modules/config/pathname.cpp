@@ -2,19 +2,17 @@
 
 #include "settingsfile.h"
 
-#include <sys/stat.h>
-#include <unistd.h>
+#include <filesystem>
 
 namespace vl::config {
 
 namespace {
 
+// The name is UTF-8, also where the system's own names are not.
 bool exists(const std::string& path)
 {
-    struct stat st
-    {
-    };
-    return ::stat(path.c_str(), &st) == 0;
+    std::error_code error;
+    return std::filesystem::exists(std::filesystem::u8path(path), error);
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
+#include <probe/nativefile.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -10,9 +11,8 @@ namespace vl::config {
 
 RegularFile::RegularFile(const std::string& path)
 {
-    // O_NONBLOCK: opening a FIFO without a writer returns at once instead of
-    // waiting; O_NOCTTY: a terminal never becomes the controlling one.
-    const int opened = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    // Opening never blocks, not even on a FIFO without a writer.
+    const int opened = probe::openFile(path, O_RDONLY);
     if (opened < 0) {
         missing = errno == ENOENT;
         return;
@@ -55,7 +55,7 @@ bool RegularFile::read(size_t count, std::string& bytes) const
     bytes.assign(count, '\0');
     size_t done = 0;
     while (done < count) {
-        const ssize_t n = ::pread(fd, bytes.data() + done, count - done, static_cast<off_t>(done));
+        const int64_t n = probe::readFileAt(fd, bytes.data() + done, count - done, done);
         if (n < 0 && errno == EINTR) {
             continue;
         }

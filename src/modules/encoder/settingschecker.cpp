@@ -8,9 +8,20 @@
 
 namespace vl::encoder {
 
-SettingsChecker::SettingsChecker(const EncoderCallbacks* callbacks)
+SettingsChecker::SettingsChecker(const EncoderCallbacks* callbacks, FormatConverter converter)
     : callbackTable(callbacks)
+    , convert(converter)
 {
+}
+
+const char* SettingsChecker::localized(const char* format, const char* arguments) const
+{
+    if (!convert)
+        return format;
+    // A translation with other conversions would make printf read arguments
+    // that were never passed.
+    const char* const converted = convert(format);
+    return converted && formatTakes(converted, arguments) ? converted : format;
 }
 
 int SettingsChecker::check(const EncoderSettings* settings, int audioType, int sampleFrequency)

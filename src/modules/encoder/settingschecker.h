@@ -17,9 +17,15 @@ struct AudioTypeRules;
 class SettingsChecker
 {
 public:
+    // Turns a message format into the user's language, or returns it (or
+    // null) when it has no translation: the localisation module's
+    // localizeConvertStr.
+    using FormatConverter = const char* (*)(const char* format);
+
     // callbacks may be null, and so may any of its slots: findings then go
-    // unreported but are still counted.
-    explicit SettingsChecker(const EncoderCallbacks* callbacks);
+    // unreported but are still counted. With a converter, each report uses
+    // the converted format when it takes the same arguments as the original.
+    explicit SettingsChecker(const EncoderCallbacks* callbacks, FormatConverter converter = nullptr);
 
     // Returns the number of errors reported: 0 exactly when the settings pass.
     // When they pass, one information line sums them up.
@@ -58,8 +64,12 @@ private:
                                                       : callbackTable->infoPrintf;
         }
         if (print)
-            print(callbackTable->context, text.format, args...);
+            print(callbackTable->context, localized(text.format, text.arguments), args...);
     }
+
+    // The converted format, or `format` when there is no converter or the
+    // conversion would not fit the arguments.
+    const char* localized(const char* format, const char* arguments) const;
 
     // The header's flag words hold exactly 0 or 1.
     template<MessageId id>
@@ -70,6 +80,7 @@ private:
     }
 
     const EncoderCallbacks* const callbackTable;
+    const FormatConverter convert;
     int errors = 0;
 };
 

@@ -1,5 +1,7 @@
 #include "filesource.h"
 
+#include "nativefile.h"
+
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -9,10 +11,7 @@ namespace vl::probe {
 
 std::unique_ptr<FileSource> FileSource::open(const std::string& path)
 {
-    // Without O_NONBLOCK, opening a FIFO waits for a writer, for ever if none
-    // comes (regular files ignore the flag). The type is checked on the open
-    // descriptor, so that the path cannot change between check and open.
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+    const int fd = openFile(path, O_RDONLY);
     if (fd < 0) {
         return nullptr;
     }
@@ -48,7 +47,7 @@ int64_t FileSource::readAt(uint64_t offset, uint8_t* dst, size_t n)
     }
     size_t done = 0;
     while (done < n) {
-        const ssize_t r = ::pread(descriptor, dst + done, n - done, static_cast<off_t>(offset + done));
+        const int64_t r = readFileAt(descriptor, dst + done, n - done, offset + done);
         if (r < 0) {
             if (errno == EINTR) {
                 continue;
@@ -66,17 +65,17 @@ int64_t FileSource::readAt(uint64_t offset, uint8_t* dst, size_t n)
 
 std::unique_ptr<ByteSource> FileSource::openSibling(const std::string& name) const
 {
-    if (name.empty() || name.find('/') != std::string::npos) {
+    if (name.empty() || name.find_first_of(pathSeparators) != std::string::npos) {
         return nullptr;
     }
-    const size_t slash = filePath.rfind('/');
+    const size_t slash = filePath.find_last_of(pathSeparators);
     const std::string dir = slash == std::string::npos ? std::string() : filePath.substr(0, slash + 1);
     return open(dir + name);
 }
 
 std::string FileSource::fileName() const
 {
-    const size_t slash = filePath.rfind('/');
+    const size_t slash = filePath.find_last_of(pathSeparators);
     return slash == std::string::npos ? filePath : filePath.substr(slash + 1);
 }
 

@@ -1,13 +1,13 @@
 // Test localisation module: records the language it is given.
 
-#include "testcontrol.h"
+#include "calllog.h"
 
 #include <veltrano/mpa_modules.h>
 
 extern "C" {
 VL_EXPORT int32_t localizeSetLanguage(uint16_t language)
 {
-    TestControl::log("setLanguage " + std::to_string(language));
+    logCall("setLanguage " + std::to_string(language));
     return 0;
 }
 

@@ -1,0 +1,34 @@
+// mpa-settings with a DialogDriver that acts on its dialog as a user would,
+// so a test can run the whole program and still close the dialog. The
+// driver is armed when the dialog library starts its application object;
+// it takes its script from VL_DRIVER_SCRIPT and, when the application ends,
+// appends its log (dialogdriver.h) to the file VL_DRIVER_LOG, leaving the
+// program's own output alone.
+#include "dialogdriver.h"
+#include "program.h"
+
+#include <QCoreApplication>
+#include <QFile>
+
+namespace {
+
+QStringList steps;
+
+void armDriver()
+{
+    const auto* const driver = new DialogDriver(qEnvironmentVariable("VL_DRIVER_SCRIPT"), &steps, qApp);
+    QObject::connect(driver, &QObject::destroyed, [] {
+        QFile file(qEnvironmentVariable("VL_DRIVER_LOG"));
+        if (file.open(QIODevice::Append))
+            file.write(steps.join(QLatin1Char('\n')).toUtf8() + '\n');
+        steps.clear();
+    });
+}
+Q_COREAPP_STARTUP_FUNCTION(armDriver)
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    return vl::host::runProgram(argc, argv);
+}

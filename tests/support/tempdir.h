@@ -1,0 +1,55 @@
+// A new, empty directory under the system's temporary directory, removed
+// with everything in it when the object goes. Its path is UTF-8 with '/'
+// separators on every platform, as the modules take file names.
+#ifndef VL_SUPPORT_TEMPDIR_H
+#define VL_SUPPORT_TEMPDIR_H
+
+#include <algorithm>
+#include <filesystem>
+#include <random>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+class TempDir
+{
+public:
+    explicit TempDir(const std::string& prefix = "vl_test_")
+    {
+        const std::filesystem::path base = std::filesystem::temp_directory_path();
+        std::random_device random;
+        for (int attempt = 0; attempt < 100; ++attempt) {
+            const std::filesystem::path candidate = base / (prefix + std::to_string(random()));
+            if (std::filesystem::create_directory(candidate)) {
+                directory = candidate.generic_u8string();
+                return;
+            }
+        }
+        throw std::runtime_error("no temporary directory could be created in " + base.generic_u8string());
+    }
+    ~TempDir()
+    {
+        std::error_code ignored;
+        std::filesystem::remove_all(std::filesystem::u8path(directory), ignored);
+    }
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+
+    const std::string& path() const { return directory; }
+    // The path of name inside the directory.
+    std::string file(const std::string& name) const { return directory + "/" + name; }
+    // The names in the directory, in UTF-8, sorted.
+    std::vector<std::string> entries() const
+    {
+        std::vector<std::string> names;
+        for (const auto& entry : std::filesystem::directory_iterator(std::filesystem::u8path(directory)))
+            names.push_back(entry.path().filename().u8string());
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+
+private:
+    std::string directory;
+};
+
+#endif

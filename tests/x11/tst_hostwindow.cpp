@@ -1,0 +1,272 @@
+// The dialog adopts a foreign X11 window for real. The test makes the host
+// itself with plain xcb, a top-level window with a child control that has
+// the keyboard focus, runs mpa-settings with the window's id in a child
+// process and watches from outside, under Xvfb. With VL_WINDOW_MANAGER set
+// (openbox) it starts that window manager first.
+
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QThread>
+#include <QtTest>
+#include <functional>
+#include <xcb/xcb.h>
+#include <xcb/xtest.h>
+
+namespace {
+constexpr int timeoutMs = 10000;
+constexpr uint32_t escapeKeysym = 0xff1b;
+
+template<typename T>
+std::unique_ptr<T, void (*)(void*)> owned(T* reply)
+{
+    return { reply, std::free };
+}
+
+// Polls the condition until it holds or the time is up.
+bool waitFor(const std::function<bool()>& condition, int ms = timeoutMs)
+{
+    QElapsedTimer timer;
+    timer.start();
+    while (!condition()) {
+        if (timer.hasExpired(ms))
+            return false;
+        QThread::msleep(10);
+    }
+    return true;
+}
+} // namespace
+
+class TestHostWindow : public QObject
+{
+    Q_OBJECT
+
+    xcb_connection_t* connection = nullptr;
+    xcb_screen_t* screen = nullptr;
+    QProcess windowManager;
+    QMap<xcb_window_t, int> presses;
+
+    xcb_atom_t atom(const char* name)
+    {
+        return owned(xcb_intern_atom_reply(connection, xcb_intern_atom(connection, 0, strlen(name), name), nullptr))
+            ->atom;
+    }
+
+    QVector<uint32_t> property(xcb_window_t window, const char* name)
+    {
+        const auto reply = owned(xcb_get_property_reply(connection,
+            xcb_get_property(connection, 0, window, atom(name), XCB_GET_PROPERTY_TYPE_ANY, 0, 64), nullptr));
+        const auto* const values = static_cast<const uint32_t*>(xcb_get_property_value(reply.get()));
+        return QVector<uint32_t>(values, values + xcb_get_property_value_length(reply.get()) / 4);
+    }
+
+    // Root coordinates, the window manager's frame included.
+    QRect outerRect(xcb_window_t window)
+    {
+        const auto geometry = owned(xcb_get_geometry_reply(connection, xcb_get_geometry(connection, window), nullptr));
+        const auto origin = owned(xcb_translate_coordinates_reply(
+            connection, xcb_translate_coordinates(connection, window, screen->root, 0, 0), nullptr));
+        const QVector<uint32_t> frame = property(window, "_NET_FRAME_EXTENTS").mid(0, 4) << QVector<uint32_t>(4, 0);
+        return QRect(origin->dst_x, origin->dst_y, geometry->width, geometry->height)
+            .adjusted(-int(frame[0]), -int(frame[2]), int(frame[1]), int(frame[3]));
+    }
+
+    xcb_window_t focus()
+    {
+        return owned(xcb_get_input_focus_reply(connection, xcb_get_input_focus(connection), nullptr))->focus;
+    }
+
+    bool underWindowManager() { return windowManager.state() != QProcess::NotRunning; }
+
+    xcb_window_t createWindow(xcb_window_t parent, const QRect& area, bool overrideRedirect = false)
+    {
+        const xcb_window_t window = xcb_generate_id(connection);
+        const uint32_t values[] = { screen->white_pixel, overrideRedirect, XCB_EVENT_MASK_BUTTON_PRESS };
+        xcb_create_window(connection, XCB_COPY_FROM_PARENT, window, parent, area.x(), area.y(), area.width(),
+            area.height(), 1, XCB_WINDOW_CLASS_INPUT_OUTPUT, screen->root_visual,
+            XCB_CW_BACK_PIXEL | XCB_CW_OVERRIDE_REDIRECT | XCB_CW_EVENT_MASK, values);
+        // USPosition and USSize: window managers keep what the user asked for.
+        const uint32_t hints[18]
+            = { 3, uint32_t(area.x()), uint32_t(area.y()), uint32_t(area.width()), uint32_t(area.height()) };
+        xcb_change_property(
+            connection, XCB_PROP_MODE_REPLACE, window, XCB_ATOM_WM_NORMAL_HINTS, XCB_ATOM_WM_SIZE_HINTS, 32, 18, hints);
+        xcb_map_window(connection, window);
+        return window;
+    }
+
+    // Gives a window the focus once it can take it (it is viewable and the
+    // window manager, if any, has activated its top-level).
+    bool focusWhenShown(xcb_window_t window, xcb_window_t topLevel, int ms = timeoutMs)
+    {
+        return waitFor(
+            [&] {
+                xcb_set_input_focus(connection, XCB_INPUT_FOCUS_PARENT, window, XCB_CURRENT_TIME);
+                return focus() == window
+                    && (!underWindowManager() || property(screen->root, "_NET_ACTIVE_WINDOW").value(0) == topLevel);
+            },
+            ms);
+    }
+
+    // The window that takes the focus away from the host: the dialog.
+    xcb_window_t waitForDialog(const QVector<xcb_window_t>& others)
+    {
+        xcb_window_t dialog = 0;
+        const bool appeared = waitFor([&] {
+            dialog = focus();
+            return dialog > XCB_INPUT_FOCUS_POINTER_ROOT && dialog != screen->root && !others.contains(dialog)
+                && (!underWindowManager() || !property(dialog, "_NET_FRAME_EXTENTS").isEmpty());
+        });
+        return appeared ? dialog : 0;
+    }
+
+    void fakeInput(uint8_t type, uint8_t detail, const QPoint& at = {})
+    {
+        xcb_test_fake_input(connection, type, detail, XCB_CURRENT_TIME, screen->root, at.x(), at.y(), 0);
+    }
+
+    // Clicks a window and returns the presses it received. Window managers
+    // that grab the pointer replay a click later, so a click on a window
+    // that no one manages marks the end.
+    int pressesAfterClick(xcb_window_t window)
+    {
+        const xcb_window_t sentinel = createWindow(screen->root, QRect(0, 0, 8, 8), true);
+        const int before = presses[window];
+        for (const QPoint& at : { outerRect(window).center(), QPoint(4, 4) }) {
+            fakeInput(XCB_MOTION_NOTIFY, 0, at);
+            fakeInput(XCB_BUTTON_PRESS, 1);
+            fakeInput(XCB_BUTTON_RELEASE, 1);
+        }
+        const bool ended = waitFor([&] {
+            focus(); // a round trip: the events sent before it are here
+            while (const auto event = owned(xcb_poll_for_queued_event(connection))) {
+                if ((event->response_type & 0x7f) == XCB_BUTTON_PRESS)
+                    ++presses[reinterpret_cast<xcb_button_press_event_t*>(event.get())->event];
+            }
+            return presses[sentinel] > 0;
+        });
+        xcb_destroy_window(connection, sentinel);
+        return ended ? presses[window] - before : -1;
+    }
+
+    // Presses Escape and returns what the host program printed.
+    QByteArray cancel(QProcess& program)
+    {
+        const xcb_setup_t* const setup = xcb_get_setup(connection);
+        const auto mapping = owned(xcb_get_keyboard_mapping_reply(connection,
+            xcb_get_keyboard_mapping(connection, setup->min_keycode, setup->max_keycode - setup->min_keycode + 1),
+            nullptr));
+        const xcb_keysym_t* const keysyms = xcb_get_keyboard_mapping_keysyms(mapping.get());
+        const auto index
+            = std::find(keysyms, keysyms + xcb_get_keyboard_mapping_keysyms_length(mapping.get()), escapeKeysym)
+            - keysyms;
+        const uint8_t escape = setup->min_keycode + index / mapping->keysyms_per_keycode;
+        fakeInput(XCB_KEY_PRESS, escape);
+        fakeInput(XCB_KEY_RELEASE, escape);
+        xcb_flush(connection);
+        if (!program.waitForFinished(timeoutMs))
+            program.kill();
+        return program.readAllStandardOutput() + program.readAllStandardError();
+    }
+
+    void startDialog(QProcess& program, xcb_window_t host)
+    {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+        program.setProcessEnvironment(environment);
+        // --verbose lets the library's debug lines through.
+        program.start(QStringLiteral(VL_HOST_PROGRAM),
+            { QStringLiteral("--verbose"), QStringLiteral("--parent"), QString::number(host) });
+    }
+
+private slots:
+    void initTestCase()
+    {
+        connection = xcb_connect(nullptr, nullptr);
+        QVERIFY2(!xcb_connection_has_error(connection), "no X display; run under xvfb-run");
+        screen = xcb_setup_roots_iterator(xcb_get_setup(connection)).data;
+        if (qEnvironmentVariableIsEmpty("VL_WINDOW_MANAGER"))
+            return;
+        windowManager.start(qEnvironmentVariable("VL_WINDOW_MANAGER"), { QStringLiteral("--sm-disable") });
+        // It may announce itself before it manages windows: one probe window
+        // after another until one comes up.
+        QVERIFY(waitFor([&] {
+            const xcb_window_t probe = createWindow(screen->root, QRect(0, 0, 10, 10));
+            const bool shown = focusWhenShown(probe, probe, 500);
+            xcb_destroy_window(connection, probe);
+            return shown;
+        }));
+    }
+
+    void cleanupTestCase()
+    {
+        windowManager.kill();
+        windowManager.waitForFinished();
+        xcb_disconnect(connection);
+    }
+
+    void modalChild_data()
+    {
+        QTest::addColumn<QRect>("host");
+        QTest::newRow("centred over the host") << QRect(190, 362, 900, 300);
+        // Centred, the dialog would reach above the desktop's top.
+        QTest::newRow("clamped at the desktop's top") << QRect(190, 20, 900, 300);
+    }
+
+    void modalChild()
+    {
+        QFETCH(QRect, host);
+        const xcb_window_t top = createWindow(screen->root, host);
+        const xcb_window_t control = createWindow(top, QRect(5, 10, 60, 30));
+        QVERIFY2(focusWhenShown(control, top), "the host's control did not get the focus");
+        QProcess program;
+        startDialog(program, top);
+        const xcb_window_t dialog = waitForDialog({ top, control });
+        QVERIFY2(dialog, "the dialog did not appear");
+
+        // The frame goes where the dialog's own size centres it: each half
+        // divided separately, kept on the desktop.
+        const QRect outer = outerRect(top);
+        const auto size = owned(xcb_get_geometry_reply(connection, xcb_get_geometry(connection, dialog), nullptr));
+        const int x = (outer.left() + outer.left() + outer.width()) / 2 - size->width / 2;
+        const int y = (outer.top() + outer.top() + outer.height()) / 2 - size->height / 2;
+        QCOMPARE(outerRect(dialog).topLeft(),
+            QPoint(qBound(0, x, screen->width_in_pixels - size->width),
+                qBound(0, y, screen->height_in_pixels - size->height)));
+        QCOMPARE(property(dialog, "WM_TRANSIENT_FOR"), QVector<uint32_t> { top });
+        QVERIFY(property(dialog, "_NET_WM_STATE").contains(atom("_NET_WM_STATE_MODAL")));
+        QVERIFY(!outerRect(dialog).intersects(outerRect(control)));
+        QCOMPARE(pressesAfterClick(control), 0);
+
+        QVERIFY(cancel(program).contains("result=1001"));
+        QVERIFY2(waitFor([&] { return focus() == control; }), "the control did not get the focus back");
+        QCOMPARE(pressesAfterClick(control), 1);
+        xcb_destroy_window(connection, top);
+    }
+
+    void unknownWindow_data()
+    {
+        QTest::addColumn<bool>("destroyed");
+        QTest::newRow("never existed") << false;
+        QTest::newRow("destroyed") << true;
+    }
+
+    // A window id that names no window opens the dialog unparented.
+    void unknownWindow()
+    {
+        QFETCH(bool, destroyed);
+        xcb_window_t host = 0x1fffff00; // no client's ids reach that far on Xvfb
+        if (destroyed) {
+            host = createWindow(screen->root, QRect(100, 100, 200, 100));
+            xcb_destroy_window(connection, host);
+        }
+        QProcess program;
+        startDialog(program, host);
+        const xcb_window_t dialog = waitForDialog({});
+        QVERIFY2(dialog, "the dialog did not appear");
+        QVERIFY(property(dialog, "WM_TRANSIENT_FOR").value(0) != host);
+        const QByteArray output = cancel(program);
+        QVERIFY2(output.contains("result=1001") && output.contains("not adopted"), output.constData());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestHostWindow)
+#include "tst_hostwindow.moc"
