@@ -157,6 +157,16 @@ const ScanCase scanCases[] = {
     { "reserved_emphasis", stream(Frame { 1, 2, 10, 1, 0, 2 }, 5), false, Status::ReservedValue, 0 },
     { "mpeg25_layer2", stream(Frame { 25, 2, 4 }, 5), false, Status::ReservedValue, 0 },
     { "free_format", stream(Frame { 1, 2, 0, 1, 0, 0, false, 1200 }, 5), false, Status::FreeFormat, 0 },
+    // Bodies of 0xFF (stuffing) run into each next header's sync byte.
+    { "free_format_behind_and_between_stuffing",
+        fill(3000, 0xff) +
+            [] {
+                std::vector<uint8_t> frames;
+                for (int i = 0; i < 5; ++i)
+                    frames = frames + std::vector<uint8_t> { 0xff, 0xfd, 0x04, 0x00 } + fill(1196, 0xff);
+                return frames;
+            }(),
+        false, Status::FreeFormat, 0 },
     { "lone_free_format_header", std::vector<uint8_t> { 0xff, 0xfd, 0x04, 0x00 } + fill(4996, 0), false,
         Status::NoAudio, 0 },
 };
@@ -178,19 +188,33 @@ TEST_P(Scanner, FindsOnlyConfirmedStreams)
 INSTANTIATE_TEST_SUITE_P(Streams, Scanner, testing::ValuesIn(scanCases),
     [](const testing::TestParamInfo<ScanCase>& info) { return std::string(info.param.name); });
 
-// Joint stereo in any of the first sixteen frames makes the stream joint
-// stereo; a joint frame later on does not count.
+// Joint stereo in any of the first 64 frames makes the stream joint stereo;
+// a joint frame later on does not count.
 TEST(JointStereo, AnyOfTheFirstFrames)
 {
     for (const auto& [jointFrame, expectedMode] :
-        { std::pair(-1, 0), { 0, 1 }, { 1, 1 }, { 7, 1 }, { 15, 1 }, { 16, 0 }, { 23, 0 } }) {
+        { std::pair(-1, 0), { 0, 1 }, { 15, 1 }, { 16, 1 }, { 40, 1 }, { 63, 1 }, { 64, 0 }, { 71, 0 } }) {
         std::vector<uint8_t> data;
-        for (int i = 0; i < 24; ++i)
+        for (int i = 0; i < 72; ++i)
             appendFrame(data, Frame { 1, 2, 10, 1, i == jointFrame ? 1 : 0 });
         const AudioScan scan = scanMpegAudio(data.data(), data.size(), true);
         ASSERT_EQ(scan.status, Status::Ok);
         EXPECT_EQ(scan.params.mode, expectedMode) << "joint stereo in frame " << jointFrame;
     }
+}
+
+// Data that arrives in pieces, each scan resuming where the last one left
+// off, gives what one scan of all of it gives.
+TEST_P(Scanner, ResumedScansAgreeWithOneScan)
+{
+    const ScanCase& c = GetParam();
+    size_t from = 0;
+    for (size_t size = 0; size < c.data.size(); size += 500)
+        from = scanMpegAudio(c.data.data(), size, false, from).resume;
+    const AudioScan resumed = scanMpegAudio(c.data.data(), c.data.size(), c.complete, from);
+    const AudioScan whole = scanMpegAudio(c.data.data(), c.data.size(), c.complete);
+    EXPECT_EQ(resumed.status, whole.status) << statusText(resumed.status);
+    EXPECT_EQ(resumed.offset, whole.offset);
 }
 
 // Noise, and noise sown with valid-looking headers, never confirms.

@@ -252,4 +252,25 @@ TEST(FuzzFindings, TransportReaderStaysInsideItsWindow)
     EXPECT_GT(files, 0);
 }
 
+// The DVD target found a title set whose VOB carries its audio under another
+// stream id than the IFO names: the VOB was read twice, once per id.
+TEST(FuzzFindings, VobIsReadOnceWhenTheIfoNamesAnotherStream)
+{
+    // A VOB longer than the reader's window, so that a second reading shows.
+    const std::string title = std::string(VL_FIXTURE_DIR) + "/dvd_late_joint/VIDEO_TS/";
+    std::vector<uint8_t> vob = readFileBytes(title + "VTS_01_1.VOB");
+    const uint8_t audio[4] = { 0, 0, 1, 0xc0 };
+    for (auto at = vob.begin(); (at = std::search(at, vob.end(), audio, audio + 4)) != vob.end(); at += 4)
+        at[3] = 0xc1;
+    const TempDir dir("vl_vob_");
+    const std::vector<uint8_t> ifo = readFileBytes(title + "VTS_01_0.IFO");
+    for (const auto& [name, bytes] : { std::pair(std::string("VTS_01_0.IFO"), &ifo), { "VTS_01_1.VOB", &vob } })
+        std::ofstream(dir.file(name), std::ios::binary)
+            .write(reinterpret_cast<const char*>(bytes->data()), static_cast<std::streamsize>(bytes->size()));
+    const ProbeResult r = probeFile(dir.file("VTS_01_0.IFO").c_str());
+    EXPECT_EQ(r.status, Status::Ok);
+    EXPECT_TRUE(r.audio.fields & FieldBitrate); // taken from the VOB
+    EXPECT_LE(r.bytesRead, ifo.size() + vob.size());
+}
+
 } // namespace

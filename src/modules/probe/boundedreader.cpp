@@ -1,6 +1,7 @@
 #include "boundedreader.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace vl::probe {
 
@@ -31,21 +32,29 @@ const uint8_t* BoundedReader::peek(uint64_t offset, size_t n)
     if (offset >= windowStart && offset - windowStart + n <= window.size()) {
         return window.data() + (offset - windowStart);
     }
+    // The part of the window at and after offset moves to the front and is
+    // not read again.
+    size_t kept = 0;
+    if (offset >= windowStart && offset < windowStart + window.size()) {
+        kept = static_cast<size_t>(windowStart + window.size() - offset);
+        std::memmove(window.data(), window.data() + (offset - windowStart), kept);
+    }
+    window.resize(kept);
+    windowStart = offset;
     const size_t wanted = static_cast<size_t>(std::min<uint64_t>(std::max(n, readAhead), inputSize - offset));
-    const size_t len = allowance(wanted, n);
-    if (len == 0 && n > 0) {
+    const size_t len = allowance(wanted - kept, n - kept);
+    if (len == 0 && n > kept) {
         return nullptr;
     }
-    window.resize(len);
-    windowStart = offset;
-    const int64_t got = input.readAt(offset, window.data(), len);
-    if (got < 0 || static_cast<size_t>(got) < n) {
+    window.resize(kept + len);
+    const int64_t got = input.readAt(offset + kept, window.data() + kept, len);
+    if (got < 0 || kept + static_cast<size_t>(got) < n) {
         readFailed = true;
         window.clear();
         return nullptr;
     }
     spentBytes += static_cast<uint64_t>(got);
-    window.resize(static_cast<size_t>(got));
+    window.resize(kept + static_cast<size_t>(got));
     return window.data();
 }
 
@@ -58,13 +67,24 @@ bool BoundedReader::append(uint64_t offset, size_t n, std::vector<uint8_t>& out)
         return true;
     }
     const size_t wanted = static_cast<size_t>(std::min<uint64_t>(n, inputSize - offset));
-    const size_t len = allowance(wanted, wanted);
+    // What the window already holds is not read again.
+    size_t fromWindow = 0;
+    if (offset >= windowStart && offset < windowStart + window.size()) {
+        fromWindow = static_cast<size_t>(std::min<uint64_t>(wanted, windowStart + window.size() - offset));
+        const uint8_t* held = window.data() + (offset - windowStart);
+        out.insert(out.end(), held, held + fromWindow);
+    }
+    const size_t rest = wanted - fromWindow;
+    if (rest == 0) {
+        return true;
+    }
+    const size_t len = allowance(rest, rest);
     if (len == 0) {
         return false;
     }
     const size_t old = out.size();
     out.resize(old + len);
-    const int64_t got = input.readAt(offset, out.data() + old, len);
+    const int64_t got = input.readAt(offset + fromWindow, out.data() + old, len);
     if (got < 0) {
         readFailed = true;
         out.resize(old);

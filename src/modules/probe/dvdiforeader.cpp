@@ -110,10 +110,7 @@ ProbeResult readTitleSet(BoundedReader& reader, uint64_t budget)
         return result;
     }
     BoundedReader vobReader(*vob, budget > reader.spent() ? budget - reader.spent() : 0);
-    ProbeResult fromVob = readProgramStream(vobReader, 0, 0xc0 + stream);
-    if (fromVob.status == Status::NoAudio) {
-        fromVob = readProgramStream(vobReader, 0, -1);
-    }
+    const ProbeResult fromVob = readProgramStream(vobReader, 0, 0xc0 + stream);
     result.bytesRead = vob->bytesRead();
     if (fromVob.status == Status::Ok) {
         result.audio = fromVob.audio;

@@ -34,23 +34,34 @@ ProbeResult readElementaryStream(BoundedReader& reader, uint64_t offset, uint64_
     }
     std::vector<uint8_t> data;
     size_t window = 16 * 1024;
+    size_t from = 0; // where the next scan starts: nothing confirms before it
     for (;;) {
         if (!reader.append(start + data.size(), window - data.size(), data)) {
             result.status = reader.failed() ? Status::ReadFailed : Status::NoAudio;
             return result;
         }
         const bool complete = start + data.size() >= reader.size();
-        const AudioScan scan = scanMpegAudio(data.data(), data.size(), complete);
-        if (scan.status != Status::NoAudio) {
+        const bool atLimit = data.size() >= searchLimit;
+        const AudioScan scan = scanMpegAudio(data.data(), data.size(), complete, from);
+        from = scan.resume;
+        const bool usable = scan.status == Status::Ok;
+        if (scan.status != Status::NoAudio && (!usable || scan.settled || complete || atLimit)) {
             result.status = scan.status;
             result.audio = scan.params;
             result.audio.audioOffset = static_cast<int64_t>(start + scan.offset);
             return result;
         }
-        if (complete || data.size() >= searchLimit) {
+        if (complete || atLimit) {
             return result;
         }
-        window = static_cast<size_t>(std::min<uint64_t>(window * 4, searchLimit));
+        // A stream whose first frames run past the data read: read as far as
+        // the frames the mode is taken from reach, at their length so far.
+        size_t wanted = window * 4;
+        if (usable) {
+            const size_t perFrame = (scan.chainEnd - scan.offset) / static_cast<size_t>(scan.frames) + 1;
+            wanted = std::max(data.size() + 1, scan.offset + modeFrames * perFrame + 4);
+        }
+        window = static_cast<size_t>(std::min<uint64_t>(wanted, searchLimit));
     }
 }
 

@@ -16,8 +16,11 @@ constexpr uint32_t fourcc(const char (&s)[5])
 }
 
 constexpr int maxChildren = 4096;
-constexpr size_t chunkOffsetsKept = 4;
-constexpr uint32_t sampleSizesKept = 64;
+// The sample table entries kept: enough to place the frames the mode is
+// taken from, one frame per sample.
+constexpr size_t chunkOffsetsKept = modeFrames;
+constexpr size_t chunkRunsKept = modeFrames;
+constexpr uint32_t sampleSizesKept = modeFrames;
 
 struct Box
 {
@@ -28,11 +31,18 @@ struct Box
     bool truncated = false; // a top-level box that claims more than the file holds
 };
 
+// A run of chunks with the same number of samples, from the sample-to-chunk box.
+struct ChunkRun
+{
+    uint32_t firstChunk; // counted from 1
+    uint32_t samplesPerChunk;
+};
+
 struct Track
 {
     bool mpegAudio = false;
     std::vector<uint64_t> chunkOffsets; // the first few
-    uint32_t firstChunkSamples = 0; // samples in chunk 1, 0 when unknown
+    std::vector<ChunkRun> chunkRuns; // the first few
     uint32_t sampleSize = 0; // common size, 0 when sizes vary
     uint32_t sampleCount = 0;
     std::vector<uint32_t> sampleSizes; // the first few, when sizes vary
@@ -62,6 +72,12 @@ private:
     void parseChunkOffsets(const Box& box, bool wide, Track& track);
     void parseStsc(const Box& box, Track& track);
     void parseStsz(const Box& box, Track& track);
+    struct Walk
+    {
+        int frames = 0;
+        bool joint = false;
+    };
+    Walk walkFrames(const Track& track, const MpegAudioHeader& head);
     void evaluate(const Track& track);
 
     BoundedReader& reader;
@@ -251,12 +267,14 @@ void IsoMediaParser::parseChunkOffsets(const Box& box, bool wide, Track& track)
 
 void IsoMediaParser::parseStsc(const Box& box, Track& track)
 {
-    const uint8_t* p = reader.peek(box.payload, std::min<uint64_t>(20, box.end - box.payload));
-    if (!p || box.end - box.payload < 20 || be32(p + 4) == 0) {
+    const uint8_t* p = reader.peek(box.payload, std::min<uint64_t>(8, box.end - box.payload));
+    if (!p || box.end - box.payload < 8) {
         return;
     }
-    if (be32(p + 8) == 1) {
-        track.firstChunkSamples = be32(p + 12);
+    const uint64_t kept = std::min<uint64_t>({ be32(p + 4), (box.end - box.payload - 8) / 12, chunkRunsKept });
+    const uint8_t* entries = reader.peek(box.payload + 8, static_cast<size_t>(kept * 12));
+    for (uint64_t i = 0; entries && i < kept; ++i) {
+        track.chunkRuns.push_back({ be32(entries + i * 12), be32(entries + i * 12 + 4) });
     }
 }
 
@@ -303,9 +321,77 @@ void IsoMediaParser::parseTrak(const Box& trak, Track& track, int depth)
     });
 }
 
-// Confirms the track's first frame header: by the frames that follow it
-// inside the first chunk, and by the headers at the starts of the next
-// chunks. A track with fewer samples than that needs all of them to agree.
+// Samples in a chunk (counted from 0); 0 when the table does not say.
+uint32_t samplesInChunk(const Track& track, size_t chunk)
+{
+    uint32_t samples = 0;
+    for (const ChunkRun& run : track.chunkRuns) {
+        if (run.firstChunk > chunk + 1) {
+            break;
+        }
+        samples = run.samplesPerChunk;
+    }
+    return samples;
+}
+
+// Bytes of the samples [first, first + count); 0 when the table does not say
+// (sizes in raw audio samples, or beyond the sizes kept).
+uint64_t sampleBytes(const Track& track, uint64_t first, uint32_t count)
+{
+    if (count == 0 || track.sampleSize == 1) {
+        return 0;
+    }
+    if (track.sampleSize > 1) {
+        return uint64_t(count) * track.sampleSize;
+    }
+    uint64_t bytes = 0;
+    for (uint64_t i = first; i < first + count && i < track.sampleSizes.size(); ++i) {
+        bytes += track.sampleSizes[i];
+    }
+    return bytes;
+}
+
+// Follows the track's frames chunk by chunk, where the sample table places
+// them, until the mode is known or modeFrames frames are seen. In a chunk
+// whose length the table does not give, frames are followed while their
+// headers chain.
+IsoMediaParser::Walk IsoMediaParser::walkFrames(const Track& track, const MpegAudioHeader& head)
+{
+    Walk walk;
+    uint64_t firstSample = 0;
+    for (size_t chunk = 0; chunk < track.chunkOffsets.size(); ++chunk) {
+        const uint32_t samples = samplesInChunk(track, chunk);
+        const uint64_t bytes = sampleBytes(track, firstSample, samples);
+        const uint64_t end = bytes > 0 ? track.chunkOffsets[chunk] + bytes : reader.size();
+        uint64_t at = track.chunkOffsets[chunk];
+        int inChunk = 0;
+        MpegAudioHeader h;
+        while (at + 4 <= end) {
+            const uint8_t* p = reader.peek(at, 4);
+            if (!p || !parseMpegAudioHeader(p, h) || !sameMpegAudioStream(head, h)) {
+                break;
+            }
+            ++walk.frames;
+            ++inChunk;
+            walk.joint = walk.joint || h.mode == 1;
+            const bool modeKnown = walk.frames >= confirmFrames && (walk.joint || head.mode == 2 || head.mode == 3);
+            const int length = h.frameLength();
+            if (modeKnown || walk.frames >= modeFrames || length <= 4) {
+                return walk;
+            }
+            at += static_cast<uint64_t>(length);
+        }
+        if (inChunk == 0) {
+            break; // a chunk that does not start with a frame of the stream
+        }
+        firstSample += samples;
+    }
+    return walk;
+}
+
+// Confirms the track's first frame header by the frames that follow it in
+// the track's chunks. A track with fewer samples than that needs all of them
+// to agree.
 void IsoMediaParser::evaluate(const Track& track)
 {
     if (track.chunkOffsets.empty()) {
@@ -314,53 +400,20 @@ void IsoMediaParser::evaluate(const Track& track)
     const uint64_t first = track.chunkOffsets.front();
     const uint8_t* p = reader.peek(first, 4);
     MpegAudioHeader head;
-    if (!p || !parseMpegAudioHeader(p, head) || head.bitrateIndex == 0) {
-        if (p && parseMpegAudioHeader(p, head) && head.bitrateIndex == 0 && !haveFailure) {
+    if (!p || !parseMpegAudioHeader(p, head)) {
+        return;
+    }
+    if (head.bitrateIndex == 0) {
+        if (!haveFailure) {
             result.status = Status::FreeFormat;
             haveFailure = true;
         }
         return;
     }
-    // Bytes of chunk 1, when the sample table tells them.
-    uint64_t chunkBytes = 0;
-    if (track.firstChunkSamples > 0 && track.sampleSize > 1) {
-        chunkBytes = uint64_t(track.firstChunkSamples) * track.sampleSize;
-    } else if (track.firstChunkSamples > 0 && track.sampleSize == 0) {
-        for (uint32_t i = 0; i < track.firstChunkSamples && i < track.sampleSizes.size(); ++i) {
-            chunkBytes += track.sampleSizes[i];
-        }
-    }
-    const uint64_t chunkEnd = chunkBytes > 0 ? first + chunkBytes : reader.size();
-
-    int confirmed = 0;
-    bool joint = false;
-    MpegAudioHeader h = head;
-    uint64_t at = first;
-    while (confirmed < modeFrames) {
-        ++confirmed;
-        joint = joint || h.mode == 1;
-        const int length = h.frameLength();
-        if (length <= 4 || at + static_cast<uint64_t>(length) + 4 > chunkEnd) {
-            break;
-        }
-        at += static_cast<uint64_t>(length);
-        const uint8_t* next = reader.peek(at, 4);
-        if (!next || !parseMpegAudioHeader(next, h) || !sameMpegAudioStream(head, h)) {
-            break;
-        }
-    }
-    for (size_t i = 1; i < track.chunkOffsets.size(); ++i) {
-        const uint8_t* next = reader.peek(track.chunkOffsets[i], 4);
-        MpegAudioHeader other;
-        if (!next || !parseMpegAudioHeader(next, other) || !sameMpegAudioStream(head, other)) {
-            break;
-        }
-        joint = joint || other.mode == 1;
-        ++confirmed;
-    }
+    const Walk walk = walkFrames(track, head);
     const int needed
         = track.sampleCount > 0 ? std::min<int>(confirmFrames, static_cast<int>(track.sampleCount)) : confirmFrames;
-    if (confirmed < needed) {
+    if (walk.frames < needed) {
         return;
     }
     const Status status = classifyMpegAudioHeader(head);
@@ -372,7 +425,7 @@ void IsoMediaParser::evaluate(const Track& track)
         return;
     }
     result.status = Status::Ok;
-    result.audio = audioParamsFromHeader(head, joint);
+    result.audio = audioParamsFromHeader(head, walk.joint);
     result.audio.audioOffset = static_cast<int64_t>(first);
     haveResult = true;
 }

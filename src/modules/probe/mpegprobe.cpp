@@ -12,6 +12,7 @@
 #include "transportstreamreader.h"
 
 #include <algorithm>
+#include <cstring>
 #include <new>
 #include <vector>
 
@@ -33,8 +34,18 @@ int64_t findPackHeader(BoundedReader& reader)
 {
     const size_t n = static_cast<size_t>(std::min<uint64_t>(packSearch, reader.size()));
     const uint8_t* p = reader.peek(0, n);
+    // The pack start code's last byte is the rare one: look for it, then at
+    // the three bytes before it.
     for (size_t at = 0; p && at + 14 <= n; ++at) {
-        if (p[at + 2] == 1 && p[at + 3] == 0xba && isPackHeader(p + at, n - at)) {
+        const void* code = std::memchr(p + at + 3, 0xba, n - at - 3);
+        if (!code) {
+            break;
+        }
+        at = static_cast<size_t>(static_cast<const uint8_t*>(code) - p) - 3;
+        if (at + 14 > n) {
+            break;
+        }
+        if (isPackHeader(p + at, n - at)) {
             return static_cast<int64_t>(at);
         }
     }

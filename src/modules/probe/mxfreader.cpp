@@ -55,8 +55,12 @@ int64_t findMxfHeaderPartition(const uint8_t* head, size_t n)
 {
     const size_t limit = std::min(n, maxRunIn);
     for (size_t at = 0; at + 16 <= limit; ++at) {
-        if (head[at] == 0x06 && std::memcmp(head + at, partitionPrefix, sizeof partitionPrefix) == 0
-            && head[at + 13] == 0x02) {
+        const void* key = std::memchr(head + at, partitionPrefix[0], limit - 16 - at + 1);
+        if (!key) {
+            break;
+        }
+        at = static_cast<size_t>(static_cast<const uint8_t*>(key) - head);
+        if (std::memcmp(head + at, partitionPrefix, sizeof partitionPrefix) == 0 && head[at + 13] == 0x02) {
             return static_cast<int64_t>(at);
         }
     }
@@ -65,7 +69,9 @@ int64_t findMxfHeaderPartition(const uint8_t* head, size_t n)
 
 ProbeResult readMxf(BoundedReader& reader, uint64_t offset)
 {
-    reader.setReadAhead(64 * 1024);
+    // Small reads: the picture elements between the sound elements are
+    // skipped, not read.
+    reader.setReadAhead(16 * 1024);
     std::map<uint32_t, PayloadBuffer> tracks;
     std::vector<uint32_t> order;
     const uint64_t size = reader.size();

@@ -15,15 +15,19 @@ void PayloadBuffer::append(const uint8_t* data, size_t n, uint64_t fileOffset)
 
 bool PayloadBuffer::enough()
 {
-    // Scanning is cheap but not free: look again only every few KiB.
+    // Each look resumes where the last one could rule out any stream start,
+    // so that the bytes are scanned about once however often this is asked.
     constexpr size_t checkStep = 2048;
-    if (!settled && payload.size() >= checkedSize + checkStep) {
+    const bool full = payload.size() >= enoughBytes;
+    if (!settled && (payload.size() >= checkedSize + checkStep || (full && checkedSize != payload.size()))) {
         checkedSize = payload.size();
         const AudioScan s = scan(false);
-        settled = (s.status == Status::Ok && s.frames >= modeFrames)
-            || (s.status != Status::Ok && s.status != Status::NoAudio);
+        scanFrom = s.resume;
+        found = s.status != Status::NoAudio;
+        settled = (s.status == Status::Ok && s.settled) || (found && s.status != Status::Ok)
+            || (privateStream && !found && scanFrom > maxFrameLength);
     }
-    return settled || payload.size() >= enoughBytes;
+    return settled || full;
 }
 
 int64_t PayloadBuffer::fileOffsetOf(size_t pos) const
@@ -39,7 +43,17 @@ int64_t PayloadBuffer::fileOffsetOf(size_t pos) const
 
 AudioScan PayloadBuffer::scan(bool complete) const
 {
-    return scanMpegAudio(payload.data(), payload.size(), complete);
+    if (!privateStream) {
+        return scanMpegAudio(payload.data(), payload.size(), complete, scanFrom);
+    }
+    // Four chained frames, never fewer, and only a usable stream: anything
+    // else rules the whole payload out.
+    AudioScan s = scanMpegAudio(payload.data(), payload.size(), false, scanFrom, maxFrameLength);
+    if (s.status != Status::Ok && s.status != Status::NoAudio) {
+        s = AudioScan {};
+        s.resume = maxFrameLength + 1;
+    }
+    return s;
 }
 
 ProbeResult firstUsableStream(const std::vector<const PayloadBuffer*>& streams, bool complete)

@@ -12,6 +12,10 @@ inline bool isMpegAudioStreamId(int id)
     return id >= 0xc0 && id <= 0xdf;
 }
 
+// Private stream 1: in a transport stream's private data stream (type 0x06)
+// it carries whatever the stream's descriptors say, MPEG audio among others.
+constexpr int privateStream1 = 0xbd;
+
 // Offset of the payload from the start of a PES packet (at its 00 00 01
 // start code prefix), for both the MPEG-1 and the MPEG-2 packet header; -1
 // when the n bytes given do not hold a well-formed header.

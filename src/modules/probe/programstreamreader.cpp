@@ -3,6 +3,7 @@
 #include "payloadbuffer.h"
 #include "pesheader.h"
 
+#include <algorithm>
 #include <array>
 #include <cstring>
 
@@ -11,24 +12,29 @@ namespace vl::probe {
 namespace {
 
 constexpr uint64_t notFound = ~uint64_t(0);
+// A packet is at most this long (its length field has 16 bits), so a stream
+// with no start code for longer has ended: a hole or other data follows.
+constexpr uint64_t maxPacket = 6 + 65535;
 
-// The next 00 00 01 start code prefix at or after offset.
-uint64_t findStartCode(BoundedReader& reader, uint64_t offset)
+// The next 00 00 01 start code prefix at or after offset, before limit.
+uint64_t findStartCode(BoundedReader& reader, uint64_t offset, uint64_t limit)
 {
     constexpr size_t chunk = 4096;
-    while (offset + 4 <= reader.size()) {
+    while (offset + 4 <= reader.size() && offset < limit) {
         const size_t n = static_cast<size_t>(std::min<uint64_t>(chunk, reader.size() - offset));
         const uint8_t* p = reader.peek(offset, n);
         if (!p) {
             return notFound;
         }
-        for (size_t i = 0; i + 3 <= n; ++i) {
-            if (p[i + 2] > 1) {
-                i += 2; // no prefix can end at i + 2
-                continue;
+        // Look for the prefix's last byte, the rare one, then at the two before it.
+        for (size_t i = 2; i < n; ++i) {
+            const void* one = std::memchr(p + i, 1, n - i);
+            if (!one) {
+                break;
             }
-            if (p[i] == 0 && p[i + 1] == 0 && p[i + 2] == 1) {
-                return offset + i;
+            i = static_cast<size_t>(static_cast<const uint8_t*>(one) - p);
+            if (p[i - 2] == 0 && p[i - 1] == 0) {
+                return offset + i - 2;
             }
         }
         offset += n - 2;
@@ -49,8 +55,11 @@ bool isPackHeader(const uint8_t* p, size_t n)
     return (p[4] & 0xf1) == 0x21; // MPEG-1 with its marker bits
 }
 
-ProbeResult readProgramStream(BoundedReader& reader, uint64_t offset, int streamId)
+ProbeResult readProgramStream(BoundedReader& reader, uint64_t offset, int preferredId)
 {
+    if (!isMpegAudioStreamId(preferredId)) {
+        preferredId = -1;
+    }
     reader.setReadAhead(64 * 1024);
     std::array<PayloadBuffer, 32> streams;
     std::vector<int> order; // stream ids in order of appearance
@@ -65,7 +74,7 @@ ProbeResult readProgramStream(BoundedReader& reader, uint64_t offset, int stream
             break;
         }
         if (p[0] != 0 || p[1] != 0 || p[2] != 1) {
-            pos = findStartCode(reader, pos + 1);
+            pos = findStartCode(reader, pos + 1, pos + maxPacket);
             if (pos == notFound) {
                 stopped = reader.failed() || reader.exhausted();
                 break;
@@ -91,8 +100,7 @@ ProbeResult readProgramStream(BoundedReader& reader, uint64_t offset, int stream
             break;
         }
         const uint64_t total = 6 + uint64_t(be16(head + 4));
-        const bool wanted = isMpegAudioStreamId(code) && (streamId < 0 || code == streamId);
-        if (wanted) {
+        if (isMpegAudioStreamId(code) && !streams[code - 0xc0].enough()) {
             const size_t avail = static_cast<size_t>(std::min<uint64_t>(total, size - pos));
             const uint8_t* packet = reader.peek(pos, avail);
             if (!packet) {
@@ -106,7 +114,9 @@ ProbeResult readProgramStream(BoundedReader& reader, uint64_t offset, int stream
                     order.push_back(code);
                 }
                 stream.append(packet + payload, avail - payload, pos + payload);
-                if (streams[order.front() - 0xc0].enough()) {
+                // The preferred stream decides when to stop, else the first.
+                const int lead = preferredId >= 0 ? preferredId : order.front();
+                if (streams[lead - 0xc0].enough()) {
                     stopped = true;
                     break;
                 }
@@ -115,6 +125,10 @@ ProbeResult readProgramStream(BoundedReader& reader, uint64_t offset, int stream
         pos += total;
     }
 
+    if (std::find(order.begin(), order.end(), preferredId) != order.end()) {
+        order.erase(std::find(order.begin(), order.end(), preferredId));
+        order.insert(order.begin(), preferredId);
+    }
     std::vector<const PayloadBuffer*> candidates;
     for (const int id : order) {
         candidates.push_back(&streams[id - 0xc0]);

@@ -10,9 +10,9 @@ namespace vl::probe {
 bool isPackHeader(const uint8_t* p, size_t n);
 
 // Walks the packs of an MPEG-1 or MPEG-2 program stream from offset, joins
-// the payload of each MPEG audio stream (or only of streamId, when it is not
-// negative) and returns the first usable one in order of appearance.
-ProbeResult readProgramStream(BoundedReader& reader, uint64_t offset, int streamId = -1);
+// the payload of each MPEG audio stream and returns the first usable one:
+// the stream preferredId when it is one, else in order of appearance.
+ProbeResult readProgramStream(BoundedReader& reader, uint64_t offset, int preferredId = -1);
 
 } // namespace vl::probe
 

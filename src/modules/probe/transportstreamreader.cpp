@@ -4,6 +4,7 @@
 #include "pesheader.h"
 
 #include <algorithm>
+#include <cstring>
 #include <map>
 
 namespace vl::probe {
@@ -15,12 +16,26 @@ constexpr int nullPid = 0x1fff;
 constexpr size_t maxSection = 1024;
 // Without a PAT, give up waiting for one after this many packets.
 constexpr uint64_t patPatience = 4096;
+// Bytes without a packet grid after which the stream counts as ended.
+constexpr uint64_t maxResync = 64 * 1024;
 
 struct Candidate
 {
     int pid;
-    bool needsAudioStreamId; // stream type 0x06: only when its PES says MPEG audio
+    bool privateData; // stream type 0x06: MPEG audio only by its PES stream id or its payload
 };
+
+// A PES stream id whose payload may be MPEG audio: an MPEG audio id, or
+// private stream 1, whose payload must show it.
+bool mayCarryAudio(int streamId)
+{
+    return isMpegAudioStreamId(streamId) || streamId == privateStream1;
+}
+
+bool carriesAudio(const Candidate& c, int streamId)
+{
+    return isMpegAudioStreamId(streamId) || (c.privateData && streamId == privateStream1);
+}
 
 // One PID's view: the PSI section being assembled, or the audio PES payload.
 struct PidState
@@ -51,6 +66,10 @@ private:
     bool isPmtPid(int pid) const { return std::find(pmtPids.begin(), pmtPids.end(), pid) != pmtPids.end(); }
     bool tablesComplete() const { return patSeen && pmtsParsed.size() == pmtPids.size(); }
     bool done();
+    // Lost sync at pos: the distance to the next byte from which the packet
+    // grid holds again (a sync byte, and one a packet further unless the data
+    // ends first), or to where to look again.
+    uint64_t resyncDistance(uint64_t pos);
     std::vector<const PayloadBuffer*> streamsInOrder() const;
 
     BoundedReader& reader;
@@ -59,7 +78,7 @@ private:
     std::vector<int> pmtPids;
     std::vector<int> pmtsParsed;
     std::vector<Candidate> candidates;
-    std::vector<int> audioPidsSeen; // PIDs with MPEG audio PES, in order of appearance
+    std::vector<int> audioPidsSeen; // PIDs whose PES may carry MPEG audio, in order of appearance
     bool patSeen = false;
     uint64_t packets = 0;
     uint64_t packetOffset = 0;
@@ -71,19 +90,30 @@ bool TransportStreamParser::done()
         if (patSeen || packets < patPatience) {
             return false;
         }
-        // No PAT: enough of any MPEG audio PID will do.
-        return std::any_of(
-            audioPidsSeen.begin(), audioPidsSeen.end(), [this](int pid) { return pids.at(pid).payload.enough(); });
+        // No PAT: any PID with enough of a stream will do, or enough of
+        // every PID when none holds one.
+        const auto holds = [this](int pid) { return pids.at(pid).payload.holdsStream(); };
+        const auto full = [this](int pid) { return pids.at(pid).payload.enough(); };
+        return std::any_of(audioPidsSeen.begin(), audioPidsSeen.end(), holds)
+            || (!audioPidsSeen.empty() && std::all_of(audioPidsSeen.begin(), audioPidsSeen.end(), full));
     }
+    // The first candidate in the programs' order that holds a stream decides;
+    // one whose payload shows no stream makes way for the next.
     for (const Candidate& c : candidates) {
         const auto it = pids.find(c.pid);
         if (it == pids.end() || it->second.streamId < 0) {
             return false; // its first PES has not come by yet
         }
-        if (!isMpegAudioStreamId(it->second.streamId)) {
+        if (!carriesAudio(c, it->second.streamId)) {
             continue;
         }
-        return it->second.payload.enough();
+        PayloadBuffer& payload = it->second.payload;
+        if (!payload.enough()) {
+            return false;
+        }
+        if (payload.holdsStream()) {
+            return true;
+        }
     }
     return true; // the programs hold no MPEG audio
 }
@@ -94,7 +124,7 @@ std::vector<const PayloadBuffer*> TransportStreamParser::streamsInOrder() const
     if (patSeen && !pmtsParsed.empty()) {
         for (const Candidate& c : candidates) {
             const auto it = pids.find(c.pid);
-            if (it != pids.end() && isMpegAudioStreamId(it->second.streamId)) {
+            if (it != pids.end() && carriesAudio(c, it->second.streamId)) {
                 streams.push_back(&it->second.payload);
             }
         }
@@ -185,11 +215,12 @@ void TransportStreamParser::handlePes(
         }
         if (state.streamId < 0) {
             state.streamId = payload[3];
-            if (isMpegAudioStreamId(state.streamId)) {
+            if (mayCarryAudio(state.streamId)) {
                 audioPidsSeen.push_back(pid);
+                state.payload = PayloadBuffer(state.streamId == privateStream1);
             }
         }
-        if (!isMpegAudioStreamId(state.streamId) || payload[3] != state.streamId || state.payload.enough()) {
+        if (!mayCarryAudio(state.streamId) || payload[3] != state.streamId || state.payload.enough()) {
             return;
         }
         const int offset = pesPayloadOffset(payload, n);
@@ -198,7 +229,7 @@ void TransportStreamParser::handlePes(
         }
         return;
     }
-    if (isMpegAudioStreamId(state.streamId) && state.payload.size() > 0 && !state.payload.enough()) {
+    if (mayCarryAudio(state.streamId) && state.payload.size() > 0 && !state.payload.enough()) {
         state.payload.append(payload, n, fileOffset);
     }
 }
@@ -232,6 +263,29 @@ void TransportStreamParser::handlePacket(const uint8_t* packet)
     }
 }
 
+uint64_t TransportStreamParser::resyncDistance(uint64_t pos)
+{
+    const size_t packetSize = static_cast<size_t>(layout.packetSize);
+    const size_t sync = static_cast<size_t>(layout.syncOffset);
+    const size_t avail = static_cast<size_t>(std::min<uint64_t>(reader.size() - pos, 3 * packetSize));
+    const uint8_t* window = reader.peek(pos, avail);
+    if (!window) {
+        return 1; // the next read fails too and ends the loop
+    }
+    const size_t end = std::min(avail, sync + packetSize);
+    for (size_t at = sync + 1; at < end; ++at) {
+        const void* found = std::memchr(window + at, 0x47, end - at);
+        if (!found) {
+            break;
+        }
+        at = static_cast<size_t>(static_cast<const uint8_t*>(found) - window);
+        if (at + packetSize >= avail || window[at + packetSize] == 0x47) {
+            return at - sync;
+        }
+    }
+    return end - sync;
+}
+
 ProbeResult TransportStreamParser::run()
 {
     reader.setReadAhead(64 * 1024);
@@ -239,30 +293,25 @@ ProbeResult TransportStreamParser::run()
     const uint64_t packetSize = static_cast<uint64_t>(layout.packetSize);
     bool stopped = false;
     uint64_t pos = layout.start;
+    uint64_t lastPacketEnd = pos;
     while (pos + packetSize <= size) {
+        if (pos - lastPacketEnd > maxResync) {
+            break; // the stream has ended: a hole or other data follows
+        }
         const uint8_t* packet = reader.peek(pos, static_cast<size_t>(packetSize));
         if (!packet) {
             stopped = true;
             break;
         }
         if (packet[layout.syncOffset] != 0x47) {
-            // Lost sync: look for the next byte from which the packet grid holds again.
-            const uint8_t* window = reader.peek(pos, static_cast<size_t>(std::min(size - pos, 3 * packetSize)));
-            const size_t avail = static_cast<size_t>(std::min(size - pos, 3 * packetSize));
-            size_t skip = 1;
-            while (window && skip < packetSize && layout.syncOffset + skip < avail
-                && !(window[layout.syncOffset + skip] == 0x47
-                    && (skip + packetSize + layout.syncOffset >= avail
-                        || window[skip + packetSize + layout.syncOffset] == 0x47))) {
-                ++skip;
-            }
-            pos += skip;
+            pos += resyncDistance(pos);
             continue;
         }
         packetOffset = pos;
         ++packets;
         handlePacket(packet);
         pos += packetSize;
+        lastPacketEnd = pos;
         if (done()) {
             stopped = true;
             break;

@@ -21,9 +21,10 @@ struct TransportLayout
 bool detectTransportLayout(const uint8_t* head, size_t n, TransportLayout& layout);
 
 // Finds the programs through PAT and PMT, takes the streams of type 0x03 and
-// 0x04, and those of type 0x06 whose PES stream id is an MPEG audio id, and
+// 0x04, and those of type 0x06 whose PES stream id is an MPEG audio id or
+// private stream 1 with MPEG audio frames chained in its payload, and
 // returns the first that holds a usable stream. Without a PAT in the
-// stream, every PID that carries MPEG audio PES packets is a candidate.
+// stream, every PID whose PES packets may carry MPEG audio is a candidate.
 ProbeResult readTransportStream(BoundedReader& reader, const TransportLayout& layout);
 
 } // namespace vl::probe
