@@ -1,109 +1,126 @@
 // MPAEncoderDlg on real widgets with in-test companion modules: what the
-// flags show, how the user's actions travel through the change loop (control,
-// working copy, refresh, check), what the ways of closing write back, and how
-// it looks: skins, banner, button sizes, no clipped text.
+// flags show, the change loop, what closing writes back, loading and saving,
+// and how it looks (skins, banner, button sizes, no clipped text).
+#include "dialog/mpaencoderdlg.h"
 #include "dialogdriver.h"
-#include "dialogfakes.h"
+#include "entry/moduleentrypoints.h"
 #include "nonblocking.h"
 #include "pages/basicpage.h"
 #include "rows.h"
 #include "settingsfields.h"
+#include "widgets/errornotifier.h"
 
-#include <QCheckBox>
-#include <QComboBox>
-#include <QFontDatabase>
-#include <QGuiApplication>
-#include <QLabel>
-#include <QPushButton>
-#include <QRawFont>
-#include <QScreen>
-#include <QStyleOptionComboBox>
-#include <QStyleOptionTab>
-#include <QTabBar>
-#include <QTabWidget>
-#include <QTemporaryDir>
-#include <QTextBlock>
-#include <QTextEdit>
-#include <QTranslator>
 #include <QtTest>
+#include <QtWidgets>
 #include <sys/stat.h>
 
 namespace {
 
-// One text a widget shows and the room its style gives that text, in the
-// widget's coordinates.
-struct ShownText
+// The in-test companion modules' state, reached through the entry points.
+struct FakeModules
 {
-    QString text;
-    QRect room;
-    Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignVCenter;
-};
+    int checkCalls = 0;
+    int32_t checkResult = 0;
+    QByteArrayList reports; // level letter 'e', 'w' or 'i', then the text
+    QList<intptr_t> checkArguments; // callbacks, audio type, frequency, reserved word and pointer
+    QList<int32_t> defaultsCalls; // the defaults write layer 1
+    bool loadAvailable = true;
+    bool saveAvailable = true;
+    int32_t loadResult = 0;
+    QByteArrayList loadPaths;
+    QByteArrayList savePaths;
+} fakes;
 
-QList<ShownText> shownTexts(QWidget& widget)
+int32_t fakeCheck(EncoderCallbacks* callbacks, const EncoderSettings*, int32_t type, int32_t frequency,
+    int32_t reserved, void* pointer)
 {
-    QList<ShownText> texts;
-    if (const auto* label = qobject_cast<QLabel*>(&widget); label && !label->text().isEmpty()) {
-        texts.append({ label->text(), label->contentsRect(), label->alignment() });
-    } else if (const auto* box = qobject_cast<QCheckBox*>(&widget)) {
-        QStyleOptionButton option;
-        option.initFrom(box);
-        option.text = box->text();
-        option.iconSize = box->iconSize();
-        texts.append({ box->text(), box->style()->subElementRect(QStyle::SE_CheckBoxContents, &option, box) });
-    } else if (const auto* list = qobject_cast<QComboBox*>(&widget)) {
-        QStyleOptionComboBox option;
-        option.initFrom(list);
-        option.editable = list->isEditable();
-        option.frame = list->hasFrame();
-        const QRect field
-            = list->style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, list);
-        for (int i = 0; i < list->count(); ++i)
-            texts.append({ list->itemText(i), field });
-    } else if (const auto* tabs = qobject_cast<QTabBar*>(&widget)) {
-        for (int i = 0; i < tabs->count(); ++i) {
-            QStyleOptionTab option;
-            option.initFrom(tabs);
-            option.rect = tabs->tabRect(i);
-            option.text = tabs->tabText(i);
-            option.shape = tabs->shape();
-            option.documentMode = tabs->documentMode();
-            option.position = tabs->count() == 1 ? QStyleOptionTab::OnlyOneTab : QStyleOptionTab::Middle;
-            option.state |= i == tabs->currentIndex() ? QStyle::State_Selected : QStyle::State_None;
-            texts.append({ option.text, tabs->style()->subElementRect(QStyle::SE_TabBarTabText, &option, tabs),
-                Qt::AlignCenter });
-        }
+    ++fakes.checkCalls;
+    fakes.checkArguments = { intptr_t(callbacks), type, frequency, reserved, intptr_t(pointer) };
+    for (const QByteArray& report : fakes.reports) {
+        const auto print = report[0] == 'e' ? callbacks->errorPrintf
+            : report[0] == 'w'              ? callbacks->warningPrintf
+                                            : callbacks->infoPrintf;
+        print(callbacks->context, "%s", report.mid(1).constData());
     }
-    return texts;
+    return fakes.checkResult;
 }
 
-// Every text of the visible widgets that does not fit the room its widget
-// gives it, or that an ancestor cuts off at the side (scroll areas show no
-// horizontal scroll bar).
+// Gives the tests the dialog's working state.
+class TestableDialog : public MPAEncoderDlg
+{
+public:
+    TestableDialog(EncoderSettings* settings, const DialogParams& params)
+        : MPAEncoderDlg(settings, &params)
+    {
+    }
+    using MPAEncoderDlg::lastLoadDir;
+    using MPAEncoderDlg::lastSaveDir;
+    using MPAEncoderDlg::presets;
+    using MPAEncoderDlg::settings;
+};
+
+QStringList drive(const QString& script, const std::function<void()>& action)
+{
+    QStringList log;
+    const DialogDriver driver(script, &log);
+    action();
+    return log;
+}
+
+// The texts of visible widgets whose glyphs overflow the room their style
+// gives them, or that an ancestor cuts off at the side.
 QStringList clippedTexts(QWidget& dialog)
 {
     QStringList clipped;
     for (QWidget* widget : dialog.findChildren<QWidget*>()) {
+        QList<std::pair<QString, QRect>> texts;
+        Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignVCenter;
+        if (const auto* label = qobject_cast<QLabel*>(widget); label && !label->text().isEmpty()) {
+            texts = { { label->text(), label->contentsRect() } };
+            alignment = label->alignment();
+        } else if (const auto* box = qobject_cast<QCheckBox*>(widget)) {
+            QStyleOptionButton option;
+            option.initFrom(box);
+            option.text = box->text();
+            option.iconSize = box->iconSize();
+            texts = { { box->text(), box->style()->subElementRect(QStyle::SE_CheckBoxContents, &option, box) } };
+        } else if (const auto* list = qobject_cast<QComboBox*>(widget)) {
+            QStyleOptionComboBox option;
+            option.initFrom(list);
+            option.editable = list->isEditable();
+            option.frame = list->hasFrame();
+            const QRect field
+                = list->style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, list);
+            for (int i = 0; i < list->count(); ++i)
+                texts.append({ list->itemText(i), field });
+        } else if (const auto* tabs = qobject_cast<QTabBar*>(widget)) {
+            alignment = Qt::AlignCenter;
+            for (int i = 0; i < tabs->count(); ++i) {
+                QStyleOptionTab option;
+                option.initFrom(tabs);
+                option.rect = tabs->tabRect(i);
+                option.text = tabs->tabText(i);
+                option.shape = tabs->shape();
+                option.documentMode = tabs->documentMode();
+                option.position = tabs->count() == 1 ? QStyleOptionTab::OnlyOneTab : QStyleOptionTab::Middle;
+                option.state |= i == tabs->currentIndex() ? QStyle::State_Selected : QStyle::State_None;
+                texts.append({ option.text, tabs->style()->subElementRect(QStyle::SE_TabBarTabText, &option, tabs) });
+            }
+        }
         const QFontMetrics metrics = widget->fontMetrics();
-        for (const ShownText& shown : widget->isVisible() ? shownTexts(*widget) : QList<ShownText>()) {
-            // The line is placed in its room as the style aligns it; its
-            // glyphs must fit the room, across and down.
-            const QSize line(metrics.horizontalAdvance(shown.text), metrics.ascent() + metrics.descent());
-            const QRect text = QStyle::alignedRect(widget->layoutDirection(), shown.alignment, line, shown.room);
+        for (const auto& [text, room] : widget->isVisible() ? texts : decltype(texts)()) {
+            const QSize line(metrics.horizontalAdvance(text), metrics.ascent() + metrics.descent());
+            QRect placed = QStyle::alignedRect(widget->layoutDirection(), alignment, line, room);
             const QRect ink
-                = metrics.tightBoundingRect(shown.text).translated(text.left(), text.top() + metrics.ascent());
-            bool visible = line.width() <= shown.room.width() && ink.top() >= shown.room.top()
-                && ink.bottom() <= shown.room.bottom();
-            QRect inAncestor = text;
+                = metrics.tightBoundingRect(text).translated(placed.left(), placed.top() + metrics.ascent());
+            bool visible = line.width() <= room.width() && ink.top() >= room.top() && ink.bottom() <= room.bottom();
             for (const QWidget* ancestor = widget; visible && ancestor != &dialog;
                  ancestor = ancestor->parentWidget()) {
-                visible = inAncestor.left() >= 0 && inAncestor.right() < ancestor->width();
-                inAncestor.translate(ancestor->pos());
+                visible = placed.left() >= 0 && placed.right() < ancestor->width();
+                placed.translate(ancestor->pos());
             }
-            if (!visible) {
-                clipped << QString::asprintf("%s \"%s\": needs %d across, glyphs at %d..%d down; gets %dx%d at %d",
-                    qPrintable(widget->objectName()), qPrintable(shown.text), line.width(), ink.top(), ink.bottom(),
-                    shown.room.width(), shown.room.height(), shown.room.top());
-            }
+            if (!visible)
+                clipped << widget->objectName() + QStringLiteral(": ") + text;
         }
     }
     return clipped;
@@ -111,12 +128,24 @@ QStringList clippedTexts(QWidget& dialog)
 
 const QByteArrayList error = { "enot for this audio type" };
 
-// name, the step that closes, the check's result and reports, the info
-// window afterwards, whether the dialog accepted
+// name, flags; what shows: tabs, load and save buttons, checks while
+// opening, preset list enabled, banner, colour of an error
+const std::tuple<const char*, uint32_t, QString> flagRows[] = {
+    { "none", 0, "0 0 0 1 1 #141414" },
+    { "basic page", 0x1, "1 0 0 1 1 #141414" },
+    { "load and save", 0x10, "0 1 1 1 1 #141414" },
+    { "no initial check", 0x31, "1 1 0 1 1 #141414" },
+    { "no initial check alone", 0x20, "0 0 0 1 1 #141414" },
+    { "coloured messages", 0x40, "0 0 0 1 1 #b40000" },
+    { "hidden banner", 0x1000, "0 0 0 1 0 #141414" },
+    { "locked audio type", 0x2000, "0 0 0 0 1 #141414" },
+    { "entry point bits ignored", 0x30000000, "0 0 0 1 1 #141414" },
+};
+
+// name, closing step, the check's result and reports, info window, accepted
 const std::tuple<const char*, QString, int, QByteArrayList, const char*, bool> closingRows[] = {
     { "OK, passing check", "ok", 0, {}, "", true },
-    { "OK, passing with warnings", "ok", 0, { "wfirst warning", "isummary", "wsecond warning" },
-        "first warning\nsecond warning\nsummary", true },
+    { "OK, passing with warnings", "ok", 0, { "wwarning", "isummary" }, "warning\nsummary", true },
     { "OK, failing check", "ok", 1, error, "not for this audio type", false },
     { "OK, failing without a word", "ok", 1, {}, "", false },
     { "OK, negative result", "ok", -5, error, "not for this audio type", false },
@@ -125,35 +154,68 @@ const std::tuple<const char*, QString, int, QByteArrayList, const char*, bool> c
     { "window closed", "close", 0, error, "", false },
 };
 
-// name, flags, fields changed from hostBlock(), the user's steps (see
-// performStep()), fields OK writes back changed, checks, audio type of the
-// last check, audio types whose defaults were loaded
+// name, flags, host fields, steps, fields written back, checks, the last
+// check's audio type, audio types whose defaults were loaded
 const std::tuple<const char*, uint32_t, const char*, const char*, const char*, int, int, QList<int32_t>>
     actionRows[] = {
-        { "every list and box", 0x1, "originalBit=1",
-            "choose:bitrateList:320;choose:psychList:Model 2;choose:emphasisList:CCITT J.17;"
-            "choose:modeList:Dual Channel;click:privateCheck;click:copyrightCheck;click:crcCheck;"
-            "click:originalCheck;expect:originalCheck=0;ok",
-            "bitrateIndex=13 psychModel=2 emphasis=3 mode=2 privateBit=1 copyrightBit=1 errorProtection=1 "
-            "originalBit=0",
-            9, 0, {} },
-        // Only the audio type changes, which lies outside the written-back half;
-        // the flag words are rewritten as 0 or 1 all the same.
+        { "a list and a box", 0x1, "originalBit=1",
+            "choose:bitrateList:320;click:originalCheck;expect:originalCheck=0;ok", "bitrateIndex=13 originalBit=0", 3,
+            0, {} },
         { "another preset keeps the other settings", 0x1, "privateBit=5",
-            "choose:presetList:MPEG-1 VideoCD;expect:presetList=MPEG-1 VideoCD;expect:layerList=Layer 2;ok",
-            "privateBit=1", 2, VL_AUDIO_MPEG1_VCD, {} },
+            "choose:presetList:MPEG-1 VideoCD;expect:layerList=Layer 2;ok", "privateBit=1", 2, VL_AUDIO_MPEG1_VCD, {} },
         { "restoring a preset loads its defaults", 0x1, "",
             "choose:presetList:MPEG-2 DVD;click:presetButton;expect:presetList=MPEG-2 DVD;expect:layerList=Layer 1;ok",
             "layer=1", 3, VL_AUDIO_MPEG2_DVD, { VL_AUDIO_MPEG2_DVD } },
-        // 0x1014 has no preset; it resolves to 16, and 16 to the DVD-VR preset.
         { "host audio type 0x1014 shows MPEG-2 DVD-VR", 0x1, "audioType=0x1014",
             "expect:presetList=MPEG-2 DVD-VR;click:privateCheck;ok", "privateBit=1", 2, VL_AUDIO_MPEG2_DVD_VR, {} },
-        // Refreshes never enable a locked preset list; restoring still works.
         { "locked audio type", 0x2001, "audioType=4",
             "expect:presetList.enabled=0;choose:layerList:Layer 1;expect:presetList.enabled=0;click:presetButton;"
             "expect:presetList.enabled=0;expect:presetList=MPEG-2 DVD;ok",
             "layer=1", 3, VL_AUDIO_MPEG2_DVD, { VL_AUDIO_MPEG2_DVD } },
     };
+
+// name, file there, name typed, answer to "overwrite?", file saved, save function
+const std::tuple<const char*, const char*, const char*, const char*, const char*, bool> saveRows[] = {
+    { "no suffix", "", "settings", "", "settings.ini", true },
+    { "upper-case suffix kept", "", "SETTINGS.CFG", "", "SETTINGS.CFG", true },
+    { "other suffix extended", "", "notes.txt", "", "notes.txt.ini", true },
+    { "existing, no", "taken.ini", "taken.ini", "no", "", true },
+    { "existing, yes", "taken.cfg", "taken.cfg", "yes", "taken.cfg", true },
+    { "exists only with .ini", "taken.ini", "taken", "yes", "taken.ini", true },
+    { "typed name exists, extended does not", "taken", "taken", "", "taken.ini", true },
+    { "no save function", "", "x.ini", "", "", false },
+};
+
+// name, file chosen, load function, its result, the preset shown afterwards
+const std::tuple<const char*, bool, bool, int, const char*> loadRows[] = {
+    { "loaded", true, true, 0, "MPEG-2 DVD" },
+    { "module refuses", true, true, 1, "MPEG-1" },
+    { "no load function", true, false, 0, "MPEG-1" },
+    { "cancelled", false, true, 0, "MPEG-1" },
+};
+
+// name, the files dropped (none: text), whether the drop is taken
+const std::tuple<const char*, QStringList, bool> dropRows[] = {
+    { "upper-case suffix", { "A.CFG" }, true },
+    { "MPEG suffix", { "movie.Ts" }, true },
+    { "other suffix", { "song.mp3" }, false },
+    { "UTF-8 name", { "caf\u00e9.cfg" }, true },
+    { "web address", { "http://example.org/a.cfg" }, false },
+    { "only the first counts", { "song.mp3", "a.cfg" }, false },
+    { "the first of two", { "first.cfg", "second.ini" }, true },
+    { "no addresses", {}, false },
+};
+
+// name, translation, host banner (null: none), flags; only regular files
+// are read as banners: a FIFO would block the dialog
+const std::tuple<const char*, QString, const char*, uint32_t> lookRows[] = {
+    { "en, no banner", "", nullptr, 0 },
+    { "de, unreadable banner", "de", "absent.png", 0 },
+    { "jp, host banner hidden", "jp", "banner.png", VL_FLAG_HIDE_BANNER },
+    { "de, FIFO without a writer", "de", "fifo", 0 },
+    { "jp, character device", "jp", "/dev/zero", 0 },
+    { "en, directory", "", ".", 0 },
+};
 
 } // namespace
 
@@ -161,100 +223,119 @@ class TestMPAEncoderDlg : public QObject
 {
     Q_OBJECT
 
-    std::unique_ptr<FakeModules> fakes;
+    const QString here = QStringLiteral("expect:directory=") + QDir(QStringLiteral("./")).absolutePath();
+    EncoderSettings host {};
+    std::unique_ptr<TestableDialog> dialog;
+
+    // Shows a dialog on hostBlock(fields); true once it is on screen.
+    bool open(uint32_t flags, const QString& fields = {}, const char* banner = nullptr)
+    {
+        dialog.reset(); // first: a dialog releases the resources when it goes
+        host = hostBlock(fields);
+        dialog = std::make_unique<TestableDialog>(&host, DialogParams { flags, 0, 0, nullptr, banner, {} });
+        dialog->show();
+        return QTest::qWaitForWindowExposed(dialog.get());
+    }
+
+    template<typename T = QWidget>
+    T* child(const char* name) const
+    {
+        T* const widget = dialog->findChild<T*>(QLatin1String(name));
+        if (!widget)
+            qFatal("no child %s", name);
+        return widget;
+    }
 
 private slots:
-    void init() { fakes = std::make_unique<FakeModules>(); }
-    void cleanup() { fakes.reset(); }
-
-    void flags_data()
+    void initTestCase()
     {
-        QTest::addColumn<uint>("flags");
-        // Tabs, load and save buttons shown, checks while opening, preset
-        // list enabled, banner shown, colour of an error.
-        QTest::addColumn<QString>("shown");
-        QTest::newRow("none") << 0u << "0 0 0 1 1 #141414";
-        QTest::newRow("basic page") << 0x1u << "1 0 0 1 1 #141414";
-        QTest::newRow("load and save") << 0x10u << "0 1 1 1 1 #141414";
-        QTest::newRow("no initial check") << 0x31u << "1 1 0 1 1 #141414";
-        QTest::newRow("no initial check alone") << 0x20u << "0 0 0 1 1 #141414";
-        QTest::newRow("coloured messages") << 0x40u << "0 0 0 1 1 #b40000";
-        QTest::newRow("hidden banner") << 0x1000u << "0 0 0 1 0 #141414";
-        QTest::newRow("locked audio type") << 0x2000u << "0 0 0 0 1 #141414";
-        QTest::newRow("entry point bits ignored") << 0x30000000u << "0 0 0 1 1 #141414";
+        QCoreApplication::setAttribute(Qt::AA_DontUseNativeDialogs); // file dialogs the driver can work
+        // Debian's desktop font, which Qt 6's offscreen platform uses too.
+        QApplication::setFont(QFont(QStringLiteral("Sans Serif"), 9));
+        using namespace ModuleEntryPoints;
+        mpegOutAudioChkSettings = fakeCheck;
+        mpegOutAudioDefaults = [](EncoderSettings* settings, int32_t audioType) {
+            fakes.defaultsCalls.append(audioType);
+            settings->layer = 1;
+            return 0;
+        };
+        mpaConfigGetAPIExt = [](int32_t id) -> MPAConfigFileFunc {
+            if (id == VL_CONFIG_API_LOAD && fakes.loadAvailable) {
+                return [](EncoderSettings* settings, const char* path) {
+                    fakes.loadPaths.append(path);
+                    settings->audioType = VL_AUDIO_MPEG2_DVD; // even when it fails
+                    return fakes.loadResult;
+                };
+            }
+            if (id != VL_CONFIG_API_SAVE || !fakes.saveAvailable)
+                return nullptr;
+            return [](EncoderSettings*, const char* path) {
+                fakes.savePaths.append(path);
+                return 0;
+            };
+        };
     }
+
+    void init() { fakes = FakeModules {}; }
+
+    void flags_data() { addRows(flagRows); }
 
     void flags()
     {
-        QFETCH(uint, flags);
-        QFETCH(QString, shown);
-        // The check while opening runs before the dialog listens to the
-        // notifier, so the info window opens empty whatever it reported.
-        fakes->reports = { "etoo early" };
-        EncoderSettings host = hostBlock(QStringLiteral("audioType=3 sampleFrequency=44100"));
-        TestableDialog dialog(&host, flags);
-        auto* const errorLog = child<QTextEdit>(dialog, "errorLog");
+        const auto& [name, flags, shown] = currentRow(flagRows);
+        fakes.reports = { "etoo early" }; // before the dialog listens
+        QVERIFY(open(flags, QStringLiteral("audioType=3 sampleFrequency=44100")));
+        auto* const errorLog = child<QTextEdit>("errorLog");
         QCOMPARE(errorLog->toPlainText(), QString());
-        fakes->checkResult = 1;
-        QVERIFY(!dialog.validateSettings());
-        auto* const tabWidget = child<QTabWidget>(dialog, "tabWidget");
-        auto* const presetList = child<QComboBox>(dialog, "presetList");
+        fakes.checkResult = 1;
+        QVERIFY(!dialog->validateSettings());
+        auto* const tabWidget = child<QTabWidget>("tabWidget");
+        auto* const presetList = child<QComboBox>("presetList");
         QCOMPARE(QStringLiteral("%1 %2 %3 %4 %5 %6")
                      .arg(tabWidget->count())
-                     .arg(!child<QPushButton>(dialog, "buttonLoad")->isHidden()
-                         && !child<QPushButton>(dialog, "buttonSave")->isHidden())
-                     .arg(fakes->checkCalls - 1)
+                     .arg(child("buttonLoad")->isVisible() && child("buttonSave")->isVisible())
+                     .arg(fakes.checkCalls - 1)
                      .arg(presetList->isEnabled())
-                     .arg(!child<QLabel>(dialog, "bannerFrame")->isHidden())
+                     .arg(child("bannerFrame")->isVisible())
                      .arg(errorLog->document()->begin().begin().fragment().charFormat().foreground().color().name()),
             shown);
-        QVERIFY(child<QPushButton>(dialog, "presetButton")->isEnabled());
-        QCOMPARE(tabWidget->widget(0), tabWidget->count() ? static_cast<QWidget*>(dialog.basicSettingsPage) : nullptr);
-        // The check sees the working copy's type and frequency, reserved
-        // arguments of 0, and the notifier's callbacks.
-        QCOMPARE(fakes->checkCallbacks, static_cast<const EncoderCallbacks*>(&ErrorNotifier::instance()->callbacks));
-        QCOMPARE(fakes->checkArguments, (QList<intptr_t> { VL_AUDIO_MPEG2_SVCD, 44100, 0, 0 }));
-        // The preset list is in name order; the height fits the screen.
+        QVERIFY(child("presetButton")->isEnabled());
+        QCOMPARE(bool(qobject_cast<BasicPage*>(tabWidget->widget(0))), tabWidget->count() == 1);
+        QCOMPARE(fakes.checkArguments,
+            (QList<intptr_t> { intptr_t(&ErrorNotifier::instance()->callbacks), VL_AUDIO_MPEG2_SVCD, 44100, 0, 0 }));
         QStringList names;
         for (int i = 0; i < presetList->count(); ++i)
             names << presetList->itemText(i);
-        QCOMPARE(names, dialog.presets.keys());
+        QCOMPARE(names, dialog->presets.keys()); // in name order
         QCOMPARE(MPAEncoderDlg::maximumHeightFor(1050), 997);
-        QCOMPARE(dialog.maximumHeight(),
+        QCOMPARE(dialog->maximumHeight(),
             MPAEncoderDlg::maximumHeightFor(QGuiApplication::primaryScreen()->availableGeometry().height()));
-        // A later check that reports nothing empties the window.
-        fakes->reports.clear();
-        fakes->checkResult = 0;
-        QVERIFY(dialog.validateSettings());
-        QCOMPARE(errorLog->toPlainText(), QString());
+        fakes.reports.clear();
+        fakes.checkResult = 0;
+        QVERIFY(dialog->validateSettings());
+        QCOMPARE(errorLog->toPlainText(), QString()); // a check without reports empties it
     }
 
     void closing_data() { addRows(closingRows); }
 
-    // OK runs the check once: a failing one keeps the dialog open, a passing
-    // one closes it, and either way the info window shows what the check
-    // said. Only OK writes back, and only the record half.
+    // OK runs the check once and closes only when it passes; only OK writes
+    // back, and only the record half.
     void closing()
     {
         const auto& [name, step, checkResult, reports, shown, accepted] = currentRow(closingRows);
-        EncoderSettings host = hostBlock();
-        TestableDialog dialog(&host, VL_FLAG_BASIC_SETTINGS);
-        dialog.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
-        // Change both halves of the working copy.
-        auto* const working = reinterpret_cast<unsigned char*>(&dialog.settings);
+        QVERIFY(open(VL_FLAG_BASIC_SETTINGS));
+        auto* const working = reinterpret_cast<unsigned char*>(&dialog->settings);
         for (size_t i = 0; i < sizeof(EncoderSettings); ++i)
             working[i] = static_cast<unsigned char>(255 - i % 251);
         EncoderSettings expected = hostBlock();
         std::memcpy(&expected, working, accepted ? VL_SETTINGS_RECORD_SIZE : 0);
-        fakes->checkResult = checkResult;
-        fakes->reports = reports;
-
-        QCOMPARE(performStep(&dialog, step), QString());
-        QCOMPARE(fakes->checkCalls, int(step == QLatin1String("ok")));
-        QCOMPARE(dialog.isVisible(), step == QLatin1String("ok") && !accepted);
-        QCOMPARE(dialog.result(), int(accepted ? QDialog::Accepted : QDialog::Rejected));
-        QCOMPARE(child<QTextEdit>(dialog, "errorLog")->toPlainText(), QLatin1String(shown));
+        fakes.checkResult = checkResult;
+        fakes.reports = reports;
+        QCOMPARE(performStep(dialog.get(), step), QString());
+        QCOMPARE(fakes.checkCalls, int(step == QLatin1String("ok")));
+        QCOMPARE(dialog->isVisible(), step == QLatin1String("ok") && !accepted);
+        QCOMPARE(dialog->result(), int(accepted ? QDialog::Accepted : QDialog::Rejected));
+        QCOMPARE(child<QTextEdit>("errorLog")->toPlainText(), QLatin1String(shown));
         QCOMPARE(blockDifference(host, expected), QString());
     }
 
@@ -262,128 +343,140 @@ private slots:
 
     void userActions()
     {
-        const auto& [name, flags, host, script, written, checks, checkedType, defaults] = currentRow(actionRows);
-        EncoderSettings block = hostBlock(host);
-        TestableDialog dialog(&block, flags);
-        dialog.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
-        QCOMPARE(performSteps(&dialog, script), QString());
-        QCOMPARE(dialog.result(), int(QDialog::Accepted));
-        QCOMPARE(blockDifference(block, withFields(hostBlock(host), written)), QString());
-        QCOMPARE(fakes->checkCalls, checks);
-        QCOMPARE(int(fakes->checkArguments.value(0)), checkedType);
-        QCOMPARE(fakes->defaultsCalls, defaults);
+        const auto& [name, flags, fields, script, written, checks, checkedType, defaults] = currentRow(actionRows);
+        QVERIFY(open(flags, fields));
+        QCOMPARE(performSteps(dialog.get(), script), QString());
+        QCOMPARE(dialog->result(), int(QDialog::Accepted));
+        QCOMPARE(blockDifference(host, withFields(hostBlock(fields), written)), QString());
+        QCOMPARE(fakes.checkCalls, checks);
+        QCOMPARE(int(fakes.checkArguments.value(1)), checkedType);
+        QCOMPARE(fakes.defaultsCalls, defaults);
     }
 
-    // The banner follows the host's image or the built-in one, under both
-    // skins (F5 "default", F6 "metal"), and stays hidden when the flag says
-    // so; every push button has its skin's size on screen, also after a
-    // switch.
-    void skinsAndBanner_data()
-    {
-        QTest::addColumn<QString>("hostBanner"); // empty: none given
-        QTest::addColumn<QSize>("shown");
-        QTest::addColumn<uint>("flags");
-        QTest::newRow("none") << QString() << QSize(382, 75) << 0u;
-        QTest::newRow("unreadable") << QStringLiteral("absent.png") << QSize(382, 75) << 0u;
-        QTest::newRow("host image, hidden")
-            << QStringLiteral("banner.png") << QSize(120, 40) << uint(VL_FLAG_HIDE_BANNER);
-        // Only regular files are read: a FIFO would block the dialog.
-        QTest::newRow("FIFO without a writer") << QStringLiteral("fifo") << QSize(382, 75) << 0u;
-        QTest::newRow("character device") << QStringLiteral("/dev/zero") << QSize(382, 75) << 0u;
-        QTest::newRow("directory") << QStringLiteral(".") << QSize(382, 75) << 0u;
-    }
+    void looks_data() { addRows(lookRows); }
 
-    void skinsAndBanner()
+    // F6 switches to the "metal" skin and F5 back to "default"; under each,
+    // the banner stays, the push buttons have the skin's size and no text is
+    // clipped.
+    void looks()
     {
-        QFETCH(QString, hostBanner);
-        QFETCH(QSize, shown);
-        QFETCH(uint, flags);
+        const auto& [name, language, banner, flags] = currentRow(lookRows);
+        QVERIFY2(language != "jp" || QRawFont::fromFont(QFont(), QFontDatabase::Japanese).supportsCharacter(0x8A2D),
+            "no font with Japanese glyphs (scripts/setup installs one)");
+        QTranslator translator;
+        QVERIFY(language.isEmpty() || translator.load("gui_mpa_" + language, QStringLiteral(VL_QM_DIR)));
+        QCoreApplication::installTranslator(&translator);
         QTemporaryDir dir;
         QPixmap image(120, 40);
         image.fill(Qt::darkCyan);
         QVERIFY(image.save(dir.filePath(QStringLiteral("banner.png")), "PNG"));
-        const QByteArray path = dir.filePath(hostBanner).toLatin1();
-        QVERIFY(hostBanner != QLatin1String("fifo") || mkfifo(path.constData(), 0600) == 0);
-        EncoderSettings host = hostBlock();
-        std::unique_ptr<TestableDialog> made;
-        QVERIFY(returnsWithoutBlocking(
-            [&] {
-                made = std::make_unique<TestableDialog>(
-                    &host, flags | 0x30, hostBanner.isEmpty() ? nullptr : path.constData());
-            },
-            path.toStdString()));
-        TestableDialog& dialog = *made;
-        dialog.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
-        const QLabel* const banner = child<QLabel>(dialog, "bannerFrame");
-        const QString opening = dialog.styleSheet();
-        QVERIFY(!opening.isEmpty());
-        for (const Qt::Key key : { Qt::Key_F6, Qt::Key_F7, Qt::Key_F5 }) {
-            const QString before = dialog.styleSheet();
-            QTest::keyClick(&dialog, key);
+        const QByteArray path = dir.filePath(QString::fromLatin1(banner)).toLatin1();
+        QVERIFY(qstrcmp(banner, "fifo") != 0 || mkfifo(path.constData(), 0600) == 0);
+        bool shown = false;
+        const auto opening = [&] { shown = open(flags | 0x71, {}, banner ? path.constData() : nullptr); };
+        QVERIFY(returnsWithoutBlocking(opening, path.toStdString()));
+        dialog->setMaximumHeight(QWIDGETSIZE_MAX); // the offscreen screen is only 600 pixels high
+        dialog->adjustSize();
+        QVERIFY(shown && QTest::qWaitForWindowExposed(dialog.get()));
+        const QLabel* const bannerFrame = child<QLabel>("bannerFrame");
+        const bool hostImage = qstrcmp(banner, "banner.png") == 0;
+        const QString defaultSheet = dialog->styleSheet();
+        QVERIFY(!defaultSheet.isEmpty());
+        for (const Qt::Key key : { Qt::Key_F8, Qt::Key_F6, Qt::Key_F7, Qt::Key_F5 }) {
+            const QString before = dialog->styleSheet();
+            QTest::keyClick(dialog.get(), key);
             QCoreApplication::processEvents();
-            QCOMPARE(dialog.styleSheet() == before, key == Qt::Key_F7);
-            QCOMPARE(banner->pixmap(Qt::ReturnByValue).size(), shown);
-            QCOMPARE(banner->alignment(),
-                hostBanner == "banner.png" ? Qt::Alignment(Qt::AlignCenter) : QLabel().alignment());
-            QCOMPARE(banner->isVisible(), flags == 0);
-            const QSize side = dialog.styleSheet() == opening ? QSize(24, 24) : QSize(20, 20);
-            const QList<QPushButton*> buttons = dialog.findChildren<QPushButton*>();
-            QCOMPARE(int(std::count_if(buttons.begin(), buttons.end(),
-                         [&](const QPushButton* button) { return button->isVisible() && button->size() == side; })),
-                5);
+            QCOMPARE(dialog->styleSheet() == before, key != Qt::Key_F6 && key != Qt::Key_F5);
+            QCOMPARE(bannerFrame->pixmap(Qt::ReturnByValue).size(), hostImage ? QSize(120, 40) : QSize(382, 75));
+            QCOMPARE(bannerFrame->alignment(), hostImage ? Qt::Alignment(Qt::AlignCenter) : QLabel().alignment());
+            QCOMPARE(bannerFrame->isVisible(), flags == 0);
+            const int side = dialog->styleSheet() == defaultSheet ? 24 : 20;
+            for (const char* name : { "presetButton", "buttonLoad", "buttonSave", "buttonOk", "buttonCancel" })
+                QCOMPARE(child(name)->size(), QSize(side, side));
+            const QStringList clipped = clippedTexts(*dialog);
+            QVERIFY2(clipped.isEmpty(), qPrintable(clipped.join(QLatin1Char('\n'))));
         }
-        QCOMPARE(dialog.styleSheet(), opening);
-        dialog.setSkin(QStringLiteral("no such skin"));
-        QCOMPARE(dialog.styleSheet(), QString());
+        QCOMPARE(dialog->styleSheet(), defaultSheet);
+        dialog->setSkin(QStringLiteral("no such skin"));
+        QCOMPARE(dialog->styleSheet(), QString());
     }
 
-    void noTextClipped_data()
+    void save_data() { addRows(saveRows); }
+
+    // Invalid settings are saved too: the check only shows what is wrong.
+    void save()
     {
-        QTest::addColumn<QString>("language"); // translation file suffix; empty: untranslated
-        QTest::addColumn<QStringList>("skins"); // applied in this order after the dialog opened
-        for (const char* language : { "", "de", "jp" }) {
-            const QString name = *language ? QLatin1String(language) : QStringLiteral("en");
-            QTest::newRow(qPrintable(name + QStringLiteral(", default"))) << language << QStringList();
-            QTest::newRow(qPrintable(name + QStringLiteral(", metal"))) << language << QStringList { "metal" };
-            QTest::newRow(qPrintable(name + QStringLiteral(", metal, then default")))
-                << language << QStringList { "metal", "default" };
-        }
+        const auto& [name, existing, typed, answer, saved, available] = currentRow(saveRows);
+        QTemporaryDir dir;
+        QVERIFY(!*existing || QFile(dir.filePath(existing)).open(QIODevice::WriteOnly));
+        QVERIFY(open(0x31));
+        fakes.saveAvailable = available;
+        fakes.checkResult = 1;
+        fakes.reports = { "eBitrate 448 is not allowed" };
+        const QString script = here + ";file:" + dir.filePath(typed) + (*answer ? ";" : "") + answer;
+        QCOMPARE(drive(script, [&] { dialog->slotSaveSettings(); }), script.split(';'));
+        QCOMPARE(fakes.savePaths, *saved ? QByteArrayList { dir.filePath(saved).toUtf8() } : QByteArrayList());
+        const bool chosen = *saved || !available;
+        QCOMPARE(fakes.checkCalls, int(chosen));
+        QCOMPARE(child<QTextEdit>("errorLog")->toPlainText(), chosen ? "Bitrate 448 is not allowed" : "");
+        QCOMPARE(dialog->lastSaveDir, chosen ? dir.path() : QStringLiteral("./"));
+        QCOMPARE(dialog->lastLoadDir, QStringLiteral("./"));
     }
 
-    void noTextClipped()
+    void load_data() { addRows(loadRows); }
+
+    // Only a load that worked is checked; the next load dialog opens where
+    // the last file was chosen. The module gets the name's UTF-8 form read
+    // back as 8-bit text and encoded again (a dropped name is plain UTF-8).
+    void load()
     {
-        QFETCH(QString, language);
-        QFETCH(QStringList, skins);
-        if (language == QLatin1String("jp"))
-            QVERIFY2(QRawFont::fromFont(QFont(), QFontDatabase::Japanese).supportsCharacter(QChar(0x8A2D)),
-                "no font with Japanese glyphs (scripts/setup installs one)");
-        // Debian's desktop font, fontconfig's "Sans Serif" (DejaVu Sans) at 9
-        // points, which Qt 6's offscreen platform uses as well; Qt 5's falls
-        // back to 12 points, too tall for the dialog on its 800 x 600 screen.
-        const QFont applicationFont = QApplication::font();
-        QApplication::setFont(QFont(QStringLiteral("Sans Serif"), 9));
-        QTranslator translator;
-        if (!language.isEmpty()) {
-            QVERIFY(translator.load(QStringLiteral("gui_mpa_") + language, QStringLiteral(VL_QM_DIR)));
-            QCoreApplication::installTranslator(&translator);
-        }
-        EncoderSettings host = hostBlock();
-        TestableDialog dialog(&host, 0x71);
-        // As on a screen tall enough for the dialog: the offscreen
-        // platform's is 600 pixels, less than the dialog needs with Qt 5's
-        // font metrics.
-        dialog.setMaximumHeight(QWIDGETSIZE_MAX);
-        dialog.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
-        for (const QString& skin : skins)
-            dialog.setSkin(skin);
-        QCoreApplication::processEvents();
-        QCoreApplication::removeTranslator(&translator);
-        const QStringList clipped = clippedTexts(dialog);
-        QApplication::setFont(applicationFont);
-        QVERIFY2(clipped.isEmpty(), qPrintable(clipped.join(QLatin1Char('\n'))));
+        const auto& [name, chosen, available, loadResult, shownPreset] = currentRow(loadRows);
+        QTemporaryDir dir;
+        const QString file = dir.filePath(QString::fromUtf8("caf\xC3\xA9.mpg"));
+        QVERIFY(QFile(file).open(QIODevice::WriteOnly));
+        QVERIFY(open(0x31));
+        fakes.loadAvailable = available;
+        fakes.loadResult = loadResult;
+        const QString script = here + (chosen ? ";file:" + file : QStringLiteral(";close"));
+        const auto click = [&] { QTest::mouseClick(child<QPushButton>("buttonLoad"), Qt::LeftButton); };
+        QCOMPARE(drive(script, click), script.split(';'));
+        const QByteArray bytes = dir.path().toUtf8() + "/caf\xC3\x83\xC2\xA9.mpg"; // the directory is ASCII
+        QCOMPARE(fakes.loadPaths, chosen && available ? QByteArrayList { bytes } : QByteArrayList {});
+        QCOMPARE(fakes.checkCalls, int(chosen && available && loadResult == 0));
+        QCOMPARE(child<QComboBox>("presetList")->currentText(), QLatin1String(shownPreset));
+        QCOMPARE(dialog->lastSaveDir, QStringLiteral("./"));
+        const QString again = (chosen ? "expect:directory=" + dir.path() : here) + ";close";
+        QCOMPARE(drive(again, [&] { dialog->slotLoadSettings(); }), again.split(';'));
+    }
+
+    void dragAndDrop_data() { addRows(dropRows); }
+
+    // A drop loads the first file only, checks and refreshes; one the module
+    // refuses is taken all the same, with no check. The toolkit delivers a
+    // drop only to the widget that accepted the drag.
+    void dragAndDrop()
+    {
+        const auto& [name, files, accepted] = currentRow(dropRows);
+        QVERIFY(open(0x31));
+        QList<QUrl> urls;
+        for (const QString& file : files)
+            urls << (file.startsWith(QLatin1String("http")) ? QUrl(file) : QUrl::fromLocalFile("/tmp/" + file));
+        QMimeData data;
+        urls.isEmpty() ? data.setText(QStringLiteral("a.cfg")) : data.setUrls(urls);
+        const auto dropped = [&] {
+            QDragEnterEvent enter({ 20, 20 }, Qt::CopyAction | Qt::LinkAction, &data, Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(child("tabWidget"), &enter);
+            QDropEvent drop(QPointF(20, 20), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+            return enter.isAccepted() && (QApplication::sendEvent(child("tabWidget"), &drop), drop.isAccepted());
+        };
+        QCOMPARE(dropped(), accepted);
+        QCOMPARE(fakes.loadPaths, accepted ? QByteArrayList { urls.first().toLocalFile().toUtf8() } : QByteArrayList());
+        QCOMPARE(fakes.checkCalls, int(accepted));
+        QCOMPARE(child<QComboBox>("presetList")->currentText(), accepted ? "MPEG-2 DVD" : "MPEG-1");
+        QCOMPARE(dialog->lastLoadDir, QStringLiteral("./"));
+        fakes.loadResult = 3;
+        QCOMPARE(dropped(), accepted);
+        QCOMPARE(fakes.checkCalls, int(accepted));
     }
 };
 
