@@ -1,87 +1,49 @@
 // Calls the library copy in this process while no application object exists,
-// as a plain host does: the library creates and destroys its own
-// QApplication for every call.
+// as a plain host does: the library makes its own QApplication for each call.
+#include "rows.h"
 #include "testsandbox.h"
 
 #include <QtTest>
+
+namespace {
+// name, the closing step, parent window handle (none this window system knows), whether
+// a DialogParams record is passed, its title, the result
+const std::tuple<const char*, QString, intptr_t, bool, const char*, int32_t> runRows[] = {
+    { "escape", "escape", 0, false, nullptr, VL_DIALOG_REJECTED },
+    { "ok with a host window handle", "ok", 0x4a0012, false, nullptr, VL_DIALOG_ACCEPTED },
+    { "record without title", "cancel", 0, true, nullptr, VL_DIALOG_REJECTED },
+    { "record with title", "ok", 0, true, "Authoring Suite", VL_DIALOG_ACCEPTED },
+};
+} // namespace
 
 class TestStandaloneRun : public SandboxTest
 {
     Q_OBJECT
 
 private slots:
-    // Each call's application arms a driver of its own, and each call makes
-    // its dialog the active window once it is shown (a poll after it opens).
-    // OK writes the test encoder module's defaults (Layer I) back into the
-    // host's block; every call loads and releases the modules.
-    void twoCallsInARow()
-    {
-        const QString script = QStringLiteral("click:presetButton;expect:active=1;ok");
-        for (int call = 1; call <= 2; ++call) {
-            EncoderSettings settings = hostBlock();
-            QStringList steps;
-            QCOMPARE(sandbox->call(&settings, 0x71, 0, script, &steps), int32_t(VL_DIALOG_ACCEPTED));
-            QCOMPARE(steps, script.split(';'));
-            QCOMPARE(settings.layer, 1);
-        }
-        const QStringList log = sandbox->callLog();
-        QCOMPARE(log.filter(QStringLiteral("vl_enc_mpa attach")).size(), 2);
-        QCOMPARE(log.filter(QStringLiteral("vl_enc_mpa detach")).size(), 2);
-        QCOMPARE(log.filter(QStringLiteral("vl_config_mpa detach")).size(), 2);
-    }
+    void run_data() { addRows(runRows); }
 
-    void endOfRun_data()
+    // The rows are calls in a row: each makes its own application, which
+    // arms a driver of its own and makes the dialog the active window, and
+    // loads and releases the modules. OK writes the test encoder module's
+    // defaults (Layer I) back; the record's flags become the call's.
+    void run()
     {
-        QTest::addColumn<QString>("script");
-        QTest::addColumn<intptr_t>("parent");
-        QTest::newRow("escape") << QStringLiteral("click:presetButton;escape") << intptr_t(0);
-        // A native window handle the window system cannot resolve here.
-        QTest::newRow("ok with a host window handle") << QStringLiteral("click:presetButton;ok") << intptr_t(0x4a0012);
-    }
-
-    void endOfRun()
-    {
-        QFETCH(QString, script);
-        QFETCH(intptr_t, parent);
-        const bool ok = script.endsWith(QLatin1String(";ok"));
-        EncoderSettings settings = hostBlock();
-        QStringList steps;
-        QCOMPARE(sandbox->call(&settings, 0x71, parent, script, &steps),
-            int32_t(ok ? VL_DIALOG_ACCEPTED : VL_DIALOG_REJECTED));
-        QCOMPARE(steps, script.split(';'));
-        QCOMPARE(settings.layer, ok ? 1 : 2);
-    }
-
-    void recordTitleAndFlags_data()
-    {
-        QTest::addColumn<bool>("record");
-        QTest::addColumn<QByteArray>("title"); // null: none
-        QTest::addColumn<QString>("expected");
-        const QString builtIn = QStringLiteral("Veltrano MPEG-1/2 Audio Encoder Settings");
-        QTest::newRow("no record") << false << QByteArray() << builtIn;
-        QTest::newRow("record without title") << true << QByteArray() << builtIn;
-        QTest::newRow("record with title")
-            << true << QByteArray("Authoring Suite") << QStringLiteral("Authoring Suite");
-    }
-
-    // The record's flags are overwritten with the call's; a record that is
-    // not passed keeps its own.
-    void recordTitleAndFlags()
-    {
-        QFETCH(bool, record);
-        QFETCH(QByteArray, title);
-        QFETCH(QString, expected);
+        const auto& [name, steps, parent, record, title, result] = currentRow(runRows);
         DialogParams params {};
         params.flags = 0xdeadbeef;
-        params.title = title.isNull() ? nullptr : title.constData();
+        params.title = title;
         const uint32_t flags = record ? VL_FLAG_PARAMS_RECORD | 0x71 : 0x71;
+        const QString script = QStringLiteral("click:presetButton;expect:active=1;expect:title=%1;")
+                                   .arg(title ? title : "Veltrano MPEG-1/2 Audio Encoder Settings")
+            + steps;
         EncoderSettings settings = hostBlock();
-        QStringList steps;
-        const QString script = QStringLiteral("expect:title=%1;cancel").arg(expected);
-        QCOMPARE(sandbox->call(&settings, flags, record ? reinterpret_cast<intptr_t>(&params) : 0, script, &steps),
-            int32_t(VL_DIALOG_REJECTED));
-        QCOMPARE(steps, script.split(';'));
+        QStringList log;
+        QCOMPARE(sandbox->call(&settings, flags, record ? intptr_t(&params) : parent, script, &log), result);
+        QCOMPARE(log, script.split(';'));
+        QCOMPARE(settings.layer, result == VL_DIALOG_ACCEPTED ? 1 : 2);
         QCOMPARE(params.flags, record ? flags : 0xdeadbeefu);
+        QCOMPARE(sandbox->callLog().filter(QStringLiteral(" detach")).size(), 3);
     }
 };
 
