@@ -12,19 +12,9 @@
 #include <QTextEdit>
 
 namespace {
-QString armedScript;
-QStringList* armedLog = nullptr;
-
-void startArmedDriver()
-{
-    if (armedLog)
-        new DialogDriver(std::exchange(armedScript, QString()), std::exchange(armedLog, nullptr), qApp);
-}
-Q_COREAPP_STARTUP_FUNCTION(startArmedDriver)
-
-// Chooses the entry with `text` as a user does: opens the popup, moves the
-// highlight there with the arrow keys and confirms with Return. Runs no event
-// loop, so it can act inside a driver step of a modal dialog.
+// Chooses the entry as a user does: opens the popup, moves the highlight
+// with the arrow keys and confirms with Return. Runs no event loop, so it
+// can act inside a driver step of a modal dialog.
 bool chooseEntry(QComboBox* list, const QString& text)
 {
     const int target = list->findText(text, Qt::MatchCaseSensitive);
@@ -87,19 +77,17 @@ QString performStep(QWidget* root, const QString& step)
         QTest::keyClick(focus && root->isAncestorOf(focus) ? focus : root, Qt::Key_Escape);
     } else if (verb == QLatin1String("close")) {
         root->close();
-    } else if (verb == QLatin1String("file")) {
-        auto* const files = qobject_cast<QFileDialog*>(root);
+    } else if (auto* const files = qobject_cast<QFileDialog*>(root); files && verb == QLatin1String("file")) {
         auto* const name = root->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
-        if (!files || !name)
-            return QStringLiteral("no file dialog");
+        if (!name)
+            return QStringLiteral("no file name field");
         name->setText(argument);
         static_cast<QDialog*>(files)->accept(); // what its Open or Save button does
-    } else if (verb == QLatin1String("yes") || verb == QLatin1String("no")) {
-        auto* const box = qobject_cast<QMessageBox*>(root);
-        QAbstractButton* const button
-            = box ? box->button(verb == QLatin1String("yes") ? QMessageBox::Yes : QMessageBox::No) : nullptr;
+    } else if (auto* const box = qobject_cast<QMessageBox*>(root);
+               box && (verb == QLatin1String("yes") || verb == QLatin1String("no"))) {
+        QAbstractButton* const button = box->button(verb == QLatin1String("yes") ? QMessageBox::Yes : QMessageBox::No);
         if (!button)
-            return QStringLiteral("no question with ") + verb;
+            return QStringLiteral("no button ") + verb;
         button->click();
     } else if (verb == QLatin1String("expect")) {
         const QString what = argument.section(QLatin1Char('='), 0, 0);
@@ -107,19 +95,18 @@ QString performStep(QWidget* root, const QString& step)
         if (actual != argument.section(QLatin1Char('='), 1))
             return QStringLiteral("%1 shows \"%2\"").arg(what, actual);
     } else {
-        return QStringLiteral("unknown step ") + step;
+        return QStringLiteral("cannot do ") + step + QStringLiteral(" on ") + root->metaObject()->className();
     }
     return {};
 }
 
 QString performSteps(QWidget* root, const QString& script)
 {
-    QString failure;
     for (const QString& step : script.split(QLatin1Char(';'))) {
-        if (failure.isEmpty())
-            failure = performStep(root, step);
+        if (const QString failure = performStep(root, step); !failure.isEmpty())
+            return failure;
     }
-    return failure;
+    return {};
 }
 
 DialogDriver::DialogDriver(const QString& script, QStringList* log, QObject* parent)
@@ -133,29 +120,24 @@ DialogDriver::DialogDriver(const QString& script, QStringList* log, QObject* par
     timer.start(10);
 }
 
-void DialogDriver::armForNextApplication(const QString& script, QStringList* log)
-{
-    armedScript = script;
-    armedLog = log;
-}
-
 void DialogDriver::poll()
 {
     QWidget* const modal = QApplication::activeModalWidget();
     const bool late = clock.elapsed() > 20000;
-    if (late || (steps.isEmpty() && modal)) {
-        *log << (late ? QStringLiteral("timeout") : QStringLiteral("left open: ") + modal->metaObject()->className());
-        for (QWidget* window : QApplication::topLevelWidgets()) {
-            if (auto* const dialog = qobject_cast<QDialog*>(window); dialog && dialog->isVisible())
-                dialog->reject();
-        }
-    } else if (modal) {
+    if (modal && !late && !steps.isEmpty()) {
         // Taken first: a step that opens a nested modal loop polls again
         // before it returns.
         const QString step = steps.takeFirst();
         const QString failure = performStep(modal, step);
         *log << (failure.isEmpty() ? step : QStringLiteral("failed: ") + failure);
         return;
+    }
+    if (late || modal) {
+        *log << (late ? QStringLiteral("timeout") : QStringLiteral("left open: ") + modal->metaObject()->className());
+        for (QWidget* window : QApplication::topLevelWidgets()) {
+            if (auto* const dialog = qobject_cast<QDialog*>(window); dialog && dialog->isVisible())
+                dialog->reject();
+        }
     }
     if (steps.isEmpty() || late)
         timer.stop();

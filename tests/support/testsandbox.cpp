@@ -4,7 +4,6 @@
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QFile>
 #include <QtTest>
 #include <dlfcn.h>
 
@@ -13,23 +12,27 @@ namespace {
 const char* const moduleSources[]
     = { "standard/vl_config_mpa.so", "noentry/vl_config_mpa.so", "standard/vl_enc_mpa.so", "standard/vl_mfimport.so" };
 
+// A script for the application the library creates for the next call.
+QString armedScript;
+QStringList* armedLog = nullptr;
+
+void startArmedDriver()
+{
+    if (armedLog)
+        new DialogDriver(std::exchange(armedScript, QString()), std::exchange(armedLog, nullptr), qApp);
+}
+Q_COREAPP_STARTUP_FUNCTION(startArmedDriver)
+
 QByteArray readFile(const QString& path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
-
-// Sandboxes live in the build tree: a temporary file system may forbid
-// mapping code from it.
-QString sandboxTemplate()
-{
-    QDir().mkpath(QStringLiteral(VL_E2E_WORK_DIR));
-    return QStringLiteral(VL_E2E_WORK_DIR "/sandbox-XXXXXX");
-}
 } // namespace
 
+// In the build tree: a temporary file system may forbid mapping code from it.
 TestSandbox::TestSandbox(const QList<TestModule>& modules)
-    : directory(sandboxTemplate())
+    : directory((QDir().mkpath(VL_E2E_WORK_DIR), QStringLiteral(VL_E2E_WORK_DIR "/sandbox-XXXXXX")))
 {
     if (!QFile::copy(QStringLiteral(VL_GUI_LIBRARY), libraryPath()))
         errorText = QStringLiteral("cannot copy " VL_GUI_LIBRARY " into a sandbox");
@@ -47,17 +50,15 @@ bool TestSandbox::setModules(const QList<TestModule>& modules)
 {
     for (const char* source : moduleSources)
         QFile::remove(directory.filePath(QString::fromLatin1(source).section('/', 1)));
-    for (const TestModule module : modules) {
-        if (!addFile(QStringLiteral(VL_TESTMODULES_DIR "/") + QLatin1String(moduleSources[int(module)])))
-            return false;
-    }
-    return true;
+    return std::all_of(modules.begin(), modules.end(), [this](TestModule module) {
+        return addFile(QStringLiteral(VL_TESTMODULES_DIR "/") + QLatin1String(moduleSources[int(module)]));
+    });
 }
 
+// Removed first, so the copy is a new file, which is safe even while the old
+// one is still mapped.
 bool TestSandbox::addFile(const QString& source)
 {
-    // Removed first, so the copy is a new file (new inode), which is safe
-    // even while the old one is still mapped.
     const QString target = directory.filePath(source.section('/', -1));
     QFile::remove(target);
     if (!QFile::copy(source, target))
@@ -67,13 +68,13 @@ bool TestSandbox::addFile(const QString& source)
 
 QStringList TestSandbox::callLog() const
 {
-    return QString::fromUtf8(readFile(directory.filePath(QStringLiteral("vl_testmodules.log"))))
+    return QString::fromUtf8(readFile(filePath(QStringLiteral("vl_testmodules.log"))))
         .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
 }
 
 void TestSandbox::clearCallLog()
 {
-    QFile::remove(directory.filePath(QStringLiteral("vl_testmodules.log")));
+    QFile::remove(filePath(QStringLiteral("vl_testmodules.log")));
 }
 
 bool TestSandbox::anyModuleMapped() const
@@ -96,9 +97,9 @@ int32_t TestSandbox::call(
     if (QCoreApplication::instance())
         driver = std::make_unique<DialogDriver>(script, log ? log : &unused);
     else
-        DialogDriver::armForNextApplication(script, log ? log : &unused);
+        std::tie(armedScript, armedLog) = std::pair(script, log ? log : &unused);
     const int32_t result = show(settings, flags, param);
-    DialogDriver::armForNextApplication(QString(), nullptr); // a failed start created no application
+    armedLog = nullptr; // a failed start created no application
     return result;
 }
 

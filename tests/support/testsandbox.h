@@ -4,36 +4,29 @@
 #include "settingsfields.h"
 
 #include <QList>
-#include <QMetaType>
 #include <QObject>
 #include <QStringList>
 #include <QTemporaryDir>
 #include <memory>
 #include <veltrano/mpa_dialog.h>
 
-// The test companion modules a sandbox can hold, each copied under the file
-// name the library looks for.
+// The test companion modules (tests/support/testmodules) a sandbox can hold,
+// each under the file name the library looks for.
 enum class TestModule {
     Config, // vl_config_mpa.so
     ConfigWithoutEntry, // vl_config_mpa.so lacking MPAConfigGetAPIExt
     Encoder, // vl_enc_mpa.so
     Import // vl_mfimport.so
 };
-Q_DECLARE_METATYPE(TestModule)
 
-// A private directory holding a copy of libvl_gui_mpa.so and the chosen test
-// modules beside it, so the library finds exactly those through its $ORIGIN
-// run path. The modules append their calls to the call log in this directory
-// (see tests/support/testmodules/testmodule.cpp).
-//
-// The library copy is loaded on the first call and kept: keep one sandbox for
-// a whole test class and change its modules with setModules(). The library
-// unloads the modules after every call, so a changed module file is the one
-// loaded by the next call.
+// A private directory with a copy of libvl_gui_mpa.so and the chosen modules
+// beside it, which the library finds through its $ORIGIN run path. The copy
+// is loaded on the first call and kept, so a test class keeps one sandbox;
+// the library unloads the modules after every call, so changed module files
+// are the ones the next call loads.
 class TestSandbox
 {
 public:
-    // Settings-file, encoder and import module.
     static inline const QList<TestModule> standardModules
         = { TestModule::Config, TestModule::Encoder, TestModule::Import };
 
@@ -52,15 +45,15 @@ public:
     bool setModules(const QList<TestModule>& modules);
     // Copies a file into the sandbox, replacing one of its name.
     bool addFile(const QString& source);
-    // The call log of all modules, e.g. "vl_enc_mpa check 0 48000".
+    // The modules' calls, e.g. "vl_enc_mpa check 0 48000".
     QStringList callLog() const;
     void clearCallLog();
     // Whether a module file of this sandbox is mapped into this process.
     bool anyModuleMapped() const;
 
     // Calls showMPAEncoderPages of the library copy in this process while a
-    // DialogDriver works through `script` (see dialogdriver.h), into `log`.
-    // Returns -1 when the library could not be loaded.
+    // DialogDriver works through `script` into `log`; -1 when the library
+    // could not be loaded.
     int32_t call(EncoderSettings* settings, uint32_t flags, intptr_t param, const QString& script = QString(),
         QStringList* log = nullptr);
 
@@ -70,9 +63,8 @@ private:
     void* library = nullptr;
 };
 
-// Base of a test class that calls through one sandbox: initTestCase()
-// creates it, and init() gives it the standard modules back with an empty
-// call log before each test.
+// Base of a test class that calls through one sandbox, which has the
+// standard modules and an empty call log before each test.
 class SandboxTest : public QObject
 {
     Q_OBJECT
