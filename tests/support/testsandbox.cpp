@@ -68,13 +68,12 @@ bool TestSandbox::addFile(const QString& source)
 
 QStringList TestSandbox::callLog() const
 {
-    return QString::fromUtf8(readFile(filePath(QStringLiteral("vl_testmodules.log"))))
-        .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    return QString::fromUtf8(readFile(filePath("vl_testmodules.log"))).split('\n', Qt::SkipEmptyParts);
 }
 
 void TestSandbox::clearCallLog()
 {
-    QFile::remove(filePath(QStringLiteral("vl_testmodules.log")));
+    QFile::remove(filePath("vl_testmodules.log"));
 }
 
 bool TestSandbox::anyModuleMapped() const
@@ -93,11 +92,8 @@ int32_t TestSandbox::call(
     if (!show)
         return -1;
     QStringList unused;
-    std::unique_ptr<DialogDriver> driver;
-    if (QCoreApplication::instance())
-        driver = std::make_unique<DialogDriver>(script, log ? log : &unused);
-    else
-        std::tie(armedScript, armedLog) = std::pair(script, log ? log : &unused);
+    std::tie(armedScript, armedLog) = std::pair(script, log ? log : &unused);
+    const std::unique_ptr<DialogDriver> driver(qApp ? new DialogDriver(script, armedLog) : nullptr);
     const int32_t result = show(settings, flags, param);
     armedLog = nullptr; // a failed start created no application
     return result;

@@ -10,8 +10,7 @@
 #include <memory>
 #include <veltrano/mpa_dialog.h>
 
-// The test companion modules (tests/support/testmodules) a sandbox can hold,
-// each under the file name the library looks for.
+// The stand-in modules of tests/support/testmodules a sandbox can hold.
 enum class TestModule {
     Config, // vl_config_mpa.so
     ConfigWithoutEntry, // vl_config_mpa.so lacking MPAConfigGetAPIExt
@@ -19,11 +18,9 @@ enum class TestModule {
     Import // vl_mfimport.so
 };
 
-// A private directory with a copy of libvl_gui_mpa.so and the chosen modules
-// beside it, which the library finds through its $ORIGIN run path. The copy
-// is loaded on the first call and kept, so a test class keeps one sandbox;
-// the library unloads the modules after every call, so changed module files
-// are the ones the next call loads.
+// A directory with a copy of libvl_gui_mpa.so and the chosen modules beside
+// it, where its $ORIGIN run path finds them. The copy is loaded on the first
+// call and kept; the modules are loaded anew by every call.
 class TestSandbox
 {
 public:
@@ -51,9 +48,8 @@ public:
     // Whether a module file of this sandbox is mapped into this process.
     bool anyModuleMapped() const;
 
-    // Calls showMPAEncoderPages of the library copy in this process while a
-    // DialogDriver works through `script` into `log`; -1 when the library
-    // could not be loaded.
+    // Calls the copy's showMPAEncoderPages while a DialogDriver works through
+    // `script` into `log`; -1 when the copy cannot be loaded.
     int32_t call(EncoderSettings* settings, uint32_t flags, intptr_t param, const QString& script = QString(),
         QStringList* log = nullptr);
 
@@ -63,8 +59,7 @@ private:
     void* library = nullptr;
 };
 
-// Base of a test class that calls through one sandbox, which has the
-// standard modules and an empty call log before each test.
+// A test class's one sandbox: standard modules, empty log before each test.
 class SandboxTest : public QObject
 {
     Q_OBJECT

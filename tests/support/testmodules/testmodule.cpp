@@ -1,9 +1,7 @@
-// Stand-ins for the settings-file (VL_TM_CONFIG), encoder (VL_TM_ENCODER),
-// import (VL_TM_IMPORT) and localisation (VL_TM_LOCALIZE) modules. Each
-// appends "<module> <call> <arguments>" to vl_testmodules.log in the
-// directory it was loaded from ("vl_enc_mpa attach", "vl_enc_mpa check 4
-// 48000", "gui_mpa_localize setLanguage 7"), so a test sees exactly the calls
-// of the copies it placed there.
+// Stand-ins for the settings-file, encoder, import and localisation modules
+// (VL_TM_CONFIG, _ENCODER, _IMPORT, _LOCALIZE). Each logs "<module> <call>
+// <arguments>" ("vl_enc_mpa attach", "vl_enc_mpa check 4 48000") to
+// vl_testmodules.log in the directory it was loaded from.
 #include <cstdio>
 #include <dlfcn.h>
 #include <string>
