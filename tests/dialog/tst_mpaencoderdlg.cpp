@@ -1,6 +1,4 @@
-// MPAEncoderDlg on real widgets with in-test companion modules: what the
-// flags show, the change loop, what closing writes back, loading and saving,
-// and how it looks (skins, banner, button sizes, no clipped text).
+// MPAEncoderDlg on real widgets with in-test companion modules.
 #include "dialog/mpaencoderdlg.h"
 #include "dialogdriver.h"
 #include "entry/moduleentrypoints.h"
@@ -355,9 +353,8 @@ private slots:
 
     void looks_data() { addRows(lookRows); }
 
-    // F6 switches to the "metal" skin and F5 back to "default"; under each,
-    // the banner stays, the push buttons have the skin's size and no text is
-    // clipped.
+    // F6 switches to the "metal" skin, F5 back; under each the buttons have
+    // the skin's size and no text is clipped.
     void looks()
     {
         const auto& [name, language, banner, flags] = currentRow(lookRows);
@@ -451,9 +448,8 @@ private slots:
 
     void dragAndDrop_data() { addRows(dropRows); }
 
-    // A drop loads the first file only, checks and refreshes; one the module
-    // refuses is taken all the same, with no check. The toolkit delivers a
-    // drop only to the widget that accepted the drag.
+    // A drop loads the first file only; one the module refuses is taken all
+    // the same, unchecked. Only a widget that accepted the drag gets the drop.
     void dragAndDrop()
     {
         const auto& [name, files, accepted] = currentRow(dropRows);

@@ -23,10 +23,8 @@ class TestStandaloneRun : public SandboxTest
 private slots:
     void run_data() { addRows(runRows); }
 
-    // The rows are calls in a row: each makes its own application, which
-    // arms a driver of its own and makes the dialog the active window, and
-    // loads and releases the modules. OK writes the test encoder module's
-    // defaults (Layer I) back; the record's flags become the call's.
+    // The rows are calls in a row, each with an application, a driver and
+    // modules of its own. OK writes the restored defaults (Layer I) back.
     void run()
     {
         const auto& [name, steps, parent, record, title, result] = currentRow(runRows);

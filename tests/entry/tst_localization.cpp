@@ -1,6 +1,5 @@
-// Translation lookup in the library paths, then beside the library (here the
-// test program, which links the loader code), and the localisation module
-// found beside the translation.
+// Translation lookup along the library paths, then beside the loader code
+// (this program), and the localisation module found beside the translation.
 #include "entry/moduleentrypoints.h"
 #include "rows.h"
 
