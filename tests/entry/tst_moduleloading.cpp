@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QtTest>
+#include <cstring>
 #include <dlfcn.h>
 
 namespace {
