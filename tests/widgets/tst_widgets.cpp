@@ -28,7 +28,7 @@ void report(char level, const QByteArray& text)
                            : table.silentPrintf)(nullptr, "%s", text.constData());
 }
 
-// name, reports (level letter, then text; 'x': no level), lines "text #colour"
+// name, reports (level letter, then text; 'x': unknown level), "text #colour"
 const std::tuple<const char*, QByteArrayList, QStringList> flushRows[] = {
     { "errors, warnings, infos", { "ii", "ww", "ee1", "ii2", "ee2", "shidden", "xbeyond" },
         { "e1 #b40000", "e2 #b40000", "w #0000b4", "i #141414", "i2 #141414" } },
