@@ -1,38 +1,16 @@
-// The dialog adopts a foreign X11 window for real. The test makes the host
-// itself with plain xcb, a top-level window with a child control that has
-// the keyboard focus, runs mpa-settings with the window's id in a child
-// process and watches from outside, under Xvfb. With VL_WINDOW_MANAGER set
-// (openbox) it starts that window manager first.
-
-#include <QElapsedTimer>
+// mpa-settings adopts a foreign X11 window for real: the test makes the host
+// with plain xcb (a top-level with a focused child control), runs the program
+// on its id and watches from outside; VL_WINDOW_MANAGER is started first.
 #include <QProcess>
-#include <QThread>
 #include <QtTest>
-#include <functional>
 #include <xcb/xcb.h>
 #include <xcb/xtest.h>
 
 namespace {
-constexpr int timeoutMs = 10000;
-constexpr uint32_t escapeKeysym = 0xff1b;
-
 template<typename T>
 std::unique_ptr<T, void (*)(void*)> owned(T* reply)
 {
     return { reply, std::free };
-}
-
-// Polls the condition until it holds or the time is up.
-bool waitFor(const std::function<bool()>& condition, int ms = timeoutMs)
-{
-    QElapsedTimer timer;
-    timer.start();
-    while (!condition()) {
-        if (timer.hasExpired(ms))
-            return false;
-        QThread::msleep(10);
-    }
-    return true;
 }
 } // namespace
 
@@ -74,7 +52,7 @@ class TestHostWindow : public QObject
     {
         return owned(xcb_get_input_focus_reply(connection, xcb_get_input_focus(connection), nullptr))->focus;
     }
-    bool underWindowManager() { return windowManager.state() != QProcess::NotRunning; }
+    bool managed() { return windowManager.state() != QProcess::NotRunning; }
 
     xcb_window_t createWindow(xcb_window_t parent, const QRect& area, bool overrideRedirect = false)
     {
@@ -92,29 +70,31 @@ class TestHostWindow : public QObject
         return window;
     }
 
-    // Gives a window the focus once it can take it (it is viewable and the
-    // window manager, if any, has activated its top-level).
-    bool focusWhenShown(xcb_window_t window, xcb_window_t topLevel, int ms = timeoutMs)
+    // Gives a window the focus once it can take it: viewable, and its
+    // top-level activated by the window manager, if any.
+    bool focusWhenShown(xcb_window_t window, xcb_window_t topLevel, int ms = 10000)
     {
-        return waitFor(
-            [&] {
-                xcb_set_input_focus(connection, XCB_INPUT_FOCUS_PARENT, window, XCB_CURRENT_TIME);
-                return focus() == window
-                    && (!underWindowManager() || property(screen->root, "_NET_ACTIVE_WINDOW").value(0) == topLevel);
-            },
-            ms);
+        const auto focused = [&] {
+            xcb_set_input_focus(connection, XCB_INPUT_FOCUS_PARENT, window, XCB_CURRENT_TIME);
+            return focus() == window
+                && (!managed() || property(screen->root, "_NET_ACTIVE_WINDOW").value(0) == topLevel);
+        };
+        return QTest::qWaitFor(focused, ms);
     }
 
-    // The window that takes the focus away from the host: the dialog.
-    xcb_window_t waitForDialog(const QVector<xcb_window_t>& others)
+    // Runs the program on `host` and returns the window that takes the focus
+    // away from `others`: the dialog (0 if none appears).
+    xcb_window_t startDialog(QProcess& program, xcb_window_t host, const QVector<xcb_window_t>& others)
     {
+        // --verbose lets the library's debug lines through.
+        program.start(VL_HOST_PROGRAM, { "--verbose", "--parent", QString::number(host) });
         xcb_window_t dialog = 0;
-        const bool appeared = waitFor([&] {
+        const auto appeared = [&] {
             dialog = focus();
             return dialog > XCB_INPUT_FOCUS_POINTER_ROOT && dialog != screen->root && !others.contains(dialog)
-                && (!underWindowManager() || !property(dialog, "_NET_FRAME_EXTENTS").isEmpty());
-        });
-        return appeared ? dialog : 0;
+                && (!managed() || !property(dialog, "_NET_FRAME_EXTENTS").isEmpty());
+        };
+        return QTest::qWaitFor(appeared, 10000) ? dialog : 0;
     }
 
     void fakeInput(uint8_t type, uint8_t detail, const QPoint& at = {})
@@ -123,8 +103,8 @@ class TestHostWindow : public QObject
     }
 
     // Clicks a window and returns the presses it received. Window managers
-    // that grab the pointer replay a click later, so a click on a window
-    // that no one manages marks the end.
+    // that grab the pointer replay a click later, so a click on a window no
+    // one manages marks the end.
     int pressesAfterClick(xcb_window_t window)
     {
         const xcb_window_t sentinel = createWindow(screen->root, QRect(0, 0, 8, 8), true);
@@ -134,7 +114,7 @@ class TestHostWindow : public QObject
             fakeInput(XCB_BUTTON_PRESS, 1);
             fakeInput(XCB_BUTTON_RELEASE, 1);
         }
-        const bool ended = waitFor([&] {
+        const bool ended = QTest::qWaitFor([&] {
             focus(); // a round trip: the events sent before it are here
             while (const auto event = owned(xcb_poll_for_queued_event(connection))) {
                 if ((event->response_type & 0x7f) == XCB_BUTTON_PRESS)
@@ -146,48 +126,30 @@ class TestHostWindow : public QObject
         return ended ? presses[window] - before : -1;
     }
 
-    // Presses Escape and returns what the host program printed.
+    // Presses Escape and returns what the program printed.
     QByteArray cancel(QProcess& program)
     {
-        const xcb_setup_t* const setup = xcb_get_setup(connection);
-        const auto mapping = owned(xcb_get_keyboard_mapping_reply(connection,
-            xcb_get_keyboard_mapping(connection, setup->min_keycode, setup->max_keycode - setup->min_keycode + 1),
-            nullptr));
-        const xcb_keysym_t* const keysyms = xcb_get_keyboard_mapping_keysyms(mapping.get());
-        const auto index
-            = std::find(keysyms, keysyms + xcb_get_keyboard_mapping_keysyms_length(mapping.get()), escapeKeysym)
-            - keysyms;
-        const uint8_t escape = setup->min_keycode + index / mapping->keysyms_per_keycode;
-        fakeInput(XCB_KEY_PRESS, escape);
-        fakeInput(XCB_KEY_RELEASE, escape);
+        fakeInput(XCB_KEY_PRESS, 9); // Escape in the X server's default keymaps
+        fakeInput(XCB_KEY_RELEASE, 9);
         xcb_flush(connection);
-        if (!program.waitForFinished(timeoutMs))
+        if (!program.waitForFinished(10000))
             program.kill();
         return program.readAllStandardOutput() + program.readAllStandardError();
-    }
-
-    void startDialog(QProcess& program, xcb_window_t host)
-    {
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
-        program.setProcessEnvironment(environment);
-        // --verbose lets the library's debug lines through.
-        program.start(QStringLiteral(VL_HOST_PROGRAM),
-            { QStringLiteral("--verbose"), QStringLiteral("--parent"), QString::number(host) });
     }
 
 private slots:
     void initTestCase()
     {
+        qputenv("QT_QPA_PLATFORM", "xcb"); // for the program
         connection = xcb_connect(nullptr, nullptr);
         QVERIFY2(!xcb_connection_has_error(connection), "no X display; run under xvfb-run");
         screen = xcb_setup_roots_iterator(xcb_get_setup(connection)).data;
         if (qEnvironmentVariableIsEmpty("VL_WINDOW_MANAGER"))
             return;
-        windowManager.start(qEnvironmentVariable("VL_WINDOW_MANAGER"), { QStringLiteral("--sm-disable") });
-        // It may announce itself before it manages windows: one probe window
-        // after another until one comes up.
-        QVERIFY(waitFor([&] {
+        windowManager.start(qEnvironmentVariable("VL_WINDOW_MANAGER"), { "--sm-disable" });
+        // It may announce itself before it manages windows: probe windows
+        // until one comes up.
+        QVERIFY(QTest::qWaitFor([&] {
             const xcb_window_t probe = createWindow(screen->root, QRect(0, 0, 10, 10));
             const bool shown = focusWhenShown(probe, probe, 500);
             xcb_destroy_window(connection, probe);
@@ -202,60 +164,40 @@ private slots:
         xcb_disconnect(connection);
     }
 
-    void modalChild_data()
+    // The dialog is a modal transient centred over the host, which takes no
+    // input meanwhile and has its focus back afterwards.
+    void adoption()
     {
-        QTest::addColumn<QRect>("host");
-        QTest::newRow("centred over the host") << QRect(190, 362, 900, 300);
-        // Centred, the dialog would reach above the desktop's top.
-        QTest::newRow("clamped at the desktop's top") << QRect(190, 20, 900, 300);
-    }
-
-    void modalChild()
-    {
-        QFETCH(QRect, host);
-        const xcb_window_t top = createWindow(screen->root, host);
+        const xcb_window_t top = createWindow(screen->root, QRect(190, 362, 900, 300));
         const xcb_window_t control = createWindow(top, QRect(5, 10, 60, 30));
         QVERIFY2(focusWhenShown(control, top), "the host's control did not get the focus");
         QProcess program;
-        startDialog(program, top);
-        const xcb_window_t dialog = waitForDialog({ top, control });
+        const xcb_window_t dialog = startDialog(program, top, { top, control });
         QVERIFY2(dialog, "the dialog did not appear");
-
-        // The frame goes where the dialog's own size centres it: each half
-        // divided separately, kept on the desktop.
-        const QRect outer = outerRect(top);
+        // The frame goes where the dialog's own size centres it, each half
+        // divided separately.
+        const QRect host = outerRect(top);
         const auto size = owned(xcb_get_geometry_reply(connection, xcb_get_geometry(connection, dialog), nullptr));
-        const int x = (outer.left() + outer.left() + outer.width()) / 2 - size->width / 2;
-        const int y = (outer.top() + outer.top() + outer.height()) / 2 - size->height / 2;
-        QCOMPARE(outerRect(dialog).topLeft(),
-            QPoint(qBound(0, x, screen->width_in_pixels - size->width),
-                qBound(0, y, screen->height_in_pixels - size->height)));
+        const QRect shown = outerRect(dialog);
+        QCOMPARE(shown.topLeft(),
+            QPoint((2 * host.left() + host.width()) / 2 - size->width / 2,
+                (2 * host.top() + host.height()) / 2 - size->height / 2));
         QCOMPARE(property(dialog, "WM_TRANSIENT_FOR"), QVector<uint32_t> { top });
         QVERIFY(property(dialog, "_NET_WM_STATE").contains(atom("_NET_WM_STATE_MODAL")));
-        QVERIFY(!outerRect(dialog).intersects(outerRect(control)));
+        QVERIFY(!shown.intersects(outerRect(control)));
         QCOMPARE(pressesAfterClick(control), 0);
-
         QVERIFY(cancel(program).contains("result=1001"));
-        QVERIFY2(waitFor([&] { return focus() == control; }), "the control did not get the focus back");
+        QVERIFY2(QTest::qWaitFor([&] { return focus() == control; }), "the control did not get the focus back");
         QCOMPARE(pressesAfterClick(control), 1);
         xcb_destroy_window(connection, top);
-    }
 
-    // A window id that names no window, never (no client's ids reach that
-    // far on Xvfb) or no longer, opens the dialog unparented.
-    void unknownWindow()
-    {
-        const xcb_window_t destroyed = createWindow(screen->root, QRect(100, 100, 200, 100));
-        xcb_destroy_window(connection, destroyed);
-        for (const xcb_window_t host : { xcb_window_t(0x1fffff00), destroyed }) {
-            QProcess program;
-            startDialog(program, host);
-            const xcb_window_t dialog = waitForDialog({});
-            QVERIFY2(dialog, "the dialog did not appear");
-            QVERIFY(property(dialog, "WM_TRANSIENT_FOR").value(0) != host);
-            const QByteArray output = cancel(program);
-            QVERIFY2(output.contains("result=1001") && output.contains("not adopted"), output.constData());
-        }
+        // A window id that names no window (no client's ids reach that far on
+        // Xvfb) opens the dialog unparented.
+        const xcb_window_t unparented = startDialog(program, 0x1fffff00, {});
+        QVERIFY2(unparented, "the unparented dialog did not appear");
+        QVERIFY(property(unparented, "WM_TRANSIENT_FOR").value(0) != 0x1fffff00);
+        const QByteArray output = cancel(program);
+        QVERIFY2(output.contains("result=1001") && output.contains("not adopted"), output.constData());
     }
 };
 
