@@ -1,4 +1,5 @@
-// The frame header and the confirmed-stream scanner on synthetic streams.
+// The frame header, the confirmed-stream scanner, and private streams in
+// transport streams, on synthetic data.
 #include "rowname.h"
 
 #include <array>
@@ -91,6 +92,15 @@ Bytes fill(size_t count, uint8_t value)
     return Bytes(count, value);
 }
 
+Bytes noise(size_t count, unsigned seed)
+{
+    std::mt19937 random(seed);
+    Bytes out(count);
+    for (uint8_t& b : out)
+        b = static_cast<uint8_t>(random());
+    return out;
+}
+
 // Free-format frames of 1200 bytes whose bodies of 0xFF (stuffing) run into
 // each next header's sync byte, behind more stuffing.
 const Bytes stuffedFreeFormat = [] {
@@ -167,9 +177,7 @@ TEST(Noise, IsNotAudio)
 {
     for (const size_t size : { size_t(1), size_t(17), size_t(70000), size_t(1) << 20, size_t(3) << 20 }) {
         std::mt19937 random(static_cast<unsigned>(size));
-        Bytes data(size);
-        for (uint8_t& b : data)
-            b = static_cast<uint8_t>(random());
+        Bytes data = noise(size, static_cast<unsigned>(size));
         const uint8_t header[4] = { 0xff, 0xfd, 0xa4, 0x04 };
         for (size_t i = 0; i < size / 500; ++i)
             std::copy_n(header, 4, data.begin() + static_cast<std::ptrdiff_t>(random() % (size - 4)));
@@ -179,5 +187,86 @@ TEST(Noise, IsNotAudio)
         EXPECT_LE(r.bytesRead, 4u << 20);
     }
 }
+
+// ---- private stream 1 in transport streams -----------------------------------
+
+// Transport packets of `pid` carrying `data`; a short last payload is padded
+// with an adaptation field.
+void appendPackets(Bytes& ts, int pid, const Bytes& data)
+{
+    for (size_t at = 0; at < data.size(); at += 184) {
+        const size_t n = std::min<size_t>(184, data.size() - at), stuffing = 184 - n;
+        ts = ts + Bytes { 0x47, uint8_t((at ? 0 : 0x40) | (pid >> 8)), uint8_t(pid), uint8_t(stuffing ? 0x30 : 0x10) };
+        if (stuffing)
+            ts.push_back(uint8_t(stuffing - 1));
+        if (stuffing > 1)
+            ts = ts + Bytes { 0 } + fill(stuffing - 2, 0xff);
+        ts.insert(ts.end(), data.begin() + ptrdiff_t(at), data.begin() + ptrdiff_t(at + n));
+    }
+}
+
+// A PSI section behind its pointer field, with its length and a CRC the
+// reader does not check.
+Bytes section(Bytes s)
+{
+    s.insert(s.end(), 4, 0);
+    s[1] = uint8_t(0xb0 | ((s.size() - 3) >> 8));
+    s[2] = uint8_t(s.size() - 3);
+    return Bytes { 0 } + s;
+}
+
+// {stream type in the PMT, PES stream id, payload}
+using Elementary = std::tuple<int, int, Bytes>;
+
+// PAT, PMT on PID 0x100, then one PES packet per stream on PIDs 0x101...
+Bytes transportStream(const std::vector<Elementary>& streams)
+{
+    Bytes ts, pmt = { 0x02, 0, 0, 0, 1, 0xc1, 0, 0, 0xe1, 0x01, 0xf0, 0x00 };
+    appendPackets(ts, 0, section({ 0x00, 0, 0, 0, 1, 0xc1, 0, 0, 0, 1, 0xe1, 0x00 }));
+    for (size_t i = 0; i < streams.size(); ++i)
+        pmt = pmt + Bytes { uint8_t(std::get<0>(streams[i])), 0xe1, uint8_t(0x01 + i), 0xf0, 0x00 };
+    appendPackets(ts, 0x100, section(pmt));
+    for (size_t i = 0; i < streams.size(); ++i) {
+        const auto& [type, streamId, payload] = streams[i];
+        appendPackets(ts, 0x101 + int(i), Bytes { 0, 0, 1, uint8_t(streamId), 0, 0, 0x80, 0x00, 0x00 } + payload);
+    }
+    return ts;
+}
+
+// AC-3 (sync 0x0B77) with a body of noise.
+const Bytes ac3 = Bytes { 0x0b, 0x77, 0x1c, 0x4e, 0x14, 0x40 } + noise(8000, 1);
+const Bytes layer2 = frames(l2, 30);
+
+// name, streams, status, layer when Ok. Layer I taken and AC-3 and DTS
+// refused are rows of the fixture table.
+using PrivateRow = std::tuple<const char*, std::vector<Elementary>, Status, int>;
+
+const PrivateRow privateRows[] = {
+    { "layer2_behind_a_partial_frame", { { 0x06, 0xbd, noise(300, 5) + layer2 } }, Status::Ok, 2 },
+    // Three frames that end the stream confirm MPEG audio, not a private stream.
+    { "three_frames_ending_the_stream", { { 0x06, 0xbd, frames(l2, 3) } }, Status::NoAudio, 0 },
+    { "frames_only_after_a_frame_length_of_noise", { { 0x06, 0xbd, noise(2500, 7) + layer2 } }, Status::NoAudio, 0 },
+    { "layer3", { { 0x06, 0xbd, frames(Frame { 1, 3, 9, 0 }, 30) } }, Status::NoAudio, 0 },
+    // Private stream 1 is taken only where the PMT says private data.
+    { "layer2_in_a_stream_of_type_0x81", { { 0x81, 0xbd, layer2 } }, Status::NoAudio, 0 },
+    { "ac3_before_mpeg_audio", { { 0x06, 0xbd, ac3 }, { 0x04, 0xc0, frames(Frame { 1, 1, 4, 1, 3 }, 30) } }, Status::Ok,
+        1 },
+};
+
+using PrivateStream = testing::TestWithParam<PrivateRow>;
+
+TEST_P(PrivateStream, IsMpegAudioOnlyWhenItsFramesChain)
+{
+    const auto& [name, streams, status, layer] = GetParam();
+    const Bytes ts = transportStream(streams);
+    const ProbeResult r = probeMemory(ts.data(), ts.size());
+    EXPECT_EQ(r.container, Container::TransportStream);
+    ASSERT_EQ(r.status, status) << statusText(r.status);
+    if (status == Status::Ok) {
+        EXPECT_EQ(std::tie(r.audio.layer, r.audio.sampleFrequency), std::tuple(layer, 48000));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Payloads, PrivateStream, testing::ValuesIn(privateRows), RowName());
 
 } // namespace
