@@ -74,6 +74,9 @@ const LieRow lies[] = {
         { 0x88, 0xff, 0xff, 0xff, 0xff, 0xff, 0xff, 0xff, 0xff }, 0, std::nullopt },
     { "dvd_more_audio_streams_than_the_format_has", "dvd_ifo_only/VTS_01_0.IFO", "", 0x202, { 0, 9 }, 0,
         Status::Malformed },
+    // Private stream 1 is taken only where the PMT (its first stream type at
+    // 393) says private data.
+    { "ts_private_stream_of_type_0x81", "ts_private_l1_48k_stereo_384.ts", "", 393, { 0x81 }, 0, Status::NoAudio },
     { "dvd_cut_before_the_audio_attributes", "dvd_ifo_only/VTS_01_0.IFO", "", 0, {}, 0x210, std::nullopt },
 };
 

@@ -1,10 +1,11 @@
-// The frame header, the confirmed-stream scanner, and private streams in
-// transport streams, on synthetic data.
+// The frame header, the confirmed-stream scanner and private streams, on
+// synthetic data.
 #include "rowname.h"
 
 #include <array>
 #include <gtest/gtest.h>
 #include <probe/audioscanner.h>
+#include <probe/payloadbuffer.h>
 #include <random>
 
 using namespace vl::probe;
@@ -188,85 +189,30 @@ TEST(Noise, IsNotAudio)
     }
 }
 
-// ---- private stream 1 in transport streams -----------------------------------
+// ---- private stream 1 -------------------------------------------------------
 
-// Transport packets of `pid` carrying `data`; a short last payload is padded
-// with an adaptation field.
-void appendPackets(Bytes& ts, int pid, const Bytes& data)
+// A private stream holds MPEG audio only when frames of a usable stream chain
+// from within its first frame length, and never fewer than four. Layer I
+// taken and AC-3 and DTS refused in transport streams are fixture table rows.
+TEST(PrivateStream, IsMpegAudioOnlyWhenItsFramesChain)
 {
-    for (size_t at = 0; at < data.size(); at += 184) {
-        const size_t n = std::min<size_t>(184, data.size() - at), stuffing = 184 - n;
-        ts = ts + Bytes { 0x47, uint8_t((at ? 0 : 0x40) | (pid >> 8)), uint8_t(pid), uint8_t(stuffing ? 0x30 : 0x10) };
-        if (stuffing)
-            ts.push_back(uint8_t(stuffing - 1));
-        if (stuffing > 1)
-            ts = ts + Bytes { 0 } + fill(stuffing - 2, 0xff);
-        ts.insert(ts.end(), data.begin() + ptrdiff_t(at), data.begin() + ptrdiff_t(at + n));
+    const Bytes layer2 = frames(l2, 30);
+    for (const auto& [payload, status] :
+        { std::pair(noise(300, 5) + layer2, Status::Ok), { frames(l2, 3), Status::NoAudio },
+            { noise(2500, 7) + layer2, Status::NoAudio }, { frames(Frame { 1, 3, 9, 0 }, 30), Status::NoAudio } }) {
+        PayloadBuffer buffer(true);
+        buffer.append(payload.data(), payload.size(), 0);
+        EXPECT_EQ(buffer.scan(true).status, status) << payload.size();
     }
+    // AC-3 (sync 0x0B77) is ruled out early and does not hide a later stream.
+    const Bytes ac3Bytes = Bytes { 0x0b, 0x77, 0x1c, 0x4e, 0x14, 0x40 } + noise(8000, 1);
+    const Bytes layer1Bytes = frames(Frame { 1, 1, 4, 1, 3 }, 30);
+    PayloadBuffer ac3(true), layer1;
+    ac3.append(ac3Bytes.data(), ac3Bytes.size(), 0);
+    layer1.append(layer1Bytes.data(), layer1Bytes.size(), 0);
+    EXPECT_TRUE(ac3.enough());
+    const ProbeResult r = firstUsableStream({ &ac3, &layer1 }, true);
+    EXPECT_EQ(std::tie(r.status, r.audio.layer), std::tuple(Status::Ok, 1));
 }
-
-// A PSI section behind its pointer field, with its length and a CRC the
-// reader does not check.
-Bytes section(Bytes s)
-{
-    s.insert(s.end(), 4, 0);
-    s[1] = uint8_t(0xb0 | ((s.size() - 3) >> 8));
-    s[2] = uint8_t(s.size() - 3);
-    return Bytes { 0 } + s;
-}
-
-// {stream type in the PMT, PES stream id, payload}
-using Elementary = std::tuple<int, int, Bytes>;
-
-// PAT, PMT on PID 0x100, then one PES packet per stream on PIDs 0x101...
-Bytes transportStream(const std::vector<Elementary>& streams)
-{
-    Bytes ts, pmt = { 0x02, 0, 0, 0, 1, 0xc1, 0, 0, 0xe1, 0x01, 0xf0, 0x00 };
-    appendPackets(ts, 0, section({ 0x00, 0, 0, 0, 1, 0xc1, 0, 0, 0, 1, 0xe1, 0x00 }));
-    for (size_t i = 0; i < streams.size(); ++i)
-        pmt = pmt + Bytes { uint8_t(std::get<0>(streams[i])), 0xe1, uint8_t(0x01 + i), 0xf0, 0x00 };
-    appendPackets(ts, 0x100, section(pmt));
-    for (size_t i = 0; i < streams.size(); ++i) {
-        const auto& [type, streamId, payload] = streams[i];
-        appendPackets(ts, 0x101 + int(i), Bytes { 0, 0, 1, uint8_t(streamId), 0, 0, 0x80, 0x00, 0x00 } + payload);
-    }
-    return ts;
-}
-
-// AC-3 (sync 0x0B77) with a body of noise.
-const Bytes ac3 = Bytes { 0x0b, 0x77, 0x1c, 0x4e, 0x14, 0x40 } + noise(8000, 1);
-const Bytes layer2 = frames(l2, 30);
-
-// name, streams, status, layer when Ok. Layer I taken and AC-3 and DTS
-// refused are rows of the fixture table.
-using PrivateRow = std::tuple<const char*, std::vector<Elementary>, Status, int>;
-
-const PrivateRow privateRows[] = {
-    { "layer2_behind_a_partial_frame", { { 0x06, 0xbd, noise(300, 5) + layer2 } }, Status::Ok, 2 },
-    // Three frames that end the stream confirm MPEG audio, not a private stream.
-    { "three_frames_ending_the_stream", { { 0x06, 0xbd, frames(l2, 3) } }, Status::NoAudio, 0 },
-    { "frames_only_after_a_frame_length_of_noise", { { 0x06, 0xbd, noise(2500, 7) + layer2 } }, Status::NoAudio, 0 },
-    { "layer3", { { 0x06, 0xbd, frames(Frame { 1, 3, 9, 0 }, 30) } }, Status::NoAudio, 0 },
-    // Private stream 1 is taken only where the PMT says private data.
-    { "layer2_in_a_stream_of_type_0x81", { { 0x81, 0xbd, layer2 } }, Status::NoAudio, 0 },
-    { "ac3_before_mpeg_audio", { { 0x06, 0xbd, ac3 }, { 0x04, 0xc0, frames(Frame { 1, 1, 4, 1, 3 }, 30) } }, Status::Ok,
-        1 },
-};
-
-using PrivateStream = testing::TestWithParam<PrivateRow>;
-
-TEST_P(PrivateStream, IsMpegAudioOnlyWhenItsFramesChain)
-{
-    const auto& [name, streams, status, layer] = GetParam();
-    const Bytes ts = transportStream(streams);
-    const ProbeResult r = probeMemory(ts.data(), ts.size());
-    EXPECT_EQ(r.container, Container::TransportStream);
-    ASSERT_EQ(r.status, status) << statusText(r.status);
-    if (status == Status::Ok) {
-        EXPECT_EQ(std::tie(r.audio.layer, r.audio.sampleFrequency), std::tuple(layer, 48000));
-    }
-}
-
-INSTANTIATE_TEST_SUITE_P(Payloads, PrivateStream, testing::ValuesIn(privateRows), RowName());
 
 } // namespace
