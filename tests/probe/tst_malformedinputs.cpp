@@ -1,5 +1,5 @@
 // Inputs a reader must survive: empty, huge and sparse, containers whose
-// structure lies, and what the fuzz targets found.
+// structure lies, what the fuzz targets found, and special files.
 #include "fixturetable.h"
 #include "rowname.h"
 #include "tempdir.h"
@@ -12,8 +12,14 @@
 #include <probe/boundedreader.h>
 #include <probe/memorysource.h>
 #include <probe/transportstreamreader.h>
+#ifndef _WIN32
+#include "nonblocking.h"
+
+#include <sys/stat.h>
+#endif
 
 using namespace vl::probe;
+namespace fs = std::filesystem;
 
 namespace {
 
@@ -27,7 +33,7 @@ std::vector<uint8_t> fixtureBytes(const std::string& name)
 void writeFile(const std::string& path, const std::vector<uint8_t>& bytes, uint64_t size = 0)
 {
     std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
-    std::filesystem::resize_file(path, std::max<uint64_t>(size, bytes.size()));
+    fs::resize_file(path, std::max<uint64_t>(size, bytes.size()));
 }
 
 TEST(NothingToRead, EmptyOrMissingInputFails)
@@ -131,7 +137,7 @@ TEST(LyingTransportStream, SectionLengthsAndPointersOutOfRange)
 TEST(FuzzFindings, TransportReaderStaysInsideItsWindow)
 {
     int files = 0;
-    for (const auto& entry : std::filesystem::directory_iterator(std::string(VL_FIXTURE_DIR) + "/../fuzz/transport")) {
+    for (const auto& entry : fs::directory_iterator(std::string(VL_FIXTURE_DIR) + "/../fuzz/transport")) {
         const std::vector<uint8_t> bytes = readFileBytes(entry.path().string());
         MemorySource source(bytes.data(), bytes.size());
         BoundedReader reader(source, 4 * mebibyte);
@@ -167,5 +173,56 @@ TEST(FuzzFindings, VobIsReadOnceWhenTheIfoNamesAnotherStream)
     EXPECT_TRUE(r.audio.fields & FieldBitrate); // taken from the VOB
     EXPECT_LE(r.bytesRead, ifo.size() + vob.size());
 }
+
+#ifndef _WIN32
+// ---- paths that are not regular files ---------------------------------------
+
+// As the file probed and as the VOB beside a DVD IFO: the probe returns at
+// once and reads next to nothing from them.
+using SpecialRow = std::pair<const char*, void (*)(const fs::path&)>;
+
+const SpecialRow specialRows[] = {
+    { "fifo", [](const fs::path& p) { ASSERT_EQ(mkfifo(p.c_str(), 0600), 0); } },
+    { "directory", [](const fs::path& p) { fs::create_directory(p); } },
+    { "zero_device", [](const fs::path& p) { fs::create_symlink("/dev/zero", p); } },
+    { "random_device", [](const fs::path& p) { fs::create_symlink("/dev/urandom", p); } },
+    { "dangling_link", [](const fs::path& p) { fs::create_symlink(p.parent_path() / "nowhere", p); } },
+};
+
+class SpecialFile : public testing::TestWithParam<SpecialRow>
+{
+protected:
+    // The probe of `file`, which must not wait for a writer on `special`.
+    ProbeResult probe(const fs::path& file, const fs::path& special)
+    {
+        ProbeResult r;
+        EXPECT_TRUE(returnsWithoutBlocking([&] { r = probeFile(file.c_str()); }, special));
+        EXPECT_LE(r.bytesRead, 16u * 1024);
+        return r;
+    }
+
+    const TempDir temp;
+    const fs::path dir { temp.path() };
+};
+
+TEST_P(SpecialFile, ProbedPathFailsAtOnce)
+{
+    GetParam().second(dir / "input.mp2");
+    EXPECT_EQ(probe(dir / "input.mp2", dir / "input.mp2").status, Status::OpenFailed);
+}
+
+// The IFO alone still tells what it knows, as when the VOB is missing.
+TEST_P(SpecialFile, VobBesideAnIfoIsPassedOver)
+{
+    fs::copy_file(std::string(VL_FIXTURE_DIR) + "/dvd/VIDEO_TS/VTS_01_0.IFO", dir / "VTS_01_0.IFO");
+    GetParam().second(dir / "VTS_01_1.VOB");
+    const ProbeResult r = probe(dir / "VTS_01_0.IFO", dir / "VTS_01_1.VOB");
+    EXPECT_EQ(r.status, Status::Ok);
+    EXPECT_EQ(r.audio.fields, FieldLayer | FieldSampleFrequency | FieldMode);
+}
+
+INSTANTIATE_TEST_SUITE_P(Kinds, SpecialFile, testing::ValuesIn(specialRows), RowName());
+
+#endif
 
 } // namespace

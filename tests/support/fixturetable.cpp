@@ -7,6 +7,20 @@
 
 using vl::probe::Container;
 using vl::probe::Status;
+using F = FixtureExpectation;
+
+namespace {
+std::optional<int> F::*const numbers[] = { &F::version, &F::layer, &F::mode, &F::kbps, &F::bitrateIndex,
+    &F::sampleFrequency, &F::emphasis, &F::privateBit, &F::copyrightBit, &F::originalBit, &F::errorProtection };
+}
+
+std::array<int, 11> FixtureExpectation::numbersOr(int unknown) const
+{
+    std::array<int, 11> out {};
+    for (size_t i = 0; i < out.size(); ++i)
+        out[i] = (this->*numbers[i]).value_or(unknown);
+    return out;
+}
 
 std::vector<FixtureExpectation> loadFixtureTable(bool (*keep)(const FixtureExpectation&))
 {
@@ -16,9 +30,6 @@ std::vector<FixtureExpectation> loadFixtureTable(bool (*keep)(const FixtureExpec
     static const std::map<std::string, Container> containers = { { "elementary", Container::Elementary },
         { "program", Container::ProgramStream }, { "transport", Container::TransportStream },
         { "iso", Container::IsoMedia }, { "mxf", Container::Mxf }, { "dvd", Container::DvdIfo } };
-    using F = FixtureExpectation;
-    std::optional<int> F::*const numbers[] = { &F::version, &F::layer, &F::mode, &F::kbps, &F::bitrateIndex,
-        &F::sampleFrequency, &F::emphasis, &F::privateBit, &F::copyrightBit, &F::originalBit, &F::errorProtection };
     std::ifstream in(std::string(VL_FIXTURE_DIR) + "/expected.tsv");
     std::vector<FixtureExpectation> table;
     for (std::string line; std::getline(in, line);) {

@@ -3,6 +3,7 @@
 #ifndef VL_SUPPORT_FIXTURETABLE_H
 #define VL_SUPPORT_FIXTURETABLE_H
 
+#include <array>
 #include <gtest/gtest.h>
 #include <optional>
 #include <probe/mpegprobe.h>
@@ -19,6 +20,10 @@ struct FixtureExpectation
     std::optional<int> privateBit, copyrightBit, originalBit, errorProtection;
 
     std::string path() const { return std::string(VL_FIXTURE_DIR) + "/" + file; }
+    // The numbers in the table's column order (version, layer, mode, kbps,
+    // bitrate index, frequency, emphasis, private, copyright, original, CRC),
+    // `unknown` where the row leaves one open.
+    std::array<int, 11> numbersOr(int unknown) const;
     // Usable audio in a single file (a DVD IFO reads the VOB beside it).
     bool usableAlone() const { return status == vl::probe::Status::Ok && container != vl::probe::Container::DvdIfo; }
 };
