@@ -288,58 +288,44 @@ TEST_F(SettingsFiles, FailuresChangeNothing)
     EXPECT_EQ(entries(), (std::vector<std::string> { "bad.cfg", "big.ini", "empty.ini" }));
 }
 
-// name, change of baseBlock(), size of the settings file saved into (padded
-// by a comment)
-using RefusedCase = std::tuple<const char*, Fields, size_t>;
-
-const RefusedCase refusedCases[] = {
-    { "field_out_of_range", { { &S::mode, 4 } }, 0 },
-    { "content_kept_would_pass_the_size_limit", {}, maxSettingsFileSize - 100 },
-    { "file_at_the_size_limit", {}, maxSettingsFileSize },
-};
-
-using RefusedSave = SettingsFileRows<RefusedCase>;
-
-// A save writes a file that loads again, or nothing: it fails and leaves the
-// file as it was.
-TEST_P(RefusedSave, KeepsTheFile)
+// A settings file of `size` bytes, padded by a comment.
+std::string paddedSettings(size_t size)
 {
-    const auto& [name, change, fileSize] = GetParam();
-    std::string text = "[MPEG Audio]\n;";
-    text.resize(std::max(fileSize, text.size() + 1) - 1, ' ');
-    writeText(path("kept.ini"), text + "\n");
-    EXPECT_NE(save(path("kept.ini"), change), 0);
-    EXPECT_EQ(readText(path("kept.ini")), text + "\n");
-    EXPECT_EQ(entries(), std::vector<std::string> { "kept.ini" });
+    return "[MPEG Audio]\n;" + std::string(size - 15, ' ') + "\n";
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, RefusedSave, testing::ValuesIn(refusedCases), RowName());
+// name, content of the file saved into, change of baseBlock(), whether the
+// save works
+using SaveIntoCase = std::tuple<const char*, std::string, Fields, bool>;
 
-// name, content of a file a save cannot keep
-using ForeignCase = std::pair<const char*, std::string>;
-
-const ForeignCase foreignCases[] = {
-    { "binary", std::string("\x89PNG\r\n\x1a\n\0\0", 10) },
-    { "binary_over_the_limit", std::string(maxSettingsFileSize + 1, '\0') },
-    { "settings_text_over_the_limit", "[MPEG Audio]\n;" + std::string(maxSettingsFileSize, ' ') + "\n" },
+const SaveIntoCase saveIntoCases[] = {
+    { "field_out_of_range", "[MPEG Audio]\n", { { &S::mode, 4 } }, false },
+    { "content_kept_would_pass_the_size_limit", paddedSettings(maxSettingsFileSize - 100), mono, false },
+    { "file_at_the_size_limit", paddedSettings(maxSettingsFileSize), mono, false },
+    { "binary", std::string("\x89PNG\r\n\x1a\n\0\0", 10), mono, true },
+    { "binary_over_the_limit", std::string(maxSettingsFileSize + 1, '\0'), mono, true },
+    { "settings_text_over_the_limit", paddedSettings(maxSettingsFileSize + 1), mono, true },
 };
 
-using ForeignFile = SettingsFileRows<ForeignCase>;
+using SaveInto = SettingsFileRows<SaveIntoCase>;
 
-// Such a file, whatever its size, is kept as <name>.bak (replacing an older
-// one) and the new file takes its name.
-TEST_P(ForeignFile, IsKeptAsBackup)
+// A save writes a file that loads again, or fails and leaves the file as it
+// was. A file it cannot keep, whatever its size, is kept as <name>.bak
+// (replacing an older one) and the new file takes its name.
+TEST_P(SaveInto, KeepsTheOldContent)
 {
+    const auto& [name, content, change, saved] = GetParam();
     const std::string file = path("notes.ini");
-    writeText(file, GetParam().second);
+    writeText(file, content);
     writeText(file + ".bak", "an older backup");
-    ASSERT_EQ(save(file, mono), 0);
-    EXPECT_TRUE(readText(file + ".bak") == GetParam().second);
-    EXPECT_TRUE(sameBlock(loaded(file), baseBlock(mono)));
+    EXPECT_EQ(save(file, change) == 0, saved);
+    EXPECT_TRUE(readText(saved ? file + ".bak" : file) == content);
+    EXPECT_EQ(readText(file + ".bak") == "an older backup", !saved);
+    EXPECT_EQ(sameBlock(loaded(file), baseBlock(mono)), saved);
     EXPECT_EQ(entries(), (std::vector<std::string> { "notes.ini", "notes.ini.bak" }));
 }
 
-INSTANTIATE_TEST_SUITE_P(Files, ForeignFile, testing::ValuesIn(foreignCases), RowName());
+INSTANTIATE_TEST_SUITE_P(Files, SaveInto, testing::ValuesIn(saveIntoCases), RowName());
 
 // Names encoded twice (U+00E9 encoded, read as Latin-1 and encoded again) are
 // undone; an empty result means the name is not of that form.
