@@ -58,7 +58,7 @@ TEST_P(Fixture, FillsTheRecordOrFailsCleanly)
                   info.sampleFrequency, info.emphasis, info.privateBit, info.copyrightBit, info.originalBit,
                   info.errorProtection }),
         (ok ? f : FixtureExpectation {}).numbersOr(-1));
-    EXPECT_EQ(info.channels, ok ? (*f.mode == VL_MODE_MONO ? 1 : 2) : -1);
+    EXPECT_EQ(info.channels, ok ? (*f.numbers[FixtureExpectation::Mode] == VL_MODE_MONO ? 1 : 2) : -1);
     EXPECT_EQ(info.audioOffset >= 0, f.usableAlone()) << info.audioOffset;
 }
 

@@ -25,8 +25,8 @@ void expectMatches(const FixtureExpectation& f, const ProbeResult& r)
         f.numbersOr(0));
     EXPECT_EQ(a.channels, a.mode == 3 ? 1 : 2);
     // What the table leaves open must not be claimed as known.
-    EXPECT_EQ((a.fields & FieldBitrate) != 0, f.kbps.has_value());
-    EXPECT_EQ((a.fields & FieldHeaderBits) != 0, f.privateBit.has_value());
+    EXPECT_EQ((a.fields & FieldBitrate) != 0, f.numbers[FixtureExpectation::Kbps].has_value());
+    EXPECT_EQ((a.fields & FieldHeaderBits) != 0, f.numbers[FixtureExpectation::Private].has_value());
 }
 
 using ProbeFixture = testing::TestWithParam<FixtureExpectation>;

@@ -7,18 +7,12 @@
 
 using vl::probe::Container;
 using vl::probe::Status;
-using F = FixtureExpectation;
-
-namespace {
-std::optional<int> F::*const numbers[] = { &F::version, &F::layer, &F::mode, &F::kbps, &F::bitrateIndex,
-    &F::sampleFrequency, &F::emphasis, &F::privateBit, &F::copyrightBit, &F::originalBit, &F::errorProtection };
-}
 
 std::array<int, 11> FixtureExpectation::numbersOr(int unknown) const
 {
     std::array<int, 11> out {};
     for (size_t i = 0; i < out.size(); ++i)
-        out[i] = (this->*numbers[i]).value_or(unknown);
+        out[i] = numbers[i].value_or(unknown);
     return out;
 }
 
@@ -39,17 +33,15 @@ std::vector<FixtureExpectation> loadFixtureTable(bool (*keep)(const FixtureExpec
         std::stringstream row(line);
         for (std::string cell; std::getline(row, cell, '\t');)
             cells.push_back(cell);
-        if (cells.size() != 3 + std::size(numbers))
-            throw std::runtime_error("bad row in expected.tsv: " + line);
         FixtureExpectation f;
+        if (cells.size() != 3 + f.numbers.size())
+            throw std::runtime_error("bad row in expected.tsv: " + line);
         f.file = cells[0];
         f.status = statuses.at(cells[1]);
         if (cells[2] != "-")
             f.container = containers.at(cells[2]);
-        for (size_t i = 0; i < std::size(numbers); ++i) {
-            if (cells[3 + i] != "-")
-                f.*numbers[i] = std::stoi(cells[3 + i]);
-        }
+        for (size_t i = 0; i < f.numbers.size(); ++i)
+            f.numbers[i] = cells[3 + i] == "-" ? std::nullopt : std::optional(std::stoi(cells[3 + i]));
         if (!keep || keep(f))
             table.push_back(f);
     }

@@ -15,14 +15,14 @@ struct FixtureExpectation
     std::string file; // relative to the fixture directory
     vl::probe::Status status = vl::probe::Status::NoAudio;
     std::optional<vl::probe::Container> container;
-    // Unset fields are not checked (a DVD IFO alone does not know them).
-    std::optional<int> version, layer, mode, kbps, bitrateIndex, sampleFrequency, emphasis;
-    std::optional<int> privateBit, copyrightBit, originalBit, errorProtection;
+    // The numbers in the table's column order: version, layer, mode, kbps,
+    // bitrate index, frequency, emphasis, private, copyright, original, CRC.
+    // Unset ones are not checked (a DVD IFO alone does not know them).
+    std::array<std::optional<int>, 11> numbers;
+    enum Column { Version, Layer, Mode, Kbps, BitrateIndex, Frequency, Emphasis, Private, Copyright, Original, Crc };
 
     std::string path() const { return std::string(VL_FIXTURE_DIR) + "/" + file; }
-    // The numbers in the table's column order (version, layer, mode, kbps,
-    // bitrate index, frequency, emphasis, private, copyright, original, CRC),
-    // `unknown` where the row leaves one open.
+    // The numbers, `unknown` where the row leaves one open.
     std::array<int, 11> numbersOr(int unknown) const;
     // Usable audio in a single file (a DVD IFO reads the VOB beside it).
     bool usableAlone() const { return status == vl::probe::Status::Ok && container != vl::probe::Container::DvdIfo; }
