@@ -88,11 +88,6 @@ Bytes operator+(Bytes a, const Bytes& b)
     return a;
 }
 
-Bytes fill(size_t count, uint8_t value)
-{
-    return Bytes(count, value);
-}
-
 Bytes noise(size_t count, unsigned seed)
 {
     std::mt19937 random(seed);
@@ -105,9 +100,9 @@ Bytes noise(size_t count, unsigned seed)
 // Free-format frames of 1200 bytes whose bodies of 0xFF (stuffing) run into
 // each next header's sync byte, behind more stuffing.
 const Bytes stuffedFreeFormat = [] {
-    Bytes out = fill(3000, 0xff);
+    Bytes out = Bytes(3000, 0xff);
     for (int i = 0; i < 5; ++i)
-        out = out + Bytes { 0xff, 0xfd, 0x04, 0x00 } + fill(1196, 0xff);
+        out = out + Bytes { 0xff, 0xfd, 0x04, 0x00 } + Bytes(1196, 0xff);
     return out;
 }();
 
@@ -117,11 +112,11 @@ using ScanRow = std::tuple<const char*, Bytes, bool, Status, size_t>;
 const Frame l2 {};
 const ScanRow scanRows[] = {
     { "four_frames", frames(l2, 4), false, Status::Ok, 0 },
-    { "three_frames_then_more_data", frames(l2, 3) + fill(700, 0), false, Status::NoAudio, 0 },
+    { "three_frames_then_more_data", frames(l2, 3) + Bytes(700, 0), false, Status::NoAudio, 0 },
     { "three_frames_ending_the_stream", frames(l2, 3), true, Status::Ok, 0 },
     { "three_frames_of_an_open_stream", frames(l2, 3), false, Status::NoAudio, 0 },
     { "one_frame_ending_the_stream", frames(l2, 1), true, Status::NoAudio, 0 },
-    { "lone_header_before_the_stream", fill(100, 0x11) + frames(l2, 1) + fill(333, 0x22) + frames(l2, 5), false,
+    { "lone_header_before_the_stream", Bytes(100, 0x11) + frames(l2, 1) + Bytes(333, 0x22) + frames(l2, 5), false,
         Status::Ok, 100 + 576 + 333 },
     { "frequency_changes_mid_chain", frames(l2, 2) + frames(Frame { 1, 2, 10, 0 }, 2), false, Status::NoAudio, 0 },
     { "bitrate_changes_mid_chain", frames(l2, 2) + frames(Frame { 1, 2, 4 }, 3), false, Status::Ok, 0 },
@@ -130,7 +125,7 @@ const ScanRow scanRows[] = {
     { "mpeg25_layer2", frames(Frame { 25, 2, 4 }, 5), false, Status::ReservedValue, 0 },
     { "free_format", frames(Frame { 1, 2, 0 }, 5), false, Status::FreeFormat, 0 },
     { "free_format_behind_and_between_stuffing", stuffedFreeFormat, false, Status::FreeFormat, 0 },
-    { "lone_free_format_header", Bytes { 0xff, 0xfd, 0x04, 0x00 } + fill(4996, 0), false, Status::NoAudio, 0 },
+    { "lone_free_format_header", Bytes { 0xff, 0xfd, 0x04, 0x00 } + Bytes(4996, 0), false, Status::NoAudio, 0 },
 };
 
 using Scanner = testing::TestWithParam<ScanRow>;
