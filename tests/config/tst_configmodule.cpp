@@ -1,5 +1,4 @@
-// The built vl_config_mpa.so, loaded by file name as the dialog loads it:
-// its function table, and MPEG files read through its load function.
+// The built settings module as the dialog loads it: its table and its reading of MPEG files.
 #include "fixturetable.h"
 #include "moduleloader.h"
 
@@ -35,8 +34,7 @@ TEST(FunctionTable, OnlyLoadAndSave)
 
 using LoadMpegFile = testing::TestWithParam<FixtureExpectation>;
 
-// A usable stream sets exactly the header fields; anything else leaves the
-// whole block as it was.
+// A usable stream sets exactly the header fields; anything else changes nothing.
 TEST_P(LoadMpegFile, SetsTheHeaderFieldsAndNothingElse)
 {
     const FixtureExpectation& f = GetParam();

@@ -1,5 +1,4 @@
-// The settings-file text format, its exhaustive round trip, and the atomic,
-// content-keeping save.
+// The settings-file text format, its round trip, and the atomic, content-keeping save.
 #include "rowname.h"
 #include "tempdir.h"
 
@@ -40,8 +39,7 @@ EncoderSettings filledBlock(uint8_t fill, const Fields& fields = {})
     return s;
 }
 
-// Recognisable values in every field (bitrate index 10 is 192 kbit/s at
-// MPEG-1 Layer II), then `change`.
+// Recognisable values in every field (index 10: 192 kbit/s), then `change`.
 EncoderSettings baseBlock(const Fields& change = {})
 {
     Fields fields = { { &S::mode, VL_MODE_STEREO }, { &S::layer, 2 }, { &S::psychModel, 1 }, { &S::bitrateIndex, 10 },
@@ -153,8 +151,7 @@ TEST(LoadText, AnyFaultLoadsNothing)
     }
 }
 
-// Every valid combination of the values a file can hold, saved into text and
-// loaded into a block that differs in every field and every other byte.
+// Every valid combination, saved and loaded into a block that differs in every byte.
 TEST(RoundTrip, EveryValidCombinationInText)
 {
     const int audioTypes[] = { VL_AUDIO_MPEG1, VL_AUDIO_MPEG2_DVD, VL_AUDIO_AVC_HD, -1, 1000 };
@@ -215,8 +212,7 @@ TEST_P(MergeText, KeepsEverythingElse)
 
 INSTANTIATE_TEST_SUITE_P(Cases, MergeText, testing::ValuesIn(mergeCases), RowName());
 
-// No text for a block with a field out of range, nor into text that is not a
-// settings file.
+// No text for a field out of range, nor into text that is no settings file.
 TEST(MergeText, RefusesWhatItCannotKeep)
 {
     for (const Fields& change : std::initializer_list<Fields> { { { &S::layer, 0 } }, { { &S::layer, 7 } },
@@ -228,8 +224,7 @@ TEST(MergeText, RefusesWhatItCannotKeep)
     EXPECT_FALSE(mergeSettingsText(baseBlock(), std::string("\x00\x01\x02\x03", 4)));
 }
 
-// Every input the settings-file fuzz target found: a failed load leaves the
-// block alone, and a save into it loads again to the saved values.
+// Inputs the fuzz target found: a failed load changes nothing, a save loads back.
 TEST(MergeText, FuzzFindings)
 {
     int files = 0;
@@ -293,8 +288,7 @@ std::string paddedSettings(size_t size)
     return "[MPEG Audio]\n;" + std::string(size - 15, ' ') + "\n";
 }
 
-// name, content of the file saved into, change of baseBlock(), whether the
-// save works
+// name, content of the file saved into, change of baseBlock(), whether it saves
 using SaveIntoCase = std::tuple<const char*, std::string, Fields, bool>;
 
 const SaveIntoCase saveIntoCases[] = {
@@ -308,9 +302,7 @@ const SaveIntoCase saveIntoCases[] = {
 
 using SaveInto = SettingsFileRows<SaveIntoCase>;
 
-// A save writes a file that loads again, or fails and leaves the file as it
-// was. A file it cannot keep, whatever its size, is kept as <name>.bak
-// (replacing an older one) and the new file takes its name.
+// A save fails and keeps the file, or keeps what it cannot merge into as <name>.bak.
 TEST_P(SaveInto, KeepsTheOldContent)
 {
     const auto& [name, content, change, saved] = GetParam();
@@ -326,8 +318,7 @@ TEST_P(SaveInto, KeepsTheOldContent)
 
 INSTANTIATE_TEST_SUITE_P(Files, SaveInto, testing::ValuesIn(saveIntoCases), RowName());
 
-// Names encoded twice (U+00E9 encoded, read as Latin-1 and encoded again) are
-// undone; an empty result means the name is not of that form.
+// Names encoded twice (UTF-8 read as Latin-1, encoded again) are undone; "" if not.
 TEST(DoubleEncodedName, Undone)
 {
     for (const auto& [given, once] : { std::pair<std::string, std::string>("/tmp/plain.ini", ""),
@@ -345,15 +336,12 @@ TEST_F(SettingsFiles, DoubleEncodedNamesReachTheRealFile)
     EXPECT_TRUE(sameBlock(loaded(twice), baseBlock(mono)));
 }
 
-// Permission bits, links, FIFOs and devices, process ids and file size
-// limits are POSIX's: the cases below run there only.
+// Permission bits, links, FIFOs, process ids and size limits: POSIX only.
 #ifndef _WIN32
 using TemporaryFiles = SettingsFileRows<TemporaryKind>;
 
-// Both ways the new content waits for its rename replace the file whole, with
-// the permission bits asked for; a write the file system refuses halfway (a
-// file size limit, as a full disk would) leaves the old file whole and no
-// temporary file behind.
+// Both kinds of temporary file replace the file whole; a write refused halfway (as by a
+// full disk) leaves the old file and no temporary file.
 TEST_P(TemporaryFiles, ReplaceWholeOrNotAtAll)
 {
     const std::string file = path("keep.ini");
@@ -376,8 +364,7 @@ TEST_P(TemporaryFiles, ReplaceWholeOrNotAtAll)
 
 INSTANTIATE_TEST_SUITE_P(Kinds, TemporaryFiles, testing::Values(TemporaryKind::Unnamed, TemporaryKind::Named));
 
-// The temporary files of saves killed before their rename: the next save of
-// the same name removes those of processes that are gone, and nothing else.
+// A save removes the temporary files that killed saves of its name left, and nothing else.
 TEST_F(SettingsFiles, SaveRemovesTemporaryFilesOfGoneProcesses)
 {
     const pid_t child = fork();
@@ -395,8 +382,7 @@ TEST_F(SettingsFiles, SaveRemovesTemporaryFilesOfGoneProcesses)
     EXPECT_EQ(entries(), kept);
 }
 
-// name, target of link.ini (relative to the test directory), whether the
-// target exists, whether the save works
+// name, target of link.ini, whether the target exists, whether the save works
 using LinkCase = std::tuple<const char*, std::string, bool, bool>;
 
 const LinkCase linkCases[] = {
@@ -408,8 +394,7 @@ const LinkCase linkCases[] = {
 
 using SaveThroughLink = SettingsFileRows<LinkCase>;
 
-// A save follows a link, also to a file that does not exist yet, and the
-// link stays; an existing target keeps its content and permission bits.
+// A save follows a link, dangling too; the link stays, the target keeps its other content and mode.
 TEST_P(SaveThroughLink, UpdatesTheFileItNames)
 {
     const auto& [name, target, targetExists, saved] = GetParam();
@@ -432,9 +417,7 @@ INSTANTIATE_TEST_SUITE_P(Links, SaveThroughLink, testing::ValuesIn(linkCases), R
 
 using SpecialPath = SettingsFileRows<const char*>;
 
-// Load and save fail at once, without waiting for a FIFO's writer, and leave
-// the block and the entry as they were. (A device takes the same path as a
-// FIFO: it is not a regular file either.)
+// Load and save fail at once and change nothing (a device takes the FIFO's path).
 TEST_P(SpecialPath, LoadAndSaveFailWithoutBlocking)
 {
     const std::string entry = path("special.ini");

@@ -1,5 +1,4 @@
-// The import module through its entry points: its record, its result codes,
-// and what it reads from the shared MPEG fixtures.
+// The import module through its entry points: its record, result codes, and the fixtures.
 #include "fixturetable.h"
 #include "moduleloader.h"
 #include "mpeginfo.h"
@@ -22,8 +21,7 @@ MpegInInfo initialised()
     return info;
 }
 
-// An initialised record holds every value unknown and its reserved words 0;
-// bad arguments and a missing file fail and leave it so.
+// A new record holds every value unknown; bad arguments and a missing file fail cleanly.
 TEST(ImportModule, FailsCleanlyWithoutAStream)
 {
     ASSERT_TRUE(init && getInfo) << module.error();
@@ -44,8 +42,7 @@ TEST(ImportModule, FailsCleanlyWithoutAStream)
 
 using Fixture = testing::TestWithParam<FixtureExpectation>;
 
-// Values the file does not reveal, and all values of a failed read, stay
-// unknown.
+// Values the file does not reveal, and all of a failed read, stay unknown.
 TEST_P(Fixture, FillsTheRecordOrFailsCleanly)
 {
     const FixtureExpectation& f = GetParam();

@@ -1,5 +1,4 @@
-// The localisation module: every translation keeps its message's printf
-// conversions, and the module converts exactly the encoder's formats.
+// The translations, and the localisation module converting exactly the encoder's formats.
 #include "encodermessages.h"
 #include "messagetranslations.h"
 #include "moduleloader.h"
@@ -34,8 +33,7 @@ bool isUtf8(std::string text)
 #endif
 }
 
-// Each translation keeps its message's conversions in order and is
-// translated, well-formed text of one sentence.
+// Each translation keeps its message's conversions and is one well-formed sentence.
 TEST(Translations, KeepTheConversionsAndAreWellFormed)
 {
     for (const auto& [language, stop] : { std::pair(Language::German, "."), { Language::Japanese, "\xe3\x80\x82" } }) {
@@ -52,8 +50,7 @@ TEST(Translations, KeepTheConversionsAndAreWellFormed)
     }
 }
 
-// Through the built module: the encoder's formats in the language set last
-// by its Windows language number, primary or full; other texts untouched.
+// The formats in the language set last by Windows number, primary or full; nothing else.
 TEST(LocalizeModule, ConvertsTheEncodersFormatsIntoTheLanguageSetLast)
 {
     const ModuleLoader module(VL_MODULE_DIR "/gui_mpa_localize" VL_MODULE_SUFFIX);

@@ -1,5 +1,4 @@
-// Inputs a reader must survive: empty, huge and sparse, containers whose
-// structure lies, what the fuzz targets found, and special files.
+// Inputs a reader must survive: empty, sparse, lying, fuzz-found and special files.
 #include "fixturetable.h"
 #include "rowname.h"
 #include "tempdir.h"
@@ -47,8 +46,7 @@ TEST(NothingToRead, EmptyOrMissingInputFails)
         EXPECT_EQ(probeFile(path).status, Status::OpenFailed) << (path ? path : "null");
 }
 
-// Without audio in its head, the search in a 2 GiB file with a sparse tail
-// gives up after a few MiB.
+// Without audio in its head, a 2 GiB sparse file is given up after a few MiB.
 TEST(SparseTail, WithoutAudioStaysBounded)
 {
     const TempDir dir;
@@ -63,8 +61,7 @@ TEST(SparseTail, WithoutAudioStaysBounded)
     }
 }
 
-// name, fixture, `patch` written `at` bytes past the first `anchor` (or the
-// start), cut to `cut` bytes unless 0, the status (without one, any failure)
+// name, fixture, `patch` at `at` bytes past `anchor`, cut (0: none), status (none: any failure)
 using LieRow
     = std::tuple<const char*, const char*, const char*, size_t, std::vector<uint8_t>, size_t, std::optional<Status>>;
 
@@ -80,8 +77,7 @@ const LieRow lies[] = {
         { 0x88, 0xff, 0xff, 0xff, 0xff, 0xff, 0xff, 0xff, 0xff }, 0, std::nullopt },
     { "dvd_more_audio_streams_than_the_format_has", "dvd_ifo_only/VTS_01_0.IFO", "", 0x202, { 0, 9 }, 0,
         Status::Malformed },
-    // Private stream 1 is taken only where the PMT (its first stream type at
-    // 393) says private data.
+    // Private stream 1 counts only as PMT type 0x06 (the first type, at 393).
     { "ts_private_stream_of_type_0x81", "ts_private_l1_48k_stereo_384.ts", "", 393, { 0x81 }, 0, Status::NoAudio },
     { "dvd_cut_before_the_audio_attributes", "dvd_ifo_only/VTS_01_0.IFO", "", 0, {}, 0x210, std::nullopt },
 };
@@ -132,8 +128,7 @@ TEST(LyingTransportStream, SectionLengthsAndPointersOutOfRange)
     EXPECT_EQ(probeMemory(bytes.data(), bytes.size()).status, Status::Ok);
 }
 
-// The transport reader gets each input its fuzz target found as the target
-// gives it: from offset 0, with the packet layout found or the plain one.
+// The transport reader on what its fuzz target found, fed as the target feeds it.
 TEST(FuzzFindings, TransportReaderStaysInsideItsWindow)
 {
     int files = 0;
@@ -155,8 +150,7 @@ TEST(FuzzFindings, TransportReaderStaysInsideItsWindow)
     EXPECT_GT(files, 0);
 }
 
-// A title set whose VOB carries its audio under another stream id than the
-// IFO names (a fuzz finding) has its VOB read once, not once per id.
+// A VOB whose audio stream id is not the one its IFO names is read once, not per id.
 TEST(FuzzFindings, VobIsReadOnceWhenTheIfoNamesAnotherStream)
 {
     // This VOB is longer than the reader's window, so that a second reading shows.
@@ -177,8 +171,7 @@ TEST(FuzzFindings, VobIsReadOnceWhenTheIfoNamesAnotherStream)
 #ifndef _WIN32
 // ---- paths that are not regular files ---------------------------------------
 
-// As the file probed and as the VOB beside a DVD IFO: the probe returns at
-// once and reads next to nothing from them.
+// As the probed file or the VOB beside an IFO, they are given up at once, unread.
 using SpecialRow = std::pair<const char*, void (*)(const fs::path&)>;
 
 const SpecialRow specialRows[] = {
@@ -206,7 +199,7 @@ TEST_P(SpecialFile, IsPassedOverAtOnce)
         return r;
     };
     EXPECT_EQ(probe(dir / "input.mp2", dir / "input.mp2").status, Status::OpenFailed);
-    // The IFO alone still tells what it knows, as when the VOB is missing.
+    // The IFO alone still tells what it knows.
     const ProbeResult r = probe(dir / "VTS_01_0.IFO", dir / "VTS_01_1.VOB");
     EXPECT_EQ(std::tie(r.status, r.audio.fields),
         std::tuple(Status::Ok, uint32_t(FieldLayer | FieldSampleFrequency | FieldMode)));

@@ -50,9 +50,7 @@ TEST_P(ProbeFixture, MatchesGeneratorParameters)
         std::tie(r.audio.layer, r.audio.sampleFrequency, r.audio.bitrateIndex));
 }
 
-// Fixtures that are one file give the same result from memory and under any
-// name: the content decides, not the extension. With audio, a sparse tail
-// that makes the file 2 GiB costs nothing: only the head is read.
+// One file gives the same from memory, under any name and, with audio, as a 2 GiB sparse file.
 using SingleFileFixture = testing::TestWithParam<FixtureExpectation>;
 
 TEST_P(SingleFileFixture, ContentDecidesNotTheName)
@@ -75,9 +73,7 @@ TEST_P(SingleFileFixture, ContentDecidesNotTheName)
     }
 }
 
-// A file cut anywhere gives the parameters of the whole file or fails; it
-// never gives other ones. (The mode may differ: fewer frames are left to show
-// joint stereo.)
+// A cut file gives the whole file's parameters or fails (the mode may differ: fewer frames).
 TEST_P(SingleFileFixture, CutNeverGivesWrongParameters)
 {
     const std::vector<uint8_t> bytes = readFileBytes(GetParam().path());

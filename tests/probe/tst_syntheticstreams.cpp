@@ -1,5 +1,4 @@
-// The frame header, the confirmed-stream scanner and private streams, on
-// synthetic data.
+// The frame header, the confirmed-stream scanner and private streams on synthetic data.
 #include "rowname.h"
 
 #include <array>
@@ -14,8 +13,8 @@ namespace {
 
 using Bytes = std::vector<uint8_t>;
 
-// name, header, version, layer, bitrate index, frequency, mode, frame length
-// (ISO/IEC 11172-3 and 13818-3 2.4.3.1); version 0: the header must not parse.
+// name, header, version, layer, index, frequency, mode, frame length (ISO/IEC 11172-3 and
+// 13818-3 2.4.3.1); version 0: the header must not parse.
 using HeaderRow = std::tuple<const char*, std::array<uint8_t, 4>, int, int, int, int, int, int>;
 
 const HeaderRow headerRows[] = {
@@ -59,9 +58,8 @@ TEST(MpegVersion, OnlyTheLowerFrequenciesAreMpeg2)
     }
 }
 
-// count frames {version, layer, bitrate index, frequency index, mode,
-// emphasis} with a body of 0x55, as long as the header says (free format:
-// 1200 bytes). The default is MPEG-1 Layer II, 48 kHz, 192 kbit/s.
+// count frames with a body of 0x55, of the header's length (free format: 1200 bytes).
+// The default is MPEG-1 Layer II, 48 kHz, 192 kbit/s.
 struct Frame
 {
     int version = 1, layer = 2, bitrateIndex = 10, frequencyIndex = 1, mode = 0, emphasis = 0;
@@ -97,8 +95,7 @@ Bytes noise(size_t count, unsigned seed)
     return out;
 }
 
-// Free-format frames of 1200 bytes whose bodies of 0xFF (stuffing) run into
-// each next header's sync byte, behind more stuffing.
+// Free-format frames whose bodies of 0xFF run into each next sync byte, behind stuffing.
 const Bytes stuffedFreeFormat = [] {
     Bytes out = Bytes(3000, 0xff);
     for (int i = 0; i < 5; ++i)
@@ -138,8 +135,7 @@ TEST_P(Scanner, FindsOnlyConfirmedStreams)
     EXPECT_EQ(scan.status == Status::Ok ? scan.offset : 0, offset);
 }
 
-// Data that arrives in pieces, each scan resuming where the last one left
-// off, gives what one scan of all of it gives.
+// Scans resumed as data arrives give what one scan of all of it gives.
 TEST_P(Scanner, ResumedScansAgreeWithOneScan)
 {
     const auto& [name, data, complete, status, offset] = GetParam();
@@ -153,8 +149,7 @@ TEST_P(Scanner, ResumedScansAgreeWithOneScan)
 
 INSTANTIATE_TEST_SUITE_P(Streams, Scanner, testing::ValuesIn(scanRows), RowName());
 
-// Joint stereo in any of the first 64 frames makes the stream joint stereo;
-// a joint frame later on does not count.
+// Joint stereo in any of the first 64 frames makes the stream joint stereo; later not.
 TEST(JointStereo, AnyOfTheFirstFrames)
 {
     for (const auto& [jointFrame, mode] : { std::pair(-1, 0), { 0, 1 }, { 16, 1 }, { 63, 1 }, { 64, 0 }, { 71, 0 } }) {
@@ -167,8 +162,7 @@ TEST(JointStereo, AnyOfTheFirstFrames)
     }
 }
 
-// Noise, sown with valid-looking headers, is never audio, and the probe reads
-// at most its window of it.
+// Noise sown with headers is never audio, and the probe reads at most its window.
 TEST(Noise, IsNotAudio)
 {
     for (const size_t size : { size_t(1), size_t(17), size_t(70000), size_t(1) << 20, size_t(3) << 20 }) {
@@ -186,9 +180,8 @@ TEST(Noise, IsNotAudio)
 
 // ---- private stream 1 -------------------------------------------------------
 
-// A private stream holds MPEG audio only when frames of a usable stream chain
-// from within its first frame length, and never fewer than four. Layer I
-// taken and AC-3 and DTS refused in transport streams are fixture table rows.
+// Private streams need four usable frames chained from within one frame length (Layer I
+// taken and AC-3 and DTS refused in transport streams are fixture rows).
 TEST(PrivateStream, IsMpegAudioOnlyWhenItsFramesChain)
 {
     const Bytes layer2 = frames(l2, 30);

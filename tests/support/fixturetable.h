@@ -1,5 +1,4 @@
-// The fixtures' expected values (tests/fixtures/mpeg/expected.tsv), written
-// by the generator from the parameters the encoders were given.
+// The fixtures' expected values, written by their generator (tests/fixtures/mpeg/expected.tsv).
 #ifndef VL_SUPPORT_FIXTURETABLE_H
 #define VL_SUPPORT_FIXTURETABLE_H
 
@@ -15,9 +14,7 @@ struct FixtureExpectation
     std::string file; // relative to the fixture directory
     vl::probe::Status status = vl::probe::Status::NoAudio;
     std::optional<vl::probe::Container> container;
-    // The numbers in the table's column order: version, layer, mode, kbps,
-    // bitrate index, frequency, emphasis, private, copyright, original, CRC.
-    // Unset ones are not checked (a DVD IFO alone does not know them).
+    // The numbers in column order; unset ones are unknown (a DVD IFO alone lacks some).
     std::array<std::optional<int>, 11> numbers;
     enum Column { Version, Layer, Mode, Kbps, BitrateIndex, Frequency, Emphasis, Private, Copyright, Original, Crc };
 

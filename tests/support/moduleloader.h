@@ -1,6 +1,5 @@
-// Loads a companion module by path, as the dialog does, and resolves its
-// entry points; unloads it when it goes out of scope. Module file names end
-// in VL_MODULE_SUFFIX (".so", ".dll" on Windows).
+// A companion module loaded by path as the dialog loads it, unloaded when it goes;
+// module file names end in VL_MODULE_SUFFIX (".so", ".dll").
 #ifndef VL_SUPPORT_MODULELOADER_H
 #define VL_SUPPORT_MODULELOADER_H
 
