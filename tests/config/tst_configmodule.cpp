@@ -1,5 +1,4 @@
-// The built vl_config_mpa.so, loaded by file name as the dialog loads it:
-// its function table, and MPEG files read through its load function.
+// The built settings module as the dialog loads it: its table and its reading of MPEG files.
 #include "fixturetable.h"
 #include "moduleloader.h"
 
@@ -18,6 +17,7 @@ MPAConfigFileFunc function(int32_t id)
 }
 
 // A recognisable byte in every place, and a model a settings file can hold.
+constexpr int32_t pattern = 0x5c5c5c5c;
 EncoderSettings patternBlock()
 {
     EncoderSettings s;
@@ -34,23 +34,19 @@ TEST(FunctionTable, OnlyLoadAndSave)
 
 using LoadMpegFile = testing::TestWithParam<FixtureExpectation>;
 
-// A usable stream sets exactly the header fields; anything else leaves the
-// whole block as it was.
+// A usable stream sets exactly the header fields; anything else changes nothing.
 TEST_P(LoadMpegFile, SetsTheHeaderFieldsAndNothingElse)
 {
     const FixtureExpectation& f = GetParam();
     ASSERT_NE(function(VL_CONFIG_API_LOAD), nullptr);
-    EncoderSettings block = patternBlock();
-    const int32_t result = function(VL_CONFIG_API_LOAD)(&block, f.path().c_str());
-    EXPECT_EQ(result != 0, f.status != vl::probe::Status::Ok);
-    EncoderSettings expected = patternBlock();
-    const std::pair<int32_t&, const std::optional<int>&> fields[]
-        = { { expected.layer, f.layer }, { expected.mode, f.mode }, { expected.bitrateIndex, f.bitrateIndex },
-              { expected.sampleFrequency, f.sampleFrequency }, { expected.emphasis, f.emphasis },
-              { expected.privateBit, f.privateBit }, { expected.copyrightBit, f.copyrightBit },
-              { expected.originalBit, f.originalBit }, { expected.errorProtection, f.errorProtection } };
-    for (const auto& [field, value] : fields)
-        field = result == 0 ? value.value_or(field) : field;
+    EncoderSettings block = patternBlock(), expected = patternBlock();
+    const bool loaded = function(VL_CONFIG_API_LOAD)(&block, f.path().c_str()) == 0;
+    EXPECT_EQ(loaded, f.status == vl::probe::Status::Ok);
+    const std::array<int, 11> n = f.numbersOr(pattern); // version and kbps have no field
+    if (loaded)
+        std::tie(expected.layer, expected.mode, expected.bitrateIndex, expected.sampleFrequency, expected.emphasis,
+            expected.privateBit, expected.copyrightBit, expected.originalBit, expected.errorProtection)
+            = std::tie(n[1], n[2], n[4], n[5], n[6], n[7], n[8], n[9], n[10]);
     EXPECT_EQ(std::memcmp(&block, &expected, sizeof block), 0);
 }
 

@@ -8,6 +8,14 @@
 using vl::probe::Container;
 using vl::probe::Status;
 
+std::array<int, 11> FixtureExpectation::numbersOr(int unknown) const
+{
+    std::array<int, 11> out {};
+    for (size_t i = 0; i < out.size(); ++i)
+        out[i] = numbers[i].value_or(unknown);
+    return out;
+}
+
 std::vector<FixtureExpectation> loadFixtureTable(bool (*keep)(const FixtureExpectation&))
 {
     static const std::map<std::string, Status> statuses = { { "ok", Status::Ok }, { "no-audio", Status::NoAudio },
@@ -16,9 +24,6 @@ std::vector<FixtureExpectation> loadFixtureTable(bool (*keep)(const FixtureExpec
     static const std::map<std::string, Container> containers = { { "elementary", Container::Elementary },
         { "program", Container::ProgramStream }, { "transport", Container::TransportStream },
         { "iso", Container::IsoMedia }, { "mxf", Container::Mxf }, { "dvd", Container::DvdIfo } };
-    using F = FixtureExpectation;
-    std::optional<int> F::*const numbers[] = { &F::version, &F::layer, &F::mode, &F::kbps, &F::bitrateIndex,
-        &F::sampleFrequency, &F::emphasis, &F::privateBit, &F::copyrightBit, &F::originalBit, &F::errorProtection };
     std::ifstream in(std::string(VL_FIXTURE_DIR) + "/expected.tsv");
     std::vector<FixtureExpectation> table;
     for (std::string line; std::getline(in, line);) {
@@ -28,17 +33,15 @@ std::vector<FixtureExpectation> loadFixtureTable(bool (*keep)(const FixtureExpec
         std::stringstream row(line);
         for (std::string cell; std::getline(row, cell, '\t');)
             cells.push_back(cell);
-        if (cells.size() != 3 + std::size(numbers))
-            throw std::runtime_error("bad row in expected.tsv: " + line);
         FixtureExpectation f;
+        if (cells.size() != 3 + f.numbers.size())
+            throw std::runtime_error("bad row in expected.tsv: " + line);
         f.file = cells[0];
         f.status = statuses.at(cells[1]);
         if (cells[2] != "-")
             f.container = containers.at(cells[2]);
-        for (size_t i = 0; i < std::size(numbers); ++i) {
-            if (cells[3 + i] != "-")
-                f.*numbers[i] = std::stoi(cells[3 + i]);
-        }
+        for (size_t i = 0; i < f.numbers.size(); ++i)
+            f.numbers[i] = cells[3 + i] == "-" ? std::nullopt : std::optional(std::stoi(cells[3 + i]));
         if (!keep || keep(f))
             table.push_back(f);
     }

@@ -1,8 +1,8 @@
-// The fixtures' expected values (tests/fixtures/mpeg/expected.tsv), written
-// by the generator from the parameters the encoders were given.
+// The fixtures' expected values, written by their generator (tests/fixtures/mpeg/expected.tsv).
 #ifndef VL_SUPPORT_FIXTURETABLE_H
 #define VL_SUPPORT_FIXTURETABLE_H
 
+#include <array>
 #include <gtest/gtest.h>
 #include <optional>
 #include <probe/mpegprobe.h>
@@ -14,11 +14,13 @@ struct FixtureExpectation
     std::string file; // relative to the fixture directory
     vl::probe::Status status = vl::probe::Status::NoAudio;
     std::optional<vl::probe::Container> container;
-    // Unset fields are not checked (a DVD IFO alone does not know them).
-    std::optional<int> version, layer, mode, kbps, bitrateIndex, sampleFrequency, emphasis;
-    std::optional<int> privateBit, copyrightBit, originalBit, errorProtection;
+    // The numbers in column order; unset ones are unknown (a DVD IFO alone lacks some).
+    std::array<std::optional<int>, 11> numbers;
+    enum Column { Version, Layer, Mode, Kbps, BitrateIndex, Frequency, Emphasis, Private, Copyright, Original, Crc };
 
     std::string path() const { return std::string(VL_FIXTURE_DIR) + "/" + file; }
+    // The numbers, `unknown` where the row leaves one open.
+    std::array<int, 11> numbersOr(int unknown) const;
     // Usable audio in a single file (a DVD IFO reads the VOB beside it).
     bool usableAlone() const { return status == vl::probe::Status::Ok && container != vl::probe::Container::DvdIfo; }
 };

@@ -9,10 +9,8 @@
 #include <thread>
 #include <unistd.h>
 
-// Runs `call` on this thread; true when it returned within three seconds. A
-// call that waits longer for a writer on the FIFO `fifo` is set free by
-// opening the FIFO's other end until it returns, so a test of it fails
-// instead of hanging.
+// Runs `call`; true when it returned within three seconds. A later call is set free by
+// opening the other end of the FIFO `fifo`, so that a test fails instead of hanging.
 inline bool returnsWithoutBlocking(const std::function<void()>& call, const std::string& fifo)
 {
     std::atomic<bool> done { false };

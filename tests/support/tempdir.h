@@ -1,6 +1,4 @@
-// A new, empty directory under the system's temporary directory, removed
-// with everything in it when the object goes. Its path is UTF-8 with '/'
-// separators on every platform, as the modules take file names.
+// A new temporary directory, removed with its content; its path is UTF-8 with '/'.
 #ifndef VL_SUPPORT_TEMPDIR_H
 #define VL_SUPPORT_TEMPDIR_H
 
