@@ -1,7 +1,5 @@
-// The pages on real widgets: how the MPEG audio page shows states and what a
-// user's action on each control emits, the basic page relaying states
-// through its collapsible section, and the ToolBox holding it. Single items
-// in a list or box: tests/widgets.
+// The MPEG audio page, the basic page and the ToolBox on real widgets (single
+// items in a list or box: tests/widgets).
 #include "dialogdriver.h"
 #include "model/statemodel.h"
 #include "pages/basicpage.h"
@@ -39,7 +37,6 @@ ConfigState fullState(const QVariantMap& overrides = {})
     return state;
 }
 
-// The one state carried by an emission recorded by `spy`.
 ConfigState spiedState(const QSignalSpy& spy, int emission = 0)
 {
     return spy.at(emission).at(0).value<ConfigState>();
@@ -77,22 +74,6 @@ class TestPages : public QObject
     Q_OBJECT
 
     std::unique_ptr<MPEGAudioPage> page;
-
-    // Shows a tool box of `size` with `count` sections of `height` pixels;
-    // the section buttons from top to bottom.
-    static QList<QToolButton*> show(ToolBox& box, int count, int height, QSize size)
-    {
-        for (int i = 0; i < count; ++i) {
-            auto* const widget = new QWidget(&box);
-            widget->setFixedHeight(height);
-            box.addItem(widget, QStringLiteral("Section %1").arg(i), QString(), QString());
-        }
-        box.resize(size);
-        box.show();
-        QList<QToolButton*> buttons = box.findChildren<QToolButton*>();
-        std::sort(buttons.begin(), buttons.end(), [](QToolButton* a, QToolButton* b) { return a->y() < b->y(); });
-        return QTest::qWaitForWindowExposed(&box) ? buttons : QList<QToolButton*>();
-    }
 
 private slots:
     void initTestCase() { qRegisterMetaType<ConfigState>("ConfigState"); }
@@ -194,11 +175,22 @@ private slots:
     }
 
     // Closing a section hides its widget only, and the next header moves up
-    // to sit right under the closed one; opening restores the layout.
-    void toolBoxSectionsOpenIndependently()
+    // to sit right under the closed one; opening restores the layout. A
+    // vertical scroll bar only when the sections are taller than the box,
+    // never a horizontal one.
+    void toolBox()
     {
         ToolBox box;
-        const QList<QToolButton*> buttons = show(box, 3, 100, QSize(300, 500));
+        for (int i = 0; i < 3; ++i) {
+            auto* const widget = new QWidget(&box);
+            widget->setFixedHeight(100);
+            box.addItem(widget, QStringLiteral("Section %1").arg(i), QString(), QString());
+        }
+        box.resize(300, 500);
+        box.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&box));
+        QList<QToolButton*> buttons = box.findChildren<QToolButton*>();
+        std::sort(buttons.begin(), buttons.end(), [](QToolButton* a, QToolButton* b) { return a->y() < b->y(); });
         QCOMPARE(buttons.size(), 3);
         const int nextTop = buttons.at(2)->y();
         QTest::mouseClick(buttons.at(1), Qt::LeftButton);
@@ -211,21 +203,12 @@ private slots:
             1);
         QTest::mouseClick(buttons.at(1), Qt::LeftButton);
         QTRY_COMPARE(buttons.at(2)->y(), nextTop);
-    }
-
-    // A vertical scroll bar only when the sections are taller than the box;
-    // never a horizontal one, however narrow the box.
-    void toolBoxScrollBars()
-    {
-        for (const int sections : { 1, 4 }) {
-            ToolBox box;
-            QVERIFY(!show(box, sections, 120, QSize(250, 260)).isEmpty());
-            auto* const area = box.findChild<QScrollArea*>();
-            QTRY_COMPARE(area->verticalScrollBar()->isVisible(), sections == 4);
-            box.resize(180, 260);
-            QTRY_COMPARE(area->widget()->width(), area->viewport()->width());
-            QVERIFY(!area->horizontalScrollBar()->isVisible());
-        }
+        auto* const area = box.findChild<QScrollArea*>();
+        QVERIFY(!area->verticalScrollBar()->isVisible());
+        box.resize(180, 200);
+        QTRY_VERIFY(area->verticalScrollBar()->isVisible());
+        QTRY_COMPARE(area->widget()->width(), area->viewport()->width());
+        QVERIFY(!area->horizontalScrollBar()->isVisible());
     }
 };
 
