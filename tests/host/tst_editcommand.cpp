@@ -5,9 +5,7 @@
 #include "rows.h"
 #include "testsandbox.h"
 
-#include <QLibrary>
 #include <QtTest>
-#include <veltrano/mpa_modules.h>
 
 namespace {
 
@@ -29,18 +27,19 @@ const struct
     QByteArray existing; // the settings file before the run; empty: none
     const char* script;
     int exitCode;
-    const char* saved; // the saved file as the module loads it; empty: the file stays as it was
+    const char* saved; // lines of the saved file, separated by '|'; empty: the file stays as it was
     const char* output; // a pattern of "out:<standard output>err:<standard error>"
 } rows[] = {
     // DVD defaults: Layer II, stereo, 224 kbps (docs/encoder-rules.md).
     { "new file: the audio type's defaults", { "edit", "edited.ini", "--audio-type", "4" }, {}, "ok", 0,
-        "layer=2 mode=0 bitrateIndex=11 errorProtection=0 audioType=4 sampleFrequency=48000", "out:err:" },
+        "audio_type = 4|sample_frequency = 48000|layer = 2|mode = stereo|bitrate = 224|error_protection = 0",
+        "out:err:" },
     { "existing file: a change in the dialog, the rest kept", { "edit", "edited.ini" }, dvdFile,
         "choose:modeList:Mono;ok", 0,
-        "layer=2 mode=3 bitrateIndex=10 errorProtection=0 audioType=4 sampleFrequency=48000", "out:err:" },
+        "; my DVD settings|audio_type = 4|mode = mono|bitrate = 192 ; chosen by ear|[Other]\nkey = value", "out:err:" },
     { "from an MPEG file, verbose",
         { "edit", "edited.ini", "--from", VL_FIXTURES "/es_l2_44k_joint_128_crc.mpa", "--verbose" }, {}, "ok", 0,
-        "layer=2 mode=1 bitrateIndex=8 errorProtection=1 audioType=0 sampleFrequency=44100",
+        "audio_type = 0|sample_frequency = 44100|layer = 2|mode = joint_stereo|bitrate = 128|error_protection = 1",
         "out:err:.*uses vl_enc_mpa.dll\n.*mpa-settings: saved .*edited.ini\n" },
     { "cancel", { "edit", "kept.ini" }, dvdFile, "choose:modeList:Mono;cancel", 1, "", "out:err:" },
     // No dialog is shown, and nothing written.
@@ -62,18 +61,6 @@ class TestEditCommand : public QObject
     Q_OBJECT
 
     TestSandbox sandbox { {} };
-
-    // The file as the settings-file module loads it into an empty block.
-    QString loaded(const QString& path)
-    {
-        QLibrary module(sandbox.filePath(QStringLiteral("vl_config_mpa.so")));
-        const auto getApi = reinterpret_cast<MPAConfigGetAPIExtFunc>(module.resolve("MPAConfigGetAPIExt"));
-        EncoderSettings s {};
-        if (!getApi || getApi(VL_CONFIG_API_LOAD)(&s, QFile::encodeName(path).constData()) != 0)
-            return QStringLiteral("not loadable");
-        return QString::asprintf("layer=%d mode=%d bitrateIndex=%d errorProtection=%d audioType=%d sampleFrequency=%d",
-            s.layer, s.mode, s.bitrateIndex, s.errorProtection, s.audioType, s.sampleFrequency);
-    }
 
 private slots:
     void initTestCase()
@@ -112,11 +99,9 @@ private slots:
                      .match(output)
                      .hasMatch(),
             qPrintable(output));
-        if (*row.saved) {
-            QCOMPARE(loaded(file), row.saved);
-            for (const char* kept : { "; my DVD settings\n", "; chosen by ear\n", "[Other]\nkey = value\n" })
-                QVERIFY2(row.existing.isEmpty() || readAll(file).contains(kept), kept);
-        } else {
+        for (const QString& line : QString(row.saved).split('|', Qt::SkipEmptyParts))
+            QVERIFY2(readAll(file).contains(line.toUtf8() + '\n'), qPrintable(line));
+        if (!*row.saved) {
             QCOMPARE(readAll(file), row.existing);
             QCOMPARE(QFile::exists(file), !row.existing.isEmpty());
         }
