@@ -44,7 +44,6 @@ const std::pair<const char*, const char*> rows[] = {
         "show flags=0x2011 block=2/2/8/1/1/0000/0/48000 parent=42 title=Host" },
     { "edit dvd.ini --audio-type 4 --from clip.mpg",
         "edit flags=0x2071 block=2/1/11/1/0/0000/4/48000 from=clip.mpg [dvd.ini]" },
-    { "edit --flags 0x71 a.ini", "edit flags=0x71 block=2/1/11/1/0/0000/0/48000 [a.ini]" },
     { "probe --json a.mpg b.ts", "probe flags=0x71 block=2/1/11/1/0/0000/0/48000 json [a.mpg] [b.ts]" },
     { "check a.ini --lang ja --sample-rate 44100",
         "check flags=0x71 block=2/1/11/1/0/0000/0/44100 language=17 [a.ini]" },
@@ -52,8 +51,7 @@ const std::pair<const char*, const char*> rows[] = {
     { "encode in.wav --settings s.ini out.mp2",
         "encode flags=0x71 block=2/1/11/1/0/0000/0/48000 settings=s.ini [in.wav] [out.mp2]" },
     { "probe -- --json -", "probe flags=0x71 block=2/1/11/1/0/0000/0/48000 [--json] [-]" },
-    { "encode --help", "encode flags=0x71 block=2/1/11/1/0/0000/0/48000 help" },
-    { "check --version", "check flags=0x71 block=2/1/11/1/0/0000/0/48000 version" },
+    { "encode --help --version", "encode flags=0x71 block=2/1/11/1/0/0000/0/48000 help version" },
 };
 
 const char* const refused[] = { "--colour", "convert", "--bitrate-index 15", "--emphasis 2", "--layer", "--flags 0x1z",

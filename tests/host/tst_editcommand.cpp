@@ -50,8 +50,6 @@ const struct
         "out:err:.*none.mpg: No such file.*" },
     { "show, accepted", { "show", "--bitrate-index", "12" }, {}, "choose:layerList:Layer 1;ok", 0, "",
         "out:result=1000\nmode=1\nlayer=1\n.*\nbitrateIndex=12\n.*err:" },
-    { "show, cancelled", { "show", "--bitrate-index", "12" }, {}, "choose:layerList:Layer 1;cancel", 1, "",
-        "out:result=1001\nmode=1\nlayer=2\n.*\nbitrateIndex=12\n.*err:" },
 };
 
 } // namespace

@@ -23,8 +23,6 @@ namespace {
 
 const QStringList controls = { "layerList", "modeList", "bitrateList", "psychList", "emphasisList", "privateCheck",
     "copyrightCheck", "crcCheck", "originalCheck" };
-const QStringList items = { ItemName::Layer, ItemName::Mode, ItemName::Bitrate, ItemName::PsychModel,
-    ItemName::Emphasis, ItemName::Private, ItemName::Copyright, ItemName::ErrorProtection, ItemName::Original };
 
 // What the dialog derives for MPEG-1 Layer II, 48 kHz, 192 kbps, joint
 // stereo, with items replaced by `overrides`.
@@ -62,7 +60,6 @@ const std::tuple<const char*, const char*, QString, QVariant> actionRows[] = {
     { "layer", "choose:layerList:Layer 1", ItemName::Layer, "Layer 1" },
     { "the current mode", "choose:modeList:Joint Stereo", ItemName::Mode, "Joint Stereo" },
     { "bitrate", "choose:bitrateList:384", ItemName::Bitrate, "384" },
-    { "emphasis", "choose:emphasisList:CCITT J.17", ItemName::Emphasis, "CCITT J.17" },
     { "private on", "click:privateCheck", ItemName::Private, true },
     { "crc off from 5", "click:crcCheck", ItemName::ErrorProtection, false },
 };
@@ -137,18 +134,6 @@ private slots:
         QCOMPARE(state.value(item).value, value);
         QCOMPARE(state.value(item).value.userType(), value.userType());
         QVERIFY(state.value(item).enabled);
-    }
-
-    // Only the item's own control follows its flag.
-    void enabledFlag()
-    {
-        for (int i = 0; i < controls.size(); ++i) {
-            ConfigState state = fullState();
-            state.insert(items.at(i), ConfigItem(state.value(items.at(i)).value, false));
-            page->updateState(state);
-            for (const QString& name : controls)
-                QCOMPARE(page->findChild<QWidget*>(name)->isEnabled(), name != controls.at(i));
-        }
     }
 
     // The basic page relays states both ways; a state that arrives while the
