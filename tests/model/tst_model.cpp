@@ -1,7 +1,5 @@
-// The settings model without widgets: the bitrate tables against the
-// probe's, audio-type normalisation, and the way between the settings and
-// the texts of the page, for every valid combination and the odd values a
-// host may pass.
+// The settings model without widgets: bitrate tables, audio types, and the
+// way between settings and texts, for valid and odd values a host may pass.
 #include "audiotyperules.h"
 #include "model/statemodel.h"
 #include "model/valuetables.h"
@@ -29,8 +27,7 @@ PresetMap untranslatedPresets()
     return presets;
 }
 
-// Stands in for the encoder module: records each call, clears the record
-// half like the built-in fallback and marks the bitrate index.
+// Stands in for the encoder module's defaults: records the call, clears the record half, marks the index.
 QList<int> defaultsCalls;
 int32_t recordingDefaults(EncoderSettings* settings, int32_t audioType)
 {
@@ -51,9 +48,8 @@ const std::tuple<const char*, const char*> deriveRows[] = {
 };
 
 using Map = QVariantMap;
-// name, fields changed from the base before the application, the change
-// state, the fields that differ afterwards, the audio types the defaults
-// function was called with
+// name, fields changed from the base, the change state, the fields that
+// differ afterwards, the audio types the defaults function was called with
 const std::tuple<const char*, const char*, Map, const char*, QList<int>> applyRows[] = {
     // A restore is applied alone, and clears bytes 0-4095 through the
     // defaults function.
@@ -89,9 +85,8 @@ class TestModel : public QObject
     Q_OBJECT
 
 private slots:
-    // The page's tables and the probe's were written apart; slot 14 alone
-    // tells the four apart. Other slots, and texts that are no entry, have
-    // no index.
+    // The page's tables and the probe's were written apart. Other slots, and
+    // texts that are no entry, have no index.
     void bitrateTablesAgreeWithTheProbe()
     {
         for (const int frequency : { 32000, 44100, 48000, 16000, 22050, 24000, 11025, -16000 }) {
@@ -114,11 +109,9 @@ private slots:
             QStringLiteral("50/15 \u00B5s"));
     }
 
-    // Any id, after at most two passes (the dialog resolves a chain such as
-    // 0x1014 -> 16 -> 14 before it opens), is an id a preset carries, and
-    // one the encoder module knows defaults and rules for; ids nobody knows
-    // become MPEG-2. Two names with one id (a translation may map two sources
-    // to one text) give the first in map order.
+    // Any id, after at most two passes (0x1014 -> 16 -> 14), is a preset's
+    // id the encoder module has rules for; unknown ids become MPEG-2. Of two
+    // names with one id (translations may merge two) the first is taken.
     void audioTypes()
     {
         QSet<int> presetIds;
