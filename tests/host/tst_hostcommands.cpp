@@ -111,16 +111,13 @@ private slots:
     void encodeThenProbe()
     {
         const auto& [name, rate, channels, settings, expected] = currentRow(encodeRows);
-        QTemporaryDir scratch;
-        QVERIFY(writeNoise(scratch.filePath("in.wav"), rate, channels));
-        QVERIFY(writeSettings(scratch.filePath("in.ini"), settings));
-        const QString output = scratch.filePath("out.mp2");
-        const ProcessRun encoded
-            = host("encode --settings " + scratch.filePath("in.ini") + ' ' + scratch.filePath("in.wav") + ' ' + output);
+        QVERIFY(writeNoise(directory.filePath("in.wav"), rate, channels));
+        QVERIFY(writeSettings(directory.filePath("in.ini"), settings));
+        const ProcessRun encoded = host("encode --settings in.ini in.wav out.mp2");
         QCOMPARE(encoded.exitCode, 0);
         QCOMPARE(encoded.standardOutput + encoded.standardError, QString());
 
-        const ProcessRun probed = host("probe --json " + output);
+        const ProcessRun probed = host("probe --json out.mp2");
         QCOMPARE(probed.exitCode, 0);
         const QJsonObject stream = QJsonDocument::fromJson(probed.standardOutput.toUtf8()).object();
         QStringList fields;
@@ -129,12 +126,13 @@ private slots:
             fields << stream.value(QLatin1String(key)).toVariant().toString();
         QCOMPARE(fields.join(' '), expected);
         QCOMPARE(stream.value("layer").toInt(), 2);
-        QCOMPARE(stream.value("file").toString(), output);
+        QCOMPARE(stream.value("file").toString(), "out.mp2");
 
         const QString ffmpeg = QStandardPaths::findExecutable(QStringLiteral("ffmpeg"));
         if (ffmpeg.isEmpty())
             QSKIP("ffmpeg is not installed: the encoder's output is not decoded (apt-get install ffmpeg)");
-        const ProcessRun decoded = runProcess(ffmpeg, { "-v", "error", "-i", output, "-f", "null", "-" });
+        const ProcessRun decoded
+            = runProcess(ffmpeg, { "-v", "error", "-i", directory.filePath("out.mp2"), "-f", "null", "-" });
         QCOMPARE(decoded.exitCode, 0);
         QCOMPARE(decoded.standardError, QString());
     }
