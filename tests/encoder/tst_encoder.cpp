@@ -84,46 +84,46 @@ constexpr int mpeg2 = VL_AUDIO_MPEG2; // the generic type, which adds no rule of
 
 // name, audio type, sampling frequency, changed fields, the messages besides
 // the summary, a part of the text (of the summary when there is no message)
+using M = MessageId;
 using CheckCase = std::tuple<const char*, int, int, const char*, Ids, const char*>;
 const CheckCase checkCases[] = {
-    { "LayerThree", mpeg2, 48000, "layer=3", { MessageId::LayerInvalid }, "Layer 3 " },
-    { "PsychModelZero", mpeg2, 48000, "model=0", { MessageId::PsychModelInvalid }, "model 0 " },
-    { "BitrateIndexFifteen", mpeg2, 48000, "index=15", { MessageId::BitrateIndexInvalid }, "index 15 " },
-    { "EmphasisReserved", mpeg2, 48000, "emphasis=2", { MessageId::EmphasisReserved }, "2 is reserved" },
-    { "Mono384", mpeg2, 44100, "mode=3 index=14", { MessageId::MonoBitrateTooHigh },
+    { "LayerThree", mpeg2, 48000, "layer=3", { M::LayerInvalid }, "Layer 3 " },
+    { "PsychModelZero", mpeg2, 48000, "model=0", { M::PsychModelInvalid }, "model 0 " },
+    { "BitrateIndexFifteen", mpeg2, 48000, "index=15", { M::BitrateIndexInvalid }, "index 15 " },
+    { "EmphasisReserved", mpeg2, 48000, "emphasis=2", { M::EmphasisReserved }, "2 is reserved" },
+    { "Mono384", mpeg2, 44100, "mode=3 index=14", { M::MonoBitrateTooHigh },
         "Bitrate 384 kbps is not allowed for mono in MPEG-1 Layer II; choose 32 to 192 kbps." },
-    { "Stereo80", mpeg2, 48000, "index=5", { MessageId::StereoBitrateNotAllowed }, "except 80 kbps" },
+    { "Stereo80", mpeg2, 48000, "index=5", { M::StereoBitrateNotAllowed }, "except 80 kbps" },
     // Several faults: each is reported once, in the order of the fields.
     { "FlagWords", mpeg2, 48000, "private=2 crc=2 copyright=-1 original=5",
-        { MessageId::PrivateBitInvalid, MessageId::CopyrightBitInvalid, MessageId::OriginalBitInvalid,
-            MessageId::ErrorProtectionInvalid },
+        { M::PrivateBitInvalid, M::CopyrightBitInvalid, M::OriginalBitInvalid, M::ErrorProtectionInvalid },
         "copyright bit is -1" },
     { "LayerModeAndFrequency", mpeg2, 8000, "layer=5 mode=7",
-        { MessageId::LayerInvalid, MessageId::ModeInvalid, MessageId::SampleFrequencyInvalid }, "mode 7 " },
+        { M::LayerInvalid, M::ModeInvalid, M::SampleFrequencyInvalid }, "mode 7 " },
     // Without a valid frequency the MPEG version is unknown: the mode and
     // bitrate pair is not judged.
-    { "MonoAtUnknownFrequency", mpeg2, 12345, "mode=3 index=14", { MessageId::SampleFrequencyInvalid }, "12345 Hz" },
+    { "MonoAtUnknownFrequency", mpeg2, 12345, "mode=3 index=14", { M::SampleFrequencyInvalid }, "12345 Hz" },
     { "Mpeg1LayerTwo", mpeg2, 48000, "mode=1 emphasis=3 private=1 crc=1 copyright=1 original=1", {},
         "MPEG-1 Layer II, 48 kHz, 224 kbps, joint stereo." },
     { "Mpeg1LayerOne", mpeg2, 44100, "layer=1 mode=3 index=14", {}, "MPEG-1 Layer I, 44.1 kHz, 448 kbps, mono." },
     { "Mpeg2LayerOne", mpeg2, 24000, "layer=1 mode=2 index=14", {}, "MPEG-2 Layer I, 24 kHz, 256 kbps, dual channel." },
     // What the audio types add. Generic MPEG-1 takes no lower frequency.
-    { "Mpeg1AtLsf", 0, 24000, "", { MessageId::FormatFrequencyMpeg1 },
+    { "Mpeg1AtLsf", 0, 24000, "", { M::FormatFrequencyMpeg1 },
         "Sampling frequency 24000 Hz is not allowed for MPEG-1; use 32000, 44100 or 48000 Hz." },
     // VideoCD: Layer II, 44.1 kHz, 224 kbps, no mono.
-    { "VcdOtherBitrate", 1, 44100, "index=10", { MessageId::FormatBitrateOnly },
+    { "VcdOtherBitrate", 1, 44100, "index=10", { M::FormatBitrateOnly },
         "Bitrate 192 kbps is not allowed for VideoCD; use 224 kbps." },
-    { "VcdMono192", 1, 44100, "mode=3 index=10", { MessageId::FormatMonoNotAllowed, MessageId::FormatBitrateOnly },
+    { "VcdMono192", 1, 44100, "mode=3 index=10", { M::FormatMonoNotAllowed, M::FormatBitrateOnly },
         "Mono is not allowed for VideoCD" },
     // A fault the standard already reports draws no second message.
-    { "SvcdMono256", 3, 44100, "mode=3 index=12", { MessageId::MonoBitrateTooHigh }, "Bitrate 256 kbps" },
+    { "SvcdMono256", 3, 44100, "mode=3 index=12", { M::MonoBitrateTooHigh }, "Bitrate 256 kbps" },
     // HDV: Layer II, 48 kHz, 384 kbps, stereo.
-    { "HdvJointStereo", 19, 48000, "mode=1 index=14", { MessageId::FormatStereoOnlyJointStereo },
+    { "HdvJointStereo", 19, 48000, "mode=1 index=14", { M::FormatStereoOnlyJointStereo },
         "Joint stereo is not allowed for HDV; choose stereo." },
     { "HdvEverythingWrong", 19, 44100, "layer=1 mode=1 index=12",
-        { MessageId::FormatNeedsLayer2, MessageId::FormatFrequencyOnly, MessageId::FormatStereoOnlyJointStereo }, "" },
+        { M::FormatNeedsLayer2, M::FormatFrequencyOnly, M::FormatStereoOnlyJointStereo }, "" },
     // Formats without MPEG audio only warn.
-    { "BluRay", 27, 48000, "index=14", { MessageId::FormatWithoutMpegAudio },
+    { "BluRay", 27, 48000, "index=14", { M::FormatWithoutMpegAudio },
         "Blu-ray Disc does not carry MPEG audio by its specification" },
 };
 
