@@ -61,6 +61,9 @@ const std::tuple<const char*, const char*, int, const char*> runRows[] = {
     // Translated: the same finding, not in English.
     { "check in German", "check dvd.ini --lang de", 1, "out:error: (?!Sampling)[^\n]*44100[^\n]*\nerr:" },
     { "check in Japanese", "check dvd.ini --lang ja", 1, "out:error: (?!Sampling)[^\n]*44100[^\n]*\nerr:" },
+    { "usage error", "check dvd.ini --sample-rate x", 2, "out:err:.*Run \"mpa-settings check --help\".*" },
+    { "help", "encode --help", 0, "out:.*--settings FILE.*err:" },
+    { "version", "--version", 0, "out:mpa-settings [^\n]*libtwolame[^\n]*\nerr:" },
     { "check missing file", "check missing.ini", 2, "out:err:.*missing.ini: No such file or directory\n" },
     { "encode failing check", "encode --settings dvd.ini 44100.wav out.mp2", 1,
         "out:err:error: Sampling frequency 44100 Hz is not allowed for DVD-Video.*" },
