@@ -165,15 +165,18 @@ private slots:
     // never a horizontal one.
     void toolBox()
     {
+        const auto show = [](ToolBox& box, int sections, QSize size) {
+            for (int i = 0; i < sections; ++i) {
+                auto* const widget = new QWidget(&box);
+                widget->setFixedHeight(100);
+                box.addItem(widget, QStringLiteral("Section %1").arg(i), QString(), QString());
+            }
+            box.resize(size);
+            box.show();
+            return QTest::qWaitForWindowExposed(&box);
+        };
         ToolBox box;
-        for (int i = 0; i < 3; ++i) {
-            auto* const widget = new QWidget(&box);
-            widget->setFixedHeight(100);
-            box.addItem(widget, QStringLiteral("Section %1").arg(i), QString(), QString());
-        }
-        box.resize(300, 500);
-        box.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&box));
+        QVERIFY(show(box, 3, QSize(300, 500)));
         QList<QToolButton*> buttons = box.findChildren<QToolButton*>();
         std::sort(buttons.begin(), buttons.end(), [](QToolButton* a, QToolButton* b) { return a->y() < b->y(); });
         QCOMPARE(buttons.size(), 3);
@@ -188,9 +191,10 @@ private slots:
             1);
         QTest::mouseClick(buttons.at(1), Qt::LeftButton);
         QTRY_COMPARE(buttons.at(2)->y(), nextTop);
-        auto* const area = box.findChild<QScrollArea*>();
-        QVERIFY(!area->verticalScrollBar()->isVisible());
-        box.resize(180, 200);
+        QVERIFY(!box.findChild<QScrollArea*>()->verticalScrollBar()->isVisible());
+        ToolBox narrow;
+        QVERIFY(show(narrow, 4, QSize(180, 260)));
+        auto* const area = narrow.findChild<QScrollArea*>();
         QTRY_VERIFY(area->verticalScrollBar()->isVisible());
         QTRY_COMPARE(area->widget()->width(), area->viewport()->width());
         QVERIFY(!area->horizontalScrollBar()->isVisible());
