@@ -178,7 +178,7 @@ TEST(CheckContract, OverAGrid)
             for (int layer = 0; layer <= 3; ++layer)
                 for (int mode = -1; mode <= 4; ++mode)
                     for (int index = -1; index <= 15; ++index)
-                        for (int emphasis = 0; emphasis <= 3; ++emphasis) {
+                        for (int emphasis = 0; emphasis <= 4; ++emphasis) {
                             Recorder recorder;
                             const int result = recorder.check(
                                 settings("layer=" + std::to_string(layer) + " mode=" + std::to_string(mode)
