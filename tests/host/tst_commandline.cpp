@@ -18,15 +18,11 @@ std::string summary(const vl::host::CommandLine& line)
     if (line.parent)
         text << " parent=" << line.parent;
     for (const auto& [name, value] :
-        { std::pair { "title", line.title }, { "from", line.from }, { "settings", line.settingsFile } }) {
-        if (value)
-            text << " " << name << "=" << *value;
-    }
+        { std::pair { " title=", line.title }, { " from=", line.from }, { " settings=", line.settingsFile } })
+        text << (value ? name + *value : "");
     if (line.language)
         text << " language=" << *line.language;
-    for (const auto& [name, set] :
-        { std::pair { " json", line.json }, { " help", line.help }, { " version", line.version } })
-        text << (set ? name : "");
+    text << (line.json ? " json" : "") << (line.help ? " help" : "") << (line.version ? " version" : "");
     for (const std::string& file : line.files)
         text << " [" << file << "]";
     return text.str();
