@@ -2,24 +2,13 @@
 #define VL_SUPPORT_PROCESSRUN_H
 
 #include <QProcess>
-#include <QRegularExpression>
 
-// A program run to its end: exit code -1 when it crashed, or hung and was
-// killed after a minute.
+// A program run to its end: exit code -1 when it crashed or hung (killed after a minute).
 struct ProcessRun
 {
     int exitCode = -1;
     QString standardOutput;
     QString standardError;
-
-    // Whether "out:<standard output>err:<standard error>" matches `pattern` whole.
-    bool outputMatches(const QString& pattern) const
-    {
-        return QRegularExpression(
-            QRegularExpression::anchoredPattern(pattern), QRegularExpression::DotMatchesEverythingOption)
-            .match("out:" + standardOutput + "err:" + standardError)
-            .hasMatch();
-    }
 };
 
 inline ProcessRun runProcess(const QString& program, const QStringList& arguments,
