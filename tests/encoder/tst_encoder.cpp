@@ -37,10 +37,7 @@ struct Recorder
         &record<MessageLevel::Warning>, &record<MessageLevel::Info>, {} };
 
     int count(MessageLevel level) const { return int(std::count(levels.begin(), levels.end(), level)); }
-    int check(const EncoderSettings& s, int audioType, int frequency)
-    {
-        return SettingsChecker(&table).check(&s, audioType, frequency);
-    }
+    int check(const EncoderSettings& s, int type, int hertz) { return SettingsChecker(&table).check(&s, type, hertz); }
 
     template<MessageLevel level>
     static void record(void* context, const char* format, ...)
@@ -153,8 +150,7 @@ bool twolameTakes(int hertz, int mode, int index)
 // none, each report is a message of its level, and Layer II verdicts are libtwolame's.
 TEST(CheckContract, OverAGrid)
 {
-    int passing = 0;
-    int failing = 0;
+    int passing = 0, failing = 0;
     for (const int type : std::initializer_list<int> { VL_AUDIO_MPEG1, VL_AUDIO_MPEG1_VCD, VL_AUDIO_MPEG2,
              VL_AUDIO_MPEG2_DVD, VL_AUDIO_MPEG2_HDV_HD1, VL_AUDIO_MPEG2_BLURAY, 5 })
         for (const int frequency : { 0, 16000, 22050, 24000, 32000, 44100, 48000, 96000 })
