@@ -30,4 +30,11 @@ if [[ ! -e "$prefix/.vl-ready" ]]; then
         fi
     ) 9>"$prefix.lock"
 fi
+# A wine server outlives its last program by a few seconds, and its desktop
+# keeps the display it started with: none after wineboot or a console run, a
+# closed one after an earlier Xvfb. A program that opens windows waits for it
+# to go, so that its own server starts on this display.
+if [[ -n "${DISPLAY:-}" ]]; then
+    wineserver -w
+fi
 exec wine "$@"
