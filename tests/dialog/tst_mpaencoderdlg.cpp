@@ -17,16 +17,12 @@ namespace {
 // The in-test companion modules' state, reached through the entry points.
 struct FakeModules
 {
-    int checkCalls = 0;
-    int32_t checkResult = 0;
+    int checkCalls = 0, checkResult = 0, loadResult = 0;
     QByteArrayList reports; // level letter 'e', 'w' or 'i', then the text
     QList<intptr_t> checkArguments; // callbacks, audio type, frequency, reserved word and pointer
     QList<int32_t> defaultsCalls; // the defaults write layer 1
-    bool loadAvailable = true;
-    bool saveAvailable = true;
-    int32_t loadResult = 0;
-    QByteArrayList loadPaths;
-    QByteArrayList savePaths;
+    bool loadAvailable = true, saveAvailable = true;
+    QByteArrayList loadPaths, savePaths;
 } fakes;
 
 int32_t fakeCheck(EncoderCallbacks* callbacks, const EncoderSettings*, int32_t type, int32_t frequency,
@@ -47,12 +43,7 @@ int32_t fakeCheck(EncoderCallbacks* callbacks, const EncoderSettings*, int32_t t
 class TestableDialog : public MPAEncoderDlg
 {
 public:
-    TestableDialog(EncoderSettings* settings, const DialogParams& params)
-        : MPAEncoderDlg(settings, &params)
-    {
-    }
-    using MPAEncoderDlg::lastLoadDir;
-    using MPAEncoderDlg::lastSaveDir;
+    using MPAEncoderDlg::MPAEncoderDlg;
     using MPAEncoderDlg::presets;
     using MPAEncoderDlg::settings;
 };
@@ -145,7 +136,6 @@ const std::tuple<const char*, QString, int, QByteArrayList, const char*, bool> c
     { "OK, passing check", "ok", 0, {}, "", true },
     { "OK, passing with warnings", "ok", 0, { "wwarning", "isummary" }, "warning\nsummary", true },
     { "OK, failing check", "ok", 1, error, "not for this audio type", false },
-    { "OK, failing without a word", "ok", 1, {}, "", false },
     { "OK, negative result", "ok", -5, error, "not for this audio type", false },
     { "Cancel", "cancel", 0, error, "", false },
     { "Escape", "escape", 0, error, "", false },
@@ -164,8 +154,6 @@ const std::tuple<const char*, uint32_t, const char*, const char*, const char*, i
         { "restoring a preset loads its defaults", 0x1, "",
             "choose:presetList:MPEG-2 DVD;click:presetButton;expect:presetList=MPEG-2 DVD;expect:layerList=Layer 1;ok",
             "layer=1", 3, VL_AUDIO_MPEG2_DVD, { VL_AUDIO_MPEG2_DVD } },
-        { "host audio type 0x1014 shows MPEG-2 DVD-VR", 0x1, "audioType=0x1014",
-            "expect:presetList=MPEG-2 DVD-VR;click:privateCheck;ok", "privateBit=1", 2, VL_AUDIO_MPEG2_DVD_VR, {} },
         { "locked audio type", 0x2001, "audioType=4",
             "expect:presetList.enabled=0;choose:layerList:Layer 1;expect:presetList.enabled=0;click:presetButton;"
             "expect:presetList.enabled=0;expect:presetList=MPEG-2 DVD;ok",
@@ -174,34 +162,25 @@ const std::tuple<const char*, uint32_t, const char*, const char*, const char*, i
 
 // name, file there, name typed, answer to "overwrite?", file saved, save function
 const std::tuple<const char*, const char*, const char*, const char*, const char*, bool> saveRows[] = {
-    { "no suffix", "", "settings", "", "settings.ini", true },
     { "upper-case suffix kept", "", "SETTINGS.CFG", "", "SETTINGS.CFG", true },
     { "other suffix extended", "", "notes.txt", "", "notes.txt.ini", true },
     { "existing, no", "taken.ini", "taken.ini", "no", "", true },
-    { "existing, yes", "taken.cfg", "taken.cfg", "yes", "taken.cfg", true },
     { "exists only with .ini", "taken.ini", "taken", "yes", "taken.ini", true },
     { "typed name exists, extended does not", "taken", "taken", "", "taken.ini", true },
     { "no save function", "", "x.ini", "", "", false },
 };
 
-// name, file chosen, load function, its result, the preset shown afterwards
-const std::tuple<const char*, bool, bool, int, const char*> loadRows[] = {
-    { "loaded", true, true, 0, "MPEG-2 DVD" },
-    { "module refuses", true, true, 1, "MPEG-1" },
-    { "no load function", true, false, 0, "MPEG-1" },
-    { "cancelled", false, true, 0, "MPEG-1" },
-};
-
-// name, the files dropped (none: text), whether the drop is taken
-const std::tuple<const char*, QStringList, bool> dropRows[] = {
-    { "upper-case suffix", { "A.CFG" }, true },
-    { "MPEG suffix", { "movie.Ts" }, true },
-    { "other suffix", { "song.mp3" }, false },
-    { "UTF-8 name", { "caf\u00e9.cfg" }, true },
-    { "web address", { "http://example.org/a.cfg" }, false },
-    { "only the first counts", { "song.mp3", "a.cfg" }, false },
-    { "the first of two", { "first.cfg", "second.ini" }, true },
-    { "no addresses", {}, false },
+// name, how a file is given ("choose" or "close" the load dialog, or "drop"
+// these files, none: text), load function, its result, whether it is taken
+const std::tuple<const char*, const char*, QStringList, bool, int, bool> loadRows[] = {
+    { "chosen", "choose", {}, true, 0, true },
+    { "chosen, module refuses", "choose", {}, true, 1, true },
+    { "chosen, no load function", "choose", {}, false, 0, true },
+    { "load dialog closed", "close", {}, true, 0, false },
+    { "first of two dropped", "drop", { "caf\u00e9.Ts", "second.ini" }, true, 0, true },
+    { "dropped, module refuses", "drop", { "a.cfg" }, true, 3, true },
+    { "only the first drop counts", "drop", { "song.mp3", "a.cfg" }, true, 0, false },
+    { "no addresses dropped", "drop", {}, true, 0, false },
 };
 
 // name, translation, host banner (null: none), flags; only regular files
@@ -230,7 +209,8 @@ class TestMPAEncoderDlg : public QObject
     {
         dialog.reset(); // first: a dialog releases the resources when it goes
         host = hostBlock(fields);
-        dialog = std::make_unique<TestableDialog>(&host, DialogParams { flags, 0, 0, nullptr, banner, {} });
+        const DialogParams params { flags, 0, 0, nullptr, banner, {} };
+        dialog = std::make_unique<TestableDialog>(&host, &params);
         dialog->show();
         return QTest::qWaitForWindowExposed(dialog.get());
     }
@@ -258,19 +238,16 @@ private slots:
             return 0;
         };
         mpaConfigGetAPIExt = [](int32_t id) -> MPAConfigFileFunc {
-            if (id == VL_CONFIG_API_LOAD && fakes.loadAvailable) {
-                return [](EncoderSettings* settings, const char* path) {
-                    fakes.loadPaths.append(path);
-                    settings->audioType = VL_AUDIO_MPEG2_DVD; // even when it fails
-                    return fakes.loadResult;
-                };
-            }
-            if (id != VL_CONFIG_API_SAVE || !fakes.saveAvailable)
-                return nullptr;
-            return [](EncoderSettings*, const char* path) {
-                fakes.savePaths.append(path);
-                return 0;
+            const MPAConfigFileFunc load = [](EncoderSettings* settings, const char* path) {
+                fakes.loadPaths.append(path);
+                settings->audioType = VL_AUDIO_MPEG2_DVD; // even when it fails
+                return fakes.loadResult;
             };
+            const MPAConfigFileFunc save
+                = [](EncoderSettings*, const char* path) { return (fakes.savePaths << path), 0; };
+            return id == VL_CONFIG_API_LOAD && fakes.loadAvailable ? load
+                : id == VL_CONFIG_API_SAVE && fakes.saveAvailable  ? save
+                                                                   : nullptr;
         };
     }
 
@@ -308,8 +285,7 @@ private slots:
         QCOMPARE(MPAEncoderDlg::maximumHeightFor(1050), 997);
         QCOMPARE(dialog->maximumHeight(),
             MPAEncoderDlg::maximumHeightFor(QGuiApplication::primaryScreen()->availableGeometry().height()));
-        fakes.reports.clear();
-        fakes.checkResult = 0;
+        fakes = FakeModules {};
         QVERIFY(dialog->validateSettings());
         QCOMPARE(errorLog->toPlainText(), QString()); // a check without reports empties it
     }
@@ -416,63 +392,52 @@ private slots:
         const bool chosen = *saved || !available;
         QCOMPARE(fakes.checkCalls, int(chosen));
         QCOMPARE(child<QTextEdit>("errorLog")->toPlainText(), chosen ? "Bitrate 448 is not allowed" : "");
-        QCOMPARE(dialog->lastSaveDir, chosen ? dir.path() : QStringLiteral("./"));
-        QCOMPARE(dialog->lastLoadDir, QStringLiteral("./"));
+        const QString again = (chosen ? "expect:directory=" + dir.path() : here) + ";close";
+        QCOMPARE(drive(again, [&] { dialog->slotSaveSettings(); }), again.split(';'));
+        QCOMPARE(drive(here + ";close", [&] { dialog->slotLoadSettings(); }), QStringList({ here, "close" }));
     }
 
     void load_data() { addRows(loadRows); }
 
-    // Only a load that worked is checked; the next load dialog opens where
-    // the last file was chosen. The module gets the name's UTF-8 form read
-    // back as 8-bit text and encoded again (a dropped name is plain UTF-8).
+    // Only a load that worked is checked; a refused file is taken all the
+    // same. The next load dialog opens where the last file was chosen. The
+    // module gets a chosen name's UTF-8 form read back as 8-bit text and
+    // encoded again, a dropped one plain UTF-8. Only the first drop counts.
     void load()
     {
-        const auto& [name, chosen, available, loadResult, shownPreset] = currentRow(loadRows);
+        const auto& [name, how, files, available, loadResult, taken] = currentRow(loadRows);
         QTemporaryDir dir;
-        const QString file = dir.filePath(QString::fromUtf8("caf\xC3\xA9.mpg"));
-        QVERIFY(QFile(file).open(QIODevice::WriteOnly));
         QVERIFY(open(0x31));
         fakes.loadAvailable = available;
         fakes.loadResult = loadResult;
-        const QString script = here + (chosen ? ";file:" + file : QStringLiteral(";close"));
-        const auto click = [&] { QTest::mouseClick(child<QPushButton>("buttonLoad"), Qt::LeftButton); };
-        QCOMPARE(drive(script, click), script.split(';'));
-        const QByteArray bytes = dir.path().toUtf8() + "/caf\xC3\x83\xC2\xA9.mpg"; // the directory is ASCII
-        QCOMPARE(fakes.loadPaths, chosen && available ? QByteArrayList { bytes } : QByteArrayList {});
-        QCOMPARE(fakes.checkCalls, int(chosen && available && loadResult == 0));
-        QCOMPARE(child<QComboBox>("presetList")->currentText(), QLatin1String(shownPreset));
-        QCOMPARE(dialog->lastSaveDir, QStringLiteral("./"));
-        const QString again = (chosen ? "expect:directory=" + dir.path() : here) + ";close";
-        QCOMPARE(drive(again, [&] { dialog->slotLoadSettings(); }), again.split(';'));
-    }
-
-    void dragAndDrop_data() { addRows(dropRows); }
-
-    // A drop loads the first file only; one the module refuses is taken all
-    // the same, unchecked. Only a widget that accepted the drag gets the drop.
-    void dragAndDrop()
-    {
-        const auto& [name, files, accepted] = currentRow(dropRows);
-        QVERIFY(open(0x31));
-        QList<QUrl> urls;
-        for (const QString& file : files)
-            urls << (file.startsWith(QLatin1String("http")) ? QUrl(file) : QUrl::fromLocalFile("/tmp/" + file));
-        QMimeData data;
-        urls.isEmpty() ? data.setText(QStringLiteral("a.cfg")) : data.setUrls(urls);
-        const auto dropped = [&] {
+        QByteArray path = dir.path().toUtf8() + "/caf\xC3\x83\xC2\xA9.mpg"; // the directory is ASCII
+        if (qstrcmp(how, "drop") != 0) {
+            const QString file = dir.filePath(QString::fromUtf8("caf\xC3\xA9.mpg"));
+            QVERIFY(QFile(file).open(QIODevice::WriteOnly));
+            const QString script = here + (taken ? ";file:" + file : QStringLiteral(";close"));
+            const auto click = [&] { QTest::mouseClick(child<QPushButton>("buttonLoad"), Qt::LeftButton); };
+            QCOMPARE(drive(script, click), script.split(';'));
+        } else {
+            QList<QUrl> urls;
+            for (const QString& file : files)
+                urls << QUrl::fromLocalFile("/tmp/" + file);
+            QMimeData data;
+            urls.isEmpty() ? data.setText(QStringLiteral("a.cfg")) : data.setUrls(urls);
             QDragEnterEvent enter({ 20, 20 }, Qt::CopyAction | Qt::LinkAction, &data, Qt::LeftButton, Qt::NoModifier);
             QApplication::sendEvent(child("tabWidget"), &enter);
             QDropEvent drop(QPointF(20, 20), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-            return enter.isAccepted() && (QApplication::sendEvent(child("tabWidget"), &drop), drop.isAccepted());
-        };
-        QCOMPARE(dropped(), accepted);
-        QCOMPARE(fakes.loadPaths, accepted ? QByteArrayList { urls.first().toLocalFile().toUtf8() } : QByteArrayList());
-        QCOMPARE(fakes.checkCalls, int(accepted));
-        QCOMPARE(child<QComboBox>("presetList")->currentText(), accepted ? "MPEG-2 DVD" : "MPEG-1");
-        QCOMPARE(dialog->lastLoadDir, QStringLiteral("./"));
-        fakes.loadResult = 3;
-        QCOMPARE(dropped(), accepted);
-        QCOMPARE(fakes.checkCalls, int(accepted));
+            QCOMPARE(
+                enter.isAccepted() && (QApplication::sendEvent(child("tabWidget"), &drop), drop.isAccepted()), taken);
+            path = urls.value(0).toLocalFile().toUtf8();
+        }
+        const bool loaded = taken && available && loadResult == 0;
+        QCOMPARE(fakes.loadPaths, taken && available ? QByteArrayList { path } : QByteArrayList {});
+        QCOMPARE(fakes.checkCalls, int(loaded));
+        QCOMPARE(child<QComboBox>("presetList")->currentText(), loaded ? "MPEG-2 DVD" : "MPEG-1");
+        const QString again
+            = (taken && qstrcmp(how, "choose") == 0 ? "expect:directory=" + dir.path() : here) + ";close";
+        QCOMPARE(drive(again, [&] { dialog->slotLoadSettings(); }), again.split(';'));
+        QCOMPARE(drive(here + ";close", [&] { dialog->slotSaveSettings(); }), QStringList({ here, "close" }));
     }
 };
 
