@@ -88,7 +88,6 @@ QStringList clippedTexts(QWidget& dialog)
                 option.rect = tabs->tabRect(i);
                 option.text = tabs->tabText(i);
                 option.shape = tabs->shape();
-                option.documentMode = tabs->documentMode();
                 option.position = tabs->count() == 1 ? QStyleOptionTab::OnlyOneTab : QStyleOptionTab::Middle;
                 option.state |= i == tabs->currentIndex() ? QStyle::State_Selected : QStyle::State_None;
                 texts.append({ option.text, tabs->style()->subElementRect(QStyle::SE_TabBarTabText, &option, tabs) });
@@ -130,7 +129,6 @@ const std::tuple<const char*, uint32_t, QString> flagRows[] = {
 
 // name, closing step, the check's result and reports, info window, accepted
 const std::tuple<const char*, QString, int, QByteArrayList, const char*, bool> closingRows[] = {
-    { "OK, passing check", "ok", 0, {}, "", true },
     { "OK, passing with warnings", "ok", 0, { "wwarning", "isummary" }, "warning\nsummary", true },
     { "OK, failing check", "ok", 1, error, "not for this audio type", false },
     { "OK, negative result", "ok", -5, error, "not for this audio type", false },
@@ -394,10 +392,8 @@ private slots:
 
     void load_data() { addRows(loadRows); }
 
-    // Only a load that worked is checked; a refused file is taken all the
-    // same. The next load dialog opens where the last file was chosen. The
-    // module gets a chosen name's UTF-8 form read back as 8-bit text and
-    // encoded again, a dropped one plain UTF-8. Only the first drop counts.
+    // Only a load that worked is checked. The module gets a chosen name's UTF-8
+    // form read back as 8-bit text and encoded again, a dropped one plain UTF-8.
     void load()
     {
         const auto& [name, how, files, available, loadResult, taken] = currentRow(loadRows);
