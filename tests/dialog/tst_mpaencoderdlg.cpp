@@ -148,6 +148,8 @@ const std::tuple<const char*, uint32_t, const char*, const char*, const char*, i
         { "restoring a preset loads its defaults", 0x1, "",
             "choose:presetList:MPEG-2 DVD;click:presetButton;expect:presetList=MPEG-2 DVD;expect:layerList=Layer 1;ok",
             "layer=1", 3, VL_AUDIO_MPEG2_DVD, { VL_AUDIO_MPEG2_DVD } },
+        { "host audio type 0x1014 shows MPEG-2 DVD-VR", 0x1, "audioType=0x1014",
+            "expect:presetList=MPEG-2 DVD-VR;click:privateCheck;ok", "privateBit=1", 2, VL_AUDIO_MPEG2_DVD_VR, {} },
         { "locked audio type", 0x2001, "audioType=4",
             "expect:presetList.enabled=0;choose:layerList:Layer 1;expect:presetList.enabled=0;click:presetButton;"
             "expect:presetList.enabled=0;expect:presetList=MPEG-2 DVD;ok",
