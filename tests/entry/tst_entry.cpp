@@ -7,6 +7,7 @@
 
 #include <QtTest>
 #include <cerrno>
+#include <cstring>
 #include <dlfcn.h>
 
 namespace {
@@ -145,7 +146,7 @@ private slots:
             EncoderSettings expected = settings;
             std::memset(&expected, 0, VL_SETTINGS_RECORD_SIZE);
             QVERIFY(mpegOutAudioDefaults(&settings, VL_AUDIO_MPEG2_DVD) == 0
-                && !memcmp(&settings, &expected, sizeof settings));
+                && !std::memcmp(&settings, &expected, sizeof settings));
             QCOMPARE(mpegOutAudioChkSettings(nullptr, &settings, 0, 48000, 0, nullptr), 0);
         }
         QCOMPARE(importModule->loaded, int(importLoaded));
