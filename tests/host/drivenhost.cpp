@@ -1,9 +1,6 @@
-// mpa-settings with a DialogDriver that acts on its dialog as a user would,
-// so a test can run the whole program and still close the dialog. The
-// driver is armed when the dialog library starts its application object;
-// it takes its script from VL_DRIVER_SCRIPT and, when the application ends,
-// appends its log (dialogdriver.h) to the file VL_DRIVER_LOG, leaving the
-// program's own output alone.
+// mpa-settings with a DialogDriver armed when the dialog library starts its
+// application object: it works the script VL_DRIVER_SCRIPT and appends its
+// log to the file VL_DRIVER_LOG, leaving the program's own output alone.
 #include "dialogdriver.h"
 #include "program.h"
 

@@ -14,13 +14,7 @@
 
 namespace {
 
-ProcessRun host(const QStringList& arguments)
-{
-    return runProcess(QStringLiteral(VL_HOST_PROGRAM), arguments);
-}
-
-// One second of noise, different in each channel, so that a joint-stereo
-// encoder really uses intensity stereo.
+// One second of noise, different in each channel (so joint stereo is used).
 bool writeNoise(const QString& path, int rate, int channels)
 {
     SF_INFO info { 0, rate, channels, SF_FORMAT_WAV | SF_FORMAT_PCM_16, 0, 0 };
@@ -33,86 +27,59 @@ bool writeNoise(const QString& path, int rate, int channels)
     return file && sf_writef_short(file, samples.data(), rate) == rate && sf_close(file) == 0;
 }
 
-// A settings file with these lines in the syntax of
-// docs/settings-file-format.md.
-QString settingsFile(const QString& path, const QStringList& lines)
+// A settings file with these lines (docs/settings-file-format.md).
+bool writeSettings(const QString& path, const QString& lines)
 {
     QFile file(path);
-    file.open(QIODevice::WriteOnly);
-    file.write("[MPEG Audio]\n" + lines.join('\n').toUtf8() + '\n');
-    return path;
+    return file.open(QIODevice::WriteOnly) && file.write("[MPEG Audio]\n" + lines.toUtf8() + '\n') > 0;
 }
 
-const struct
-{
-    const char* name;
-    int rate;
-    int channels;
-    QStringList settings;
-    const char* expected; // the fields probe gives back
-} encodeRows[] = {
-    { "MPEG-1 48 kHz joint stereo", 48000, 2,
-        { "mode = joint_stereo", "bitrate = 128", "emphasis = none", "private = 0", "error_protection = 0",
-            "copyright = 0", "original = 1", "psychoacoustic_model = 1" },
+// name, sampling frequency, channels, settings, the fields probe gives back
+const std::tuple<const char*, int, int, const char*, const char*> encodeRows[] = {
+    // Keys the file leaves out keep the encoder's defaults (original bit set).
+    { "MPEG-1 48 kHz joint stereo, defaults for the rest", 48000, 2, "mode = joint_stereo\nbitrate = 128",
         "1 joint_stereo 128 48000 none 0 0 0 1" },
     { "MPEG-1 44.1 kHz stereo, every bit", 44100, 2,
-        { "mode = stereo", "bitrate = 256", "emphasis = 50/15", "private = 1", "error_protection = 1", "copyright = 1",
-            "original = 0", "psychoacoustic_model = 2" },
+        "mode = stereo\nbitrate = 256\nemphasis = 50/15\nprivate = 1\nerror_protection = 1\ncopyright = 1\n"
+        "original = 0\npsychoacoustic_model = 2",
         "1 stereo 256 44100 50/15 1 1 1 0" },
-    { "MPEG-2 24 kHz dual channel", 24000, 2,
-        { "audio_type = 2", "mode = dual_channel", "bitrate = 160", "private = 1", "error_protection = 0",
-            "copyright = 1", "original = 1", "psychoacoustic_model = 2" },
-        "2 dual_channel 160 24000 none 1 0 1 1" },
-    // Keys the file leaves out keep the encoder's defaults (original bit
-    // set, docs/encoder-rules.md).
-    { "MPEG-2 22.05 kHz joint stereo, defaults for the rest", 22050, 2,
-        { "audio_type = 2", "mode = joint_stereo", "bitrate = 64", "emphasis = 50/15", "copyright = 1" },
-        "2 joint_stereo 64 22050 50/15 0 0 1 1" },
     // The file names 48 kHz: its 128 kbps must stay 128 kbps at 16 kHz.
     { "MPEG-2 16 kHz mono from a 48 kHz file", 16000, 1,
-        { "audio_type = 2", "sample_frequency = 48000", "mode = mono", "bitrate = 128", "emphasis = ccitt_j17",
-            "private = 1", "error_protection = 1", "copyright = 1" },
-        "2 mono 128 16000 ccitt_j17 1 1 1 1" },
+        "audio_type = 2\nsample_frequency = 48000\nmode = mono\nbitrate = 128\nemphasis = ccitt_j17\nprivate = 1",
+        "2 mono 128 16000 ccitt_j17 1 0 0 1" },
 };
 
-const QStringList dvd { "audio_type = 4", "mode = stereo", "bitrate = 224" };
-
-// Each refused encode writes nothing, not even a partial output.
-const struct
-{
-    const char* name;
-    QStringList settings;
-    const char* input; // a noise file "<rate>.wav", or a path in the directory
-    const char* output;
-    int exitCode;
-    const char* message;
-} refusedRows[] = {
-    { "failing check", dvd, "44100.wav", "out.mp2", 1,
-        "error: Sampling frequency 44100 Hz is not allowed for DVD-Video" },
-    { "Layer I", { "layer = 1", "bitrate = 384" }, "48000.wav", "out.mp2", 2, "Layer I" },
-    { "no MPEG sampling frequency", dvd, "11025.wav", "out.mp2", 2, "11025 Hz" },
-    { "missing input", dvd, "none.wav", "out.mp2", 2, "none.wav: No such file" },
-    { "input not audio", dvd, "settings.ini", "out.mp2", 2, "settings.ini: " },
-    { "output directory missing", dvd, "48000.wav", "none/out.mp2", 2, "none/out.mp2: " },
-    { "output is a directory", dvd, "48000.wav", ".", 2, "not a regular file" },
-};
-
-// The whole output of check on a DVD file at 44.1 kHz, as a pattern.
-const struct
-{
-    const char* name;
-    QStringList options;
-    int exitCode;
-    const char* output;
-} checkRows[] = {
-    { "fails", {}, 1, "error: Sampling frequency 44100 Hz is not allowed for DVD-Video; use 48000 Hz.\n" },
-    { "passes at another frequency", { "--sample-rate", "48000" }, 0,
-        "info: MPEG-1 Layer II, 48 kHz, 224 kbps, stereo.\n" },
-    { "another audio type", { "--audio-type", "0" }, 0, "info: MPEG-1 Layer II, 44.1 kHz, 224 kbps, stereo.\n" },
+// Run in a directory holding dvd.ini (DVD at 44.1 kHz), layer1.ini and
+// noise files "<rate>.wav"; none of them writes a file there: name, the
+// arguments, the exit code, a pattern of "out:<standard output>err:<standard
+// error>".
+const std::tuple<const char*, const char*, int, const char*> runRows[] = {
+    { "check fails", "check dvd.ini", 1,
+        "out:error: Sampling frequency 44100 Hz is not allowed for DVD-Video; use 48000 Hz.\nerr:" },
+    { "check passes at another frequency", "check dvd.ini --sample-rate 48000", 0,
+        "out:info: MPEG-1 Layer II, 48 kHz, 224 kbps, stereo.\nerr:" },
     // Translated: the same finding, not in English.
-    { "German", { "--lang", "de" }, 1, "error: (?!Sampling)[^\n]*44100[^\n]*\n" },
-    { "Japanese", { "--lang", "ja" }, 1, "error: (?!Sampling)[^\n]*44100[^\n]*\n" },
-    { "usage error", { "--sample-rate", "x" }, 2, "" },
+    { "check in German", "check dvd.ini --lang de", 1, "out:error: (?!Sampling)[^\n]*44100[^\n]*\nerr:" },
+    { "check in Japanese", "check dvd.ini --lang ja", 1, "out:error: (?!Sampling)[^\n]*44100[^\n]*\nerr:" },
+    { "usage error", "check dvd.ini --sample-rate x", 2, "out:err:.*Run \"mpa-settings check --help\".*" },
+    { "help", "encode --help", 0, "out:.*--settings FILE.*err:" },
+    { "version", "--version", 0, "out:mpa-settings [^\n]*libtwolame[^\n]*\nerr:" },
+    { "check missing file", "check missing.ini", 2, "out:err:.*missing.ini: No such file or directory\n" },
+    { "encode failing check", "encode --settings dvd.ini 44100.wav out.mp2", 1,
+        "out:err:error: Sampling frequency 44100 Hz is not allowed for DVD-Video.*" },
+    { "encode Layer I", "encode --settings layer1.ini 48000.wav out.mp2", 2, "out:err:.*Layer I.*" },
+    { "encode no MPEG frequency", "encode --settings dvd.ini 11025.wav out.mp2", 2, "out:err:.*11025 Hz.*" },
+    { "encode missing input", "encode --settings dvd.ini none.wav out.mp2", 2, "out:err:.*none.wav: No such file.*" },
+    { "encode input not audio", "encode --settings dvd.ini dvd.ini out.mp2", 2, "out:err:.*dvd.ini: .*" },
+    { "encode output directory missing", "encode --settings dvd.ini 48000.wav none/out.mp2", 2,
+        "out:err:.*none/out.mp2: .*" },
+    { "encode output is a directory", "encode --settings dvd.ini 48000.wav .", 2, "out:err:.*not a regular file.*" },
+    { "probe goes on past unreadable files",
+        "probe " VL_FIXTURES "/es_layer3.mp2 missing.mp2 " VL_FIXTURES "/es_l2_48k_stereo_192.mp2", 1,
+        "out:[^\n]*/es_l2_48k_stereo_192.mp2: container=elementary mpeg_version=1 layer=2 mode=stereo bitrate=192 "
+        "bitrate_index=10 sample_frequency=48000 emphasis=none private=0 copyright=0 original=0 error_protection=0 "
+        "channels=2 audio_offset=0\nerr:mpa-settings: [^\n]*/es_layer3.mp2: the stream is Layer III\n"
+        "mpa-settings: missing.mp2: No such file or directory\n" },
 };
 
 } // namespace
@@ -123,8 +90,22 @@ class TestHostCommands : public QObject
 
     QTemporaryDir directory;
 
+    ProcessRun host(const QString& arguments)
+    {
+        return runProcess(QStringLiteral(VL_HOST_PROGRAM), arguments.split(' '),
+            QProcessEnvironment::systemEnvironment(), directory.path());
+    }
+
 private slots:
-    void initTestCase() { QVERIFY(directory.isValid()); }
+    void initTestCase()
+    {
+        QVERIFY(directory.isValid());
+        QVERIFY(writeSettings(
+            directory.filePath("dvd.ini"), "audio_type = 4\nsample_frequency = 44100\nmode = stereo\nbitrate = 224"));
+        QVERIFY(writeSettings(directory.filePath("layer1.ini"), "layer = 1\nbitrate = 384"));
+        for (const int rate : { 44100, 48000, 11025 })
+            QVERIFY(writeNoise(directory.filePath(QStringLiteral("%1.wav").arg(rate)), rate, 2));
+    }
 
     void encodeThenProbe_data() { addRows(encodeRows); }
 
@@ -132,87 +113,49 @@ private slots:
     // output without a word.
     void encodeThenProbe()
     {
-        const auto& row = currentRow(encodeRows);
-        const QString tag = QString::fromLatin1(QTest::currentDataTag()).replace(' ', '_');
-        const QString input = directory.filePath(tag + ".wav");
-        const QString output = directory.filePath(tag + ".mp2");
-        QVERIFY(writeNoise(input, row.rate, row.channels));
-        const ProcessRun encoded = host(
-            { "encode", "--settings", settingsFile(directory.filePath(tag + ".ini"), row.settings), input, output });
+        const auto& [name, rate, channels, settings, expected] = currentRow(encodeRows);
+        QVERIFY(writeNoise(directory.filePath("in.wav"), rate, channels));
+        QVERIFY(writeSettings(directory.filePath("in.ini"), settings));
+        const ProcessRun encoded = host("encode --settings in.ini in.wav out.mp2");
         QCOMPARE(encoded.exitCode, 0);
         QCOMPARE(encoded.standardOutput + encoded.standardError, QString());
 
-        const ProcessRun probed = host({ "probe", "--json", output });
+        const ProcessRun probed = host("probe --json out.mp2");
         QCOMPARE(probed.exitCode, 0);
         const QJsonObject stream = QJsonDocument::fromJson(probed.standardOutput.toUtf8()).object();
         QStringList fields;
         for (const char* key : { "mpeg_version", "mode", "bitrate", "sample_frequency", "emphasis", "private",
                  "error_protection", "copyright", "original" })
             fields << stream.value(QLatin1String(key)).toVariant().toString();
-        QCOMPARE(fields.join(' '), row.expected);
+        QCOMPARE(fields.join(' '), expected);
         QCOMPARE(stream.value("layer").toInt(), 2);
-        QCOMPARE(stream.value("file").toString(), output);
+        QCOMPARE(stream.value("file").toString(), "out.mp2");
 
         const QString ffmpeg = QStandardPaths::findExecutable(QStringLiteral("ffmpeg"));
         if (ffmpeg.isEmpty())
             QSKIP("ffmpeg is not installed: the encoder's output is not decoded (apt-get install ffmpeg)");
-        const ProcessRun decoded = runProcess(ffmpeg, { "-v", "error", "-i", output, "-f", "null", "-" });
+        const ProcessRun decoded
+            = runProcess(ffmpeg, { "-v", "error", "-i", directory.filePath("out.mp2"), "-f", "null", "-" });
         QCOMPARE(decoded.exitCode, 0);
         QCOMPARE(decoded.standardError, QString());
     }
 
-    void encodeRefused_data() { addRows(refusedRows); }
+    void run_data() { addRows(runRows); }
 
-    void encodeRefused()
+    void run()
     {
-        const auto& row = currentRow(refusedRows);
-        QTemporaryDir scratch;
-        const QString input = scratch.filePath(row.input);
-        const QString settings = settingsFile(scratch.filePath("settings.ini"), row.settings);
-        QVERIFY(!std::isdigit(*row.input) || writeNoise(input, QFileInfo(input).baseName().toInt(), 2));
-        const QStringList before = QDir(scratch.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::System);
-        const ProcessRun encoded = host({ "encode", "--settings", settings, input, scratch.filePath(row.output) });
-        QCOMPARE(encoded.exitCode, row.exitCode);
-        QVERIFY2(encoded.standardError.contains(row.message), qPrintable(encoded.standardError));
-        QCOMPARE(encoded.standardOutput, QString());
-        QCOMPARE(QDir(scratch.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::System), before);
-    }
-
-    void check_data() { addRows(checkRows); }
-
-    void check()
-    {
-        const auto& row = currentRow(checkRows);
-        const QString file = settingsFile(directory.filePath("check.ini"),
-            { "audio_type = 4", "sample_frequency = 44100", "mode = stereo", "bitrate = 224" });
-        const ProcessRun checked = host(QStringList { "check", file } + row.options);
-        QCOMPARE(checked.exitCode, row.exitCode);
-        QVERIFY2(QRegularExpression(QRegularExpression::anchoredPattern(row.output))
-                     .match(checked.standardOutput)
+        const auto& [name, arguments, exitCode, pattern] = currentRow(runRows);
+        const auto entries = [this] { return QDir(directory.path()).entryList(QDir::AllEntries | QDir::Hidden); };
+        const QStringList before = entries();
+        const ProcessRun run = host(QLatin1String(arguments));
+        const QString output = "out:" + run.standardOutput + "err:" + run.standardError;
+        QCOMPARE(run.exitCode, exitCode);
+        QVERIFY2(QRegularExpression(QRegularExpression::anchoredPattern(QLatin1String(pattern)),
+                     QRegularExpression::DotMatchesEverythingOption)
+                     .match(output)
                      .hasMatch(),
-            qPrintable(checked.standardOutput));
-    }
-
-    // check and probe name a file they cannot read; probe goes on to the
-    // next one.
-    void unreadableFiles()
-    {
-        const ProcessRun checked = host({ "check", directory.filePath("missing.ini") });
-        QCOMPARE(checked.exitCode, 2);
-        QVERIFY2(checked.standardError.endsWith("missing.ini: No such file or directory\n"),
-            qPrintable(checked.standardError));
-        const QString mpeg = QStringLiteral(VL_FIXTURES "/es_l2_48k_stereo_192.mp2");
-        const QString layer3 = QStringLiteral(VL_FIXTURES "/es_layer3.mp2");
-        const ProcessRun probed = host({ "probe", layer3, directory.filePath("missing.mp2"), mpeg });
-        QCOMPARE(probed.exitCode, 1);
-        QCOMPARE(probed.standardOutput,
-            mpeg
-                + ": container=elementary mpeg_version=1 layer=2 mode=stereo bitrate=192 bitrate_index=10 "
-                  "sample_frequency=48000 emphasis=none private=0 copyright=0 original=0 error_protection=0 "
-                  "channels=2 audio_offset=0\n");
-        QCOMPARE(probed.standardError,
-            "mpa-settings: " + layer3 + ": the stream is Layer III\nmpa-settings: " + directory.filePath("missing.mp2")
-                + ": No such file or directory\n");
+            qPrintable(output));
+        QCOMPARE(entries(), before);
     }
 };
 

@@ -1,13 +1,11 @@
-// The pages on real widgets: how the MPEG audio page shows states and what a
-// user's action on each control emits, how the basic page relays states
-// through its collapsible "Audio Format" section, and the ToolBox holding it.
-// How single items are shown in a list or check box is tested in
-// tests/widgets (tst_controlstate).
+// The MPEG audio page, the basic page and the ToolBox on real widgets (single
+// items in a list or box: tests/widgets).
 #include "dialogdriver.h"
 #include "model/statemodel.h"
 #include "pages/basicpage.h"
 #include "pages/mpegaudiopage.h"
 #include "rows.h"
+#include "settingsfields.h"
 #include "widgets/toolbox.h"
 
 #include <QCheckBox>
@@ -25,51 +23,36 @@ namespace {
 
 const QStringList controls = { "layerList", "modeList", "bitrateList", "psychList", "emphasisList", "privateCheck",
     "copyrightCheck", "crcCheck", "originalCheck" };
-const QStringList items = { ItemName::Layer, ItemName::Mode, ItemName::Bitrate, ItemName::PsychModel,
-    ItemName::Emphasis, ItemName::Private, ItemName::Copyright, ItemName::ErrorProtection, ItemName::Original };
 
 // What the dialog derives for MPEG-1 Layer II, 48 kHz, 192 kbps, joint
 // stereo, with items replaced by `overrides`.
 ConfigState fullState(const QVariantMap& overrides = {})
 {
-    EncoderSettings settings {};
-    settings.layer = 2;
-    settings.mode = 1;
-    settings.psychModel = 1;
-    settings.bitrateIndex = 10;
-    settings.sampleFrequency = 48000;
-    ConfigState state = derivePageState(settings);
+    ConfigState state = derivePageState(
+        withFields({}, QStringLiteral("layer=2 mode=1 psychModel=1 bitrateIndex=10 sampleFrequency=48000")));
     for (auto it = overrides.cbegin(); it != overrides.cend(); ++it)
         state.insert(it.key(), ConfigItem(it.value(), true));
     return state;
 }
 
-// The one state carried by an emission recorded by `spy`.
 ConfigState spiedState(const QSignalSpy& spy, int emission = 0)
 {
     return spy.at(emission).at(0).value<ConfigState>();
 }
 
 // name, items replacing those of fullState() ("missing": no items at all),
-// the texts of the five lists and the four boxes
-const std::tuple<const char*, QVariantMap, const char*> shownRows[] = {
-    { "derived", {}, "Layer 2|Joint Stereo|192|Model 1|Off|0|0|0|0" },
-    { "LSF 8", { { ItemName::AudioFrequency, 22050 }, { ItemName::Bitrate, "8" } },
-        "Layer 2|Joint Stereo|8|Model 1|Off|0|0|0|0" },
-    { "bitrate not in table", { { ItemName::Bitrate, "448" } }, "Layer 2|Joint Stereo||Model 1|Off|0|0|0|0" },
-    { "micro sign", { { ItemName::Emphasis, QStringLiteral("50/15 \u00B5s") } },
-        "Layer 2|Joint Stereo|192|Model 1|50/15 \u00B5s|0|0|0|0" },
-    { "missing", {}, "|||||0|0|0|0" },
-};
-
-// Slot 14 tells the tables of ISO/IEC 11172-3 and 13818-3 apart: name, items
-// replacing those of fullState() ("none": no items at all), slot 14's text.
-const std::tuple<const char*, QVariantMap, const char*> tableRows[] = {
-    { "22050 Layer 2", { { ItemName::AudioFrequency, 22050 } }, "160" },
-    { "24000 Layer 1", { { ItemName::AudioFrequency, 24000 }, { ItemName::Layer, "Layer 1" } }, "256" },
-    { "11025 is MPEG-1", { { ItemName::AudioFrequency, 11025 }, { ItemName::Layer, "Layer 1" } }, "448" },
-    { "wrong case counts as Layer II", { { ItemName::Layer, "layer 1" } }, "384" },
-    { "none", {}, "384" },
+// the texts of the five lists and the four boxes, and of the bitrate list's
+// slot 14, which tells the tables of ISO/IEC 11172-3 and 13818-3 apart
+const std::tuple<const char*, QVariantMap, const char*, const char*> shownRows[] = {
+    { "derived", {}, "Layer 2|Joint Stereo|192|Model 1|Off|0|0|0|0", "384" },
+    { "bitrate not in table", { { ItemName::Bitrate, "448" } }, "Layer 2|Joint Stereo||Model 1|Off|0|0|0|0", "384" },
+    { "22050 Layer 2", { { ItemName::AudioFrequency, 22050 }, { ItemName::Bitrate, "160" } },
+        "Layer 2|Joint Stereo|160|Model 1|Off|0|0|0|0", "160" },
+    { "11025 is MPEG-1", { { ItemName::AudioFrequency, 11025 }, { ItemName::Layer, "Layer 1" } },
+        "Layer 1|Joint Stereo|192|Model 1|Off|0|0|0|0", "448" },
+    { "wrong case counts as Layer II", { { ItemName::Layer, "layer 1" } }, "|Joint Stereo|192|Model 1|Off|0|0|0|0",
+        "384" },
+    { "missing", {}, "|||||0|0|0|0", "384" },
 };
 
 // name, the user's step, the item it emits, the item's value
@@ -77,12 +60,8 @@ const std::tuple<const char*, const char*, QString, QVariant> actionRows[] = {
     { "layer", "choose:layerList:Layer 1", ItemName::Layer, "Layer 1" },
     { "the current mode", "choose:modeList:Joint Stereo", ItemName::Mode, "Joint Stereo" },
     { "bitrate", "choose:bitrateList:384", ItemName::Bitrate, "384" },
-    { "model", "choose:psychList:Model 2", ItemName::PsychModel, "Model 2" },
-    { "emphasis", "choose:emphasisList:CCITT J.17", ItemName::Emphasis, "CCITT J.17" },
     { "private on", "click:privateCheck", ItemName::Private, true },
-    { "copyright on", "click:copyrightCheck", ItemName::Copyright, true },
     { "crc off from 5", "click:crcCheck", ItemName::ErrorProtection, false },
-    { "original off", "click:originalCheck", ItemName::Original, false },
 };
 
 } // namespace
@@ -92,22 +71,6 @@ class TestPages : public QObject
     Q_OBJECT
 
     std::unique_ptr<MPEGAudioPage> page;
-
-    // Shows a tool box of `size` with `count` sections of `height` pixels;
-    // the section buttons from top to bottom.
-    static QList<QToolButton*> show(ToolBox& box, int count, int height, QSize size)
-    {
-        for (int i = 0; i < count; ++i) {
-            auto* const widget = new QWidget(&box);
-            widget->setFixedHeight(height);
-            box.addItem(widget, QStringLiteral("Section %1").arg(i), QString(), QString());
-        }
-        box.resize(size);
-        box.show();
-        QList<QToolButton*> buttons = box.findChildren<QToolButton*>();
-        std::sort(buttons.begin(), buttons.end(), [](QToolButton* a, QToolButton* b) { return a->y() < b->y(); });
-        return QTest::qWaitForWindowExposed(&box) ? buttons : QList<QToolButton*>();
-    }
 
 private slots:
     void initTestCase() { qRegisterMetaType<ConfigState>("ConfigState"); }
@@ -125,17 +88,6 @@ private slots:
 
     void cleanup() { page.reset(); }
 
-    void bitrateListFollowsFrequencyAndLayer_data() { addRows(tableRows); }
-
-    void bitrateListFollowsFrequencyAndLayer()
-    {
-        const auto& [name, overrides, slot14] = currentRow(tableRows);
-        page->updateState(QLatin1String(name) == "none" ? ConfigState() : fullState(overrides));
-        const auto* const bitrates = page->findChild<QComboBox*>(QStringLiteral("bitrateList"));
-        QCOMPARE(bitrates->count(), 14);
-        QCOMPARE(bitrates->itemText(13), QLatin1String(slot14));
-    }
-
     // The one-item state holds no frequency, so the MPEG-1 tables apply
     // until the owner answers.
     void layerChoiceRefillsBitrates()
@@ -151,7 +103,7 @@ private slots:
     // leaves its control enabled.
     void showsState()
     {
-        const auto& [name, overrides, shown] = currentRow(shownRows);
+        const auto& [name, overrides, shown, slot14] = currentRow(shownRows);
         page->updateState(fullState({ { ItemName::Private, 1 } }));
         QSignalSpy spy(page.get(), SIGNAL(stateChanged(ConfigState)));
         page->updateState(QLatin1String(name) == "missing" ? ConfigState() : fullState(overrides));
@@ -162,6 +114,9 @@ private slots:
             QVERIFY(page->findChild<QWidget*>(control)->isEnabled());
         }
         QCOMPARE(texts.join(QLatin1Char('|')), QString::fromUtf8(shown));
+        const auto* const bitrates = page->findChild<QComboBox*>(QStringLiteral("bitrateList"));
+        QCOMPARE(bitrates->count(), 14);
+        QCOMPARE(bitrates->itemText(13), QLatin1String(slot14));
         QCOMPARE(spy.count(), 0);
     }
 
@@ -181,18 +136,6 @@ private slots:
         QVERIFY(state.value(item).enabled);
     }
 
-    // Only the item's own control follows its flag.
-    void enabledFlag()
-    {
-        for (int i = 0; i < controls.size(); ++i) {
-            ConfigState state = fullState();
-            state.insert(items.at(i), ConfigItem(state.value(items.at(i)).value, false));
-            page->updateState(state);
-            for (const QString& name : controls)
-                QCOMPARE(page->findChild<QWidget*>(name)->isEnabled(), name != controls.at(i));
-        }
-    }
-
     // The basic page relays states both ways; a state that arrives while the
     // section is closed shows when it opens.
     void basicPageRelaysBothWays()
@@ -208,12 +151,8 @@ private slots:
         auto* const section = basic.findChild<QToolButton*>();
         QTest::mouseClick(section, Qt::LeftButton);
         QVERIFY(!basic.findChild<MPEGAudioPage*>()->isVisible());
-        EncoderSettings settings {};
-        settings.mode = VL_MODE_MONO;
-        settings.layer = 1;
-        settings.bitrateIndex = 14;
-        settings.sampleFrequency = 44100;
-        basic.updateState(derivePageState(settings));
+        basic.updateState(
+            derivePageState(withFields({}, QStringLiteral("mode=3 layer=1 bitrateIndex=14 sampleFrequency=44100"))));
         QTest::mouseClick(section, Qt::LeftButton);
         QVERIFY(basic.findChild<MPEGAudioPage*>()->isVisible());
         QCOMPARE(performSteps(&basic, "expect:modeList=Mono;expect:bitrateList=448;expect:originalCheck=0"), QString());
@@ -221,11 +160,25 @@ private slots:
     }
 
     // Closing a section hides its widget only, and the next header moves up
-    // to sit right under the closed one; opening restores the layout.
-    void toolBoxSectionsOpenIndependently()
+    // to sit right under the closed one; opening restores the layout. A
+    // vertical scroll bar only when the sections are taller than the box,
+    // never a horizontal one.
+    void toolBox()
     {
+        const auto show = [](ToolBox& box, int sections, QSize size) {
+            for (int i = 0; i < sections; ++i) {
+                auto* const widget = new QWidget(&box);
+                widget->setFixedHeight(100);
+                box.addItem(widget, QStringLiteral("Section %1").arg(i), QString(), QString());
+            }
+            box.resize(size);
+            box.show();
+            return QTest::qWaitForWindowExposed(&box);
+        };
         ToolBox box;
-        const QList<QToolButton*> buttons = show(box, 3, 100, QSize(300, 500));
+        QVERIFY(show(box, 3, QSize(300, 500)));
+        QList<QToolButton*> buttons = box.findChildren<QToolButton*>();
+        std::sort(buttons.begin(), buttons.end(), [](QToolButton* a, QToolButton* b) { return a->y() < b->y(); });
         QCOMPARE(buttons.size(), 3);
         const int nextTop = buttons.at(2)->y();
         QTest::mouseClick(buttons.at(1), Qt::LeftButton);
@@ -238,21 +191,13 @@ private slots:
             1);
         QTest::mouseClick(buttons.at(1), Qt::LeftButton);
         QTRY_COMPARE(buttons.at(2)->y(), nextTop);
-    }
-
-    // A vertical scroll bar only when the sections are taller than the box;
-    // never a horizontal one, however narrow the box.
-    void toolBoxScrollBars()
-    {
-        for (const int sections : { 1, 4 }) {
-            ToolBox box;
-            QVERIFY(!show(box, sections, 120, QSize(250, 260)).isEmpty());
-            auto* const area = box.findChild<QScrollArea*>();
-            QTRY_COMPARE(area->verticalScrollBar()->isVisible(), sections == 4);
-            box.resize(180, 260);
-            QTRY_COMPARE(area->widget()->width(), area->viewport()->width());
-            QVERIFY(!area->horizontalScrollBar()->isVisible());
-        }
+        QVERIFY(!box.findChild<QScrollArea*>()->verticalScrollBar()->isVisible());
+        ToolBox narrow;
+        QVERIFY(show(narrow, 4, QSize(180, 260)));
+        auto* const area = narrow.findChild<QScrollArea*>();
+        QTRY_VERIFY(area->verticalScrollBar()->isVisible());
+        QTRY_COMPARE(area->widget()->width(), area->viewport()->width());
+        QVERIFY(!area->horizontalScrollBar()->isVisible());
     }
 };
 

@@ -131,8 +131,9 @@ TEST(LyingTransportStream, SectionLengthsAndPointersOutOfRange)
 // The transport reader on what its fuzz target found, fed as the target feeds it.
 TEST(FuzzFindings, TransportReaderStaysInsideItsWindow)
 {
-    int files = 0;
-    for (const auto& entry : fs::directory_iterator(std::string(VL_FIXTURE_DIR) + "/../fuzz/transport")) {
+    const fs::directory_iterator files(std::string(VL_FIXTURE_DIR) + "/../fuzz/transport");
+    ASSERT_TRUE(files != fs::directory_iterator());
+    for (const auto& entry : files) {
         const std::vector<uint8_t> bytes = readFileBytes(entry.path().string());
         MemorySource source(bytes.data(), bytes.size());
         BoundedReader reader(source, 4 * mebibyte);
@@ -141,13 +142,10 @@ TEST(FuzzFindings, TransportReaderStaysInsideItsWindow)
             layout = { 0, 188, 0 };
         const ProbeResult r = readTransportStream(reader, layout);
         EXPECT_LE(source.bytesRead(), 4 * mebibyte) << entry.path();
-        if (r.status == Status::Ok) {
-            EXPECT_TRUE(r.audio.layer == 1 || r.audio.layer == 2) << entry.path();
-            EXPECT_LT(r.audio.audioOffset, static_cast<int64_t>(bytes.size())) << entry.path();
-        }
-        ++files;
+        EXPECT_TRUE(r.status != Status::Ok
+            || ((r.audio.layer == 1 || r.audio.layer == 2) && r.audio.audioOffset < int64_t(bytes.size())))
+            << entry.path();
     }
-    EXPECT_GT(files, 0);
 }
 
 // A VOB whose audio stream id is not the one its IFO names is read once, not per id.
@@ -178,7 +176,6 @@ const SpecialRow specialRows[] = {
     { "fifo", [](const fs::path& p) { ASSERT_EQ(mkfifo(p.c_str(), 0600), 0); } },
     { "directory", [](const fs::path& p) { fs::create_directory(p); } },
     { "zero_device", [](const fs::path& p) { fs::create_symlink("/dev/zero", p); } },
-    { "random_device", [](const fs::path& p) { fs::create_symlink("/dev/urandom", p); } },
     { "dangling_link", [](const fs::path& p) { fs::create_symlink(p.parent_path() / "nowhere", p); } },
 };
 

@@ -1,22 +1,12 @@
-# Fails unless the dynamic symbol table of MODULE defines exactly the
-# symbols of EXPORTS (separated by commas), besides the linker's own section
-# markers.
+# Fails unless the dynamic symbol table of MODULE defines exactly the symbols
+# of EXPORTS (comma-separated), besides the linker's own section markers.
 find_program(NM nm REQUIRED)
-execute_process(COMMAND ${NM} -D --defined-only ${MODULE} OUTPUT_VARIABLE out RESULT_VARIABLE rc)
-if(NOT rc EQUAL 0)
-    message(FATAL_ERROR "nm failed on ${MODULE}")
-endif()
-string(REGEX MATCHALL "[^\n]+" lines "${out}")
-set(names "")
-foreach(line ${lines})
-    string(REGEX REPLACE "^.* " "" name "${line}")
-    if(NOT name MATCHES "^(_init|_fini|_edata|_end|__bss_start)$")
-        list(APPEND names ${name})
-    endif()
-endforeach()
+execute_process(COMMAND ${NM} -D --defined-only -j ${MODULE} OUTPUT_VARIABLE out RESULT_VARIABLE rc)
+string(REGEX MATCHALL "[^\n]+" names "${out}")
+list(REMOVE_ITEM names _init _fini _edata _end __bss_start)
 string(REPLACE "," ";" expected "${EXPORTS}")
 list(SORT names)
 list(SORT expected)
-if(NOT names STREQUAL expected)
+if(NOT rc EQUAL 0 OR NOT names STREQUAL expected)
     message(FATAL_ERROR "${MODULE} exports: ${names}")
 endif()

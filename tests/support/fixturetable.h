@@ -2,6 +2,7 @@
 #ifndef VL_SUPPORT_FIXTURETABLE_H
 #define VL_SUPPORT_FIXTURETABLE_H
 
+#include <algorithm>
 #include <array>
 #include <gtest/gtest.h>
 #include <optional>
@@ -20,13 +21,17 @@ struct FixtureExpectation
 
     std::string path() const { return std::string(VL_FIXTURE_DIR) + "/" + file; }
     // The numbers, `unknown` where the row leaves one open.
-    std::array<int, 11> numbersOr(int unknown) const;
+    std::array<int, 11> numbersOr(int unknown) const
+    {
+        std::array<int, 11> out {};
+        std::transform(numbers.begin(), numbers.end(), out.begin(), [&](auto n) { return n.value_or(unknown); });
+        return out;
+    }
     // Usable audio in a single file (a DVD IFO reads the VOB beside it).
     bool usableAlone() const { return status == vl::probe::Status::Ok && container != vl::probe::Container::DvdIfo; }
 };
 
-// The rows of the table, all or those `keep` accepts.
-std::vector<FixtureExpectation> loadFixtureTable(bool (*keep)(const FixtureExpectation&) = nullptr);
+std::vector<FixtureExpectation> loadFixtureTable();
 std::vector<uint8_t> readFileBytes(const std::string& path);
 // A case's test name: the file name, '_' for what is neither letter nor digit.
 std::string fixtureName(const testing::TestParamInfo<FixtureExpectation>& info);

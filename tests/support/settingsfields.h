@@ -1,14 +1,13 @@
 #ifndef VL_SUPPORT_SETTINGSFIELDS_H
 #define VL_SUPPORT_SETTINGSFIELDS_H
 
-#include <QString>
 #include <QStringList>
 #include <cstring>
 #include <utility>
 #include <veltrano/mpa_settings.h>
 
-// The named fields of a settings block, for test rows that spell blocks as
-// "name=value name=value".
+// The named fields of a settings block, for rows that spell blocks as
+// "name=value name=value" (numbers in C notation).
 inline const std::pair<const char*, int32_t EncoderSettings::*> settingsFields[] = { { "mode", &EncoderSettings::mode },
     { "layer", &EncoderSettings::layer }, { "psychModel", &EncoderSettings::psychModel },
     { "bitrateIndex", &EncoderSettings::bitrateIndex }, { "emphasis", &EncoderSettings::emphasis },
@@ -16,8 +15,6 @@ inline const std::pair<const char*, int32_t EncoderSettings::*> settingsFields[]
     { "copyrightBit", &EncoderSettings::copyrightBit }, { "originalBit", &EncoderSettings::originalBit },
     { "audioType", &EncoderSettings::audioType }, { "sampleFrequency", &EncoderSettings::sampleFrequency } };
 
-// `settings` with the fields of `values` ("layer=1 mode=3", numbers in C
-// notation) set.
 inline EncoderSettings withFields(EncoderSettings settings, const QString& values)
 {
     for (const QString& pair : values.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
@@ -29,10 +26,9 @@ inline EncoderSettings withFields(EncoderSettings settings, const QString& value
     return settings;
 }
 
-// A host block whose every byte is known: a position-dependent pattern, so
-// that a byte-wise comparison notices any write, with MPEG-1 Layer II, joint
-// stereo, 224 kbps (index 11) at 48 kHz, model 1, audio type 0 and every
-// flag word 0, then the fields of `values`.
+// A block whose every byte is known (a position-dependent pattern, so any
+// write shows): MPEG-1 Layer II, joint stereo, 224 kbps at 48 kHz, model 1,
+// audio type 0, flags 0, then the fields of `values`.
 inline EncoderSettings hostBlock(const QString& values = QString())
 {
     EncoderSettings settings;
@@ -46,7 +42,7 @@ inline EncoderSettings hostBlock(const QString& values = QString())
 }
 
 // Empty when the blocks are equal byte for byte; else the fields that differ
-// ("mode 3, expected 1"), or that bytes outside the named fields do.
+// ("mode 3, expected 1"), or that bytes outside them do.
 inline QString blockDifference(const EncoderSettings& actual, const EncoderSettings& expected)
 {
     QStringList differences;
