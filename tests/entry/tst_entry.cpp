@@ -253,9 +253,8 @@ private slots:
         // A failed resolve keeps the module; the loader's text is cut to the buffer.
         QVERIFY(!module.resolve(QByteArray(3000, 'q').constData()));
         QVERIFY(module.lastError != 0 && module.errorText.back() == '\0' && module.loaded == 1);
-        // clear() forgets without releasing.
         void* const handle = module.handle;
-        module.clear();
+        module.clear(); // forgets without releasing
         QVERIFY(!module.handle && !module.loaded && module.fileName[0] == 0 && dlsym(handle, "mpegInInfoInit"));
         QVERIFY(!module.resolve("malloc") && module.lastError != 0); // not the whole process
         QCOMPARE(module.load(importStandIn.constData()), 1);
