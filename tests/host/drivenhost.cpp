@@ -1,6 +1,5 @@
-// mpa-settings with a DialogDriver armed when the dialog library starts its
-// application object: it works the script VL_DRIVER_SCRIPT and appends its
-// log to the file VL_DRIVER_LOG, leaving the program's own output alone.
+// mpa-settings with a DialogDriver armed on the application object: it works
+// the script VL_DRIVER_SCRIPT and appends its log to the file VL_DRIVER_LOG.
 #include "dialogdriver.h"
 #include "program.h"
 

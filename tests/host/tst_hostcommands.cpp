@@ -1,7 +1,9 @@
-// probe, check and encode as a user runs them: the built mpa-settings with
-// the built modules beside it, on files written here.
+// The commands as a user runs them: probe, check and encode by the built program
+// on files written here; edit and show on a sandbox copy of the library with the
+// real settings-file and encoder modules, a DialogDriver closing the dialog.
 #include "processrun.h"
 #include "rows.h"
+#include "testsandbox.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -20,14 +22,21 @@ bool writeNoise(const QString& path, int rate, int channels)
     SF_INFO info { 0, rate, channels, SF_FORMAT_WAV | SF_FORMAT_PCM_16, 0, 0 };
     SNDFILE* const file = sf_open(QFile::encodeName(path).constData(), SFM_WRITE, &info);
     std::mt19937 random(rate + channels);
-    std::normal_distribution<float> noise(0.0f, 4000.0f);
+    std::uniform_int_distribution<int> noise(-8000, 8000);
     std::vector<short> samples(static_cast<std::size_t>(rate * channels));
-    for (short& sample : samples)
-        sample = static_cast<short>(std::clamp(noise(random), -32000.0f, 32000.0f));
+    std::generate(samples.begin(), samples.end(), [&] { return static_cast<short>(noise(random)); });
     return file && sf_writef_short(file, samples.data(), rate) == rate && sf_close(file) == 0;
 }
 
-// A settings file with these lines (docs/settings-file-format.md).
+// Whether "out:<standard output>err:<standard error>" matches `pattern` whole.
+bool outputMatches(const ProcessRun& run, const QString& pattern)
+{
+    return QRegularExpression(
+        QRegularExpression::anchoredPattern(pattern), QRegularExpression::DotMatchesEverythingOption)
+        .match("out:" + run.standardOutput + "err:" + run.standardError)
+        .hasMatch();
+}
+
 bool writeSettings(const QString& path, const QString& lines)
 {
     QFile file(path);
@@ -49,37 +58,72 @@ const std::tuple<const char*, int, int, const char*, const char*> encodeRows[] =
         "2 mono 128 16000 ccitt_j17 1 0 0 1" },
 };
 
-// Run in a directory holding dvd.ini (DVD at 44.1 kHz), layer1.ini and
-// noise files "<rate>.wav"; none of them writes a file there: name, the
-// arguments, the exit code, a pattern of "out:<standard output>err:<standard
-// error>".
-const std::tuple<const char*, const char*, int, const char*> runRows[] = {
-    { "check fails", "check dvd.ini", 1,
-        "out:error: Sampling frequency 44100 Hz is not allowed for DVD-Video; use 48000 Hz.\nerr:" },
-    { "check passes at another frequency", "check dvd.ini --sample-rate 48000", 0,
-        "out:info: MPEG-1 Layer II, 48 kHz, 224 kbps, stereo.\nerr:" },
+// Run beside dvd.ini (DVD at 44.1 kHz), layer1.ini and "<rate>.wav", writing
+// nothing: arguments, exit code, a pattern of outputMatches.
+const std::tuple<const char*, int, const char*> runRows[] = {
+    { "check dvd.ini", 1, "out:error: Sampling frequency 44100 Hz is not allowed for DVD-Video; use 48000 Hz.\nerr:" },
+    { "check dvd.ini --sample-rate 48000", 0, "out:info: MPEG-1 Layer II, 48 kHz, 224 kbps, stereo.\nerr:" },
     // Translated: the same finding, not in English.
-    { "check in German", "check dvd.ini --lang de", 1, "out:error: (?!Sampling)[^\n]*44100[^\n]*\nerr:" },
-    { "check in Japanese", "check dvd.ini --lang ja", 1, "out:error: (?!Sampling)[^\n]*44100[^\n]*\nerr:" },
-    { "usage error", "check dvd.ini --sample-rate x", 2, "out:err:.*Run \"mpa-settings check --help\".*" },
-    { "help", "encode --help", 0, "out:.*--settings FILE.*err:" },
-    { "version", "--version", 0, "out:mpa-settings [^\n]*libtwolame[^\n]*\nerr:" },
-    { "check missing file", "check missing.ini", 2, "out:err:.*missing.ini: No such file or directory\n" },
-    { "encode failing check", "encode --settings dvd.ini 44100.wav out.mp2", 1,
+    { "check dvd.ini --lang de", 1, "out:error: (?!Sampling)[^\n]*44100[^\n]*\nerr:" },
+    { "check dvd.ini --lang ja", 1, "out:error: (?!Sampling)[^\n]*44100[^\n]*\nerr:" },
+    { "check dvd.ini --sample-rate x", 2, "out:err:.*Run \"mpa-settings check --help\".*" },
+    { "encode --help", 0, "out:.*--settings FILE.*err:" },
+    { "--version", 0, "out:mpa-settings [^\n]*libtwolame[^\n]*\nerr:" },
+    { "check missing.ini", 2, "out:err:.*missing.ini: No such file or directory\n" },
+    { "encode --settings dvd.ini 44100.wav out.mp2", 1,
         "out:err:error: Sampling frequency 44100 Hz is not allowed for DVD-Video.*" },
-    { "encode Layer I", "encode --settings layer1.ini 48000.wav out.mp2", 2, "out:err:.*Layer I.*" },
-    { "encode no MPEG frequency", "encode --settings dvd.ini 11025.wav out.mp2", 2, "out:err:.*11025 Hz.*" },
-    { "encode missing input", "encode --settings dvd.ini none.wav out.mp2", 2, "out:err:.*none.wav: No such file.*" },
-    { "encode input not audio", "encode --settings dvd.ini dvd.ini out.mp2", 2, "out:err:.*dvd.ini: .*" },
-    { "encode output directory missing", "encode --settings dvd.ini 48000.wav none/out.mp2", 2,
-        "out:err:.*none/out.mp2: .*" },
-    { "encode output is a directory", "encode --settings dvd.ini 48000.wav .", 2, "out:err:.*not a regular file.*" },
-    { "probe goes on past unreadable files",
-        "probe " VL_FIXTURES "/es_layer3.mp2 missing.mp2 " VL_FIXTURES "/es_l2_48k_stereo_192.mp2", 1,
+    { "encode --settings layer1.ini 48000.wav out.mp2", 2, "out:err:.*Layer I.*" },
+    { "encode --settings dvd.ini 11025.wav out.mp2", 2, "out:err:.*11025 Hz.*" },
+    { "encode --settings dvd.ini none.wav out.mp2", 2, "out:err:.*none.wav: No such file.*" },
+    { "encode --settings dvd.ini dvd.ini out.mp2", 2, "out:err:.*dvd.ini: .*" },
+    { "encode --settings dvd.ini 48000.wav none/out.mp2", 2, "out:err:.*none/out.mp2: .*" },
+    { "encode --settings dvd.ini 48000.wav .", 2, "out:err:.*not a regular file.*" },
+    { "probe " VL_FIXTURES "/es_layer3.mp2 missing.mp2 " VL_FIXTURES "/es_l2_48k_stereo_192.mp2", 1,
         "out:[^\n]*/es_l2_48k_stereo_192.mp2: container=elementary mpeg_version=1 layer=2 mode=stereo bitrate=192 "
         "bitrate_index=10 sample_frequency=48000 emphasis=none private=0 copyright=0 original=0 error_protection=0 "
         "channels=2 audio_offset=0\nerr:mpa-settings: [^\n]*/es_layer3.mp2: the stream is Layer III\n"
         "mpa-settings: missing.mp2: No such file or directory\n" },
+};
+
+QByteArray readAll(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+const QByteArray dvdFile = "; my DVD settings\n[MPEG Audio]\naudio_type = 4\nsample_frequency = 48000\nlayer = 2\n"
+                           "mode = stereo\nbitrate = 192 ; chosen by ear\n\n[Other]\nkey = value\n";
+
+// Run in the sandbox; the output holds no notes of the library or Qt unless verbose.
+const struct
+{
+    const char* name;
+    QStringList arguments;
+    QByteArray existing; // the settings file before; empty: none
+    const char *script, *saved, *output; // saved: lines joined by '|' (none: the file is as it was)
+    int exitCode;
+} editRows[] = {
+    // DVD defaults: Layer II, stereo, 224 kbps (docs/encoder-rules.md).
+    { "new file: the audio type's defaults", { "edit", "edited.ini", "--audio-type", "4" }, {}, "ok",
+        "audio_type = 4|sample_frequency = 48000|layer = 2|mode = stereo|bitrate = 224|error_protection = 0",
+        "out:err:", 0 },
+    { "existing file: a change in the dialog, the rest kept", { "edit", "edited.ini" }, dvdFile,
+        "choose:modeList:Mono;ok",
+        "; my DVD settings|audio_type = 4|mode = mono|bitrate = 192 ; chosen by ear|[Other]\nkey = value",
+        "out:err:", 0 },
+    { "from an MPEG file, verbose",
+        { "edit", "edited.ini", "--from", VL_FIXTURES "/es_l2_44k_joint_128_crc.mpa", "--verbose" }, {}, "ok",
+        "audio_type = 0|sample_frequency = 44100|layer = 2|mode = joint_stereo|bitrate = 128|error_protection = 1",
+        "out:err:.*uses vl_enc_mpa.dll\n.*mpa-settings: saved .*edited.ini\n", 0 },
+    { "cancel", { "edit", "kept.ini" }, dvdFile, "choose:modeList:Mono;cancel", "", "out:err:", 1 },
+    // No dialog is shown, and nothing written.
+    { "unreadable settings file", { "edit", "bad.ini" }, "[MPEG Audio]\nbitrate = fast\n", "ok", "",
+        "out:err:.*bad.ini: .*", 2 },
+    { "directory missing", { "edit", "missing/new.ini" }, {}, "ok", "", "out:err:.*cannot save missing/new.ini.*", 2 },
+    { "unreadable --from", { "edit", "new.ini", "--from", "none.mpg" }, {}, "ok", "",
+        "out:err:.*none.mpg: No such file.*", 2 },
+    { "show, accepted", { "show", "--bitrate-index", "12" }, {}, "choose:layerList:Layer 1;ok", "",
+        "out:result=1000\nmode=1\nlayer=1\n.*\nbitrateIndex=12\n.*err:", 0 },
 };
 
 } // namespace
@@ -89,6 +133,7 @@ class TestHostCommands : public QObject
     Q_OBJECT
 
     QTemporaryDir directory;
+    TestSandbox sandbox { {} };
 
     ProcessRun host(const QString& arguments)
     {
@@ -105,12 +150,14 @@ private slots:
         QVERIFY(writeSettings(directory.filePath("layer1.ini"), "layer = 1\nbitrate = 384"));
         for (const int rate : { 44100, 48000, 11025 })
             QVERIFY(writeNoise(directory.filePath(QStringLiteral("%1.wav").arg(rate)), rate, 2));
+        for (const char* module : { "vl_config_mpa.so", "vl_enc_mpa.so" })
+            sandbox.addFile(QStringLiteral(VL_MODULE_DIR "/") + QLatin1String(module));
+        QVERIFY2(sandbox.errorString().isEmpty(), qPrintable(sandbox.errorString()));
     }
 
     void encodeThenProbe_data() { addRows(encodeRows); }
 
-    // probe gives back every field of the settings, and ffmpeg decodes the
-    // output without a word.
+    // probe gives back every field of the settings; ffmpeg decodes the output without a word.
     void encodeThenProbe()
     {
         const auto& [name, rate, channels, settings, expected] = currentRow(encodeRows);
@@ -144,18 +191,45 @@ private slots:
 
     void run()
     {
-        const auto& [name, arguments, exitCode, pattern] = currentRow(runRows);
+        const auto& [arguments, exitCode, pattern] = currentRow(runRows);
         const auto entries = [this] { return QDir(directory.path()).entryList(QDir::AllEntries | QDir::Hidden); };
         const QStringList before = entries();
         const ProcessRun run = host(QLatin1String(arguments));
-        const QString output = "out:" + run.standardOutput + "err:" + run.standardError;
         QCOMPARE(run.exitCode, exitCode);
-        QVERIFY2(QRegularExpression(QRegularExpression::anchoredPattern(QLatin1String(pattern)),
-                     QRegularExpression::DotMatchesEverythingOption)
-                     .match(output)
-                     .hasMatch(),
-            qPrintable(output));
+        QVERIFY2(outputMatches(run, QLatin1String(pattern)), qPrintable(run.standardOutput + run.standardError));
         QCOMPARE(entries(), before);
+    }
+
+    void edit_data() { addRows(editRows); }
+
+    void edit()
+    {
+        const auto& row = currentRow(editRows);
+        const QString file = row.arguments.at(0) == "edit" ? sandbox.filePath(row.arguments.at(1)) : QString();
+        QFile existing(file);
+        QVERIFY(!existing.exists() || existing.remove());
+        QVERIFY(row.existing.isEmpty() || (existing.open(QIODevice::WriteOnly) && existing.write(row.existing) > 0));
+        existing.close();
+        const QString log = sandbox.filePath("driver.log");
+        QFile::remove(log);
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("VL_DRIVER_SCRIPT", row.script);
+        environment.insert("VL_DRIVER_LOG", log);
+        for (const char* noted : { "XDG_RUNTIME_DIR", "QT_LOGGING_RULES" }) // Qt would note them on stderr
+            environment.remove(noted);
+        const ProcessRun run = runProcess(QStringLiteral(VL_DRIVEN_HOST),
+            QStringList { "--library", sandbox.libraryPath() } + row.arguments, environment, sandbox.path());
+
+        QCOMPARE(run.exitCode, row.exitCode);
+        QCOMPARE(QString::fromUtf8(readAll(log)).split('\n', Qt::SkipEmptyParts),
+            row.exitCode == 2 ? QStringList() : QString(row.script).split(';'));
+        QVERIFY2(outputMatches(run, row.output), qPrintable(run.standardOutput + run.standardError));
+        for (const QString& line : QString(row.saved).split('|', Qt::SkipEmptyParts))
+            QVERIFY2(readAll(file).contains(line.toUtf8() + '\n'), qPrintable(line));
+        if (!*row.saved) {
+            QCOMPARE(readAll(file), row.existing);
+            QCOMPARE(QFile::exists(file), !row.existing.isEmpty());
+        }
     }
 };
 

@@ -1,5 +1,4 @@
-// The MPEG audio page, the basic page and the ToolBox on real widgets (single
-// items in a list or box: tests/widgets).
+// The MPEG audio page, the basic page and the ToolBox on real widgets.
 #include "dialogdriver.h"
 #include "model/statemodel.h"
 #include "pages/basicpage.h"
@@ -16,7 +15,6 @@
 #include <QToolButton>
 #include <QtTest>
 
-// QSignalSpy stores the emitted state in a QVariant.
 Q_DECLARE_METATYPE(ConfigItem)
 
 namespace {
@@ -24,8 +22,7 @@ namespace {
 const QStringList controls = { "layerList", "modeList", "bitrateList", "psychList", "emphasisList", "privateCheck",
     "copyrightCheck", "crcCheck", "originalCheck" };
 
-// What the dialog derives for MPEG-1 Layer II, 48 kHz, 192 kbps, joint
-// stereo, with items replaced by `overrides`.
+// Derived for MPEG-1 Layer II, 48 kHz, 192 kbps, joint stereo, then `overrides`.
 ConfigState fullState(const QVariantMap& overrides = {})
 {
     ConfigState state = derivePageState(
@@ -35,13 +32,7 @@ ConfigState fullState(const QVariantMap& overrides = {})
     return state;
 }
 
-ConfigState spiedState(const QSignalSpy& spy, int emission = 0)
-{
-    return spy.at(emission).at(0).value<ConfigState>();
-}
-
-// name, items replacing those of fullState() ("missing": no items at all),
-// the texts of the five lists and the four boxes, and of the bitrate list's
+// name, overrides ("missing": no items), the texts of the lists and boxes, and of bitrate
 // slot 14, which tells the tables of ISO/IEC 11172-3 and 13818-3 apart
 const std::tuple<const char*, QVariantMap, const char*, const char*> shownRows[] = {
     { "derived", {}, "Layer 2|Joint Stereo|192|Model 1|Off|0|0|0|0", "384" },
@@ -88,8 +79,7 @@ private slots:
 
     void cleanup() { page.reset(); }
 
-    // The one-item state holds no frequency, so the MPEG-1 tables apply
-    // until the owner answers.
+    // The one-item state holds no frequency: the MPEG-1 tables until the owner answers.
     void layerChoiceRefillsBitrates()
     {
         page->updateState(fullState({ { ItemName::AudioFrequency, 22050 }, { ItemName::Bitrate, "" } }));
@@ -99,8 +89,7 @@ private slots:
 
     void showsState_data() { addRows(shownRows); }
 
-    // Setting the controls from a state never emits a change; a missing item
-    // leaves its control enabled.
+    // A state shown emits no change; a missing item leaves its control enabled.
     void showsState()
     {
         const auto& [name, overrides, shown, slot14] = currentRow(shownRows);
@@ -129,15 +118,14 @@ private slots:
         QSignalSpy spy(page.get(), SIGNAL(stateChanged(ConfigState)));
         QCOMPARE(performStep(page.get(), step), QString());
         QCOMPARE(spy.count(), 1);
-        const ConfigState state = spiedState(spy);
+        const auto state = spy.at(0).at(0).value<ConfigState>();
         QCOMPARE(state.keys(), QStringList { item });
         QCOMPARE(state.value(item).value, value);
         QCOMPARE(state.value(item).value.userType(), value.userType());
         QVERIFY(state.value(item).enabled);
     }
 
-    // The basic page relays states both ways; a state that arrives while the
-    // section is closed shows when it opens.
+    // States both ways; one that arrives while the section is closed shows when it opens.
     void basicPageRelaysBothWays()
     {
         BasicPage basic;
@@ -146,8 +134,8 @@ private slots:
         QSignalSpy spy(&basic, SIGNAL(stateChanged(ConfigState)));
         QCOMPARE(performSteps(&basic, "choose:modeList:Dual Channel;click:originalCheck"), QString());
         QCOMPARE(spy.count(), 2);
-        QCOMPARE(spiedState(spy, 0).value(ItemName::Mode).value, QVariant("Dual Channel"));
-        QCOMPARE(spiedState(spy, 1).value(ItemName::Original).value, QVariant(true));
+        QCOMPARE(spy.at(0).at(0).value<ConfigState>().value(ItemName::Mode).value, QVariant("Dual Channel"));
+        QCOMPARE(spy.at(1).at(0).value<ConfigState>().value(ItemName::Original).value, QVariant(true));
         auto* const section = basic.findChild<QToolButton*>();
         QTest::mouseClick(section, Qt::LeftButton);
         QVERIFY(!basic.findChild<MPEGAudioPage*>()->isVisible());
@@ -159,10 +147,8 @@ private slots:
         QCOMPARE(spy.count(), 2);
     }
 
-    // Closing a section hides its widget only, and the next header moves up
-    // to sit right under the closed one; opening restores the layout. A
-    // vertical scroll bar only when the sections are taller than the box,
-    // never a horizontal one.
+    // Closing a section hides its widget only and moves the next header up under it;
+    // opening restores. A vertical scroll bar only when needed, never a horizontal one.
     void toolBox()
     {
         const auto show = [](ToolBox& box, int sections, QSize size) {
@@ -185,10 +171,9 @@ private slots:
         QVERIFY(!buttons.at(1)->isChecked());
         QTRY_VERIFY(buttons.at(2)->y() < nextTop - 90);
         QVERIFY(buttons.at(2)->y() - buttons.at(1)->geometry().bottom() < 30);
+        const auto hidden = [](QWidget* w) { return w->height() == 100 && !w->isVisible(); };
         const QList<QWidget*> widgets = box.findChildren<QWidget*>();
-        QCOMPARE(std::count_if(
-                     widgets.begin(), widgets.end(), [](QWidget* w) { return w->height() == 100 && !w->isVisible(); }),
-            1);
+        QCOMPARE(std::count_if(widgets.begin(), widgets.end(), hidden), 1);
         QTest::mouseClick(buttons.at(1), Qt::LeftButton);
         QTRY_COMPARE(buttons.at(2)->y(), nextTop);
         QVERIFY(!box.findChild<QScrollArea*>()->verticalScrollBar()->isVisible());

@@ -1,5 +1,4 @@
-# Fails unless the dynamic symbol table of MODULE defines exactly the symbols
-# of EXPORTS (comma-separated), besides the linker's own section markers.
+# Fails unless MODULE's dynamic symbols, but the linker's markers, are exactly EXPORTS (comma-separated).
 find_program(NM nm REQUIRED)
 execute_process(COMMAND ${NM} -D --defined-only -j ${MODULE} OUTPUT_VARIABLE out RESULT_VARIABLE rc)
 string(REGEX MATCHALL "[^\n]+" names "${out}")

@@ -3,8 +3,7 @@
 
 #include <QProcess>
 
-// A program run to its end: exit code -1 when it crashed, or hung and was
-// killed after a minute.
+// A program run to its end: exit code -1 when it crashed or hung (killed after a minute).
 struct ProcessRun
 {
     int exitCode = -1;

@@ -5,8 +5,7 @@
 #include <string>
 #include <tuple>
 
-// Names a parameterised GoogleTest case after the first element of its row
-// (a tuple or a pair).
+// Names a parameterised GoogleTest case after the first element of its tuple or pair.
 struct RowName
 {
     template<typename Row>

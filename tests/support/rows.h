@@ -4,9 +4,7 @@
 #include <QTest>
 #include <tuple>
 
-// A data-driven QTest case over a table of rows, each a struct with a `name`
-// or a tuple whose first element is the name: `x_data() { addRows(table); }`,
-// then `const auto& row = currentRow(table);` in `x()`.
+// QTest rows of structs with a `name` or name-first tuples: addRows(table) in x_data(), currentRow(table) in x().
 template<typename Row>
 const char* rowName(const Row& row)
 {

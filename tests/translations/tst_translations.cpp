@@ -1,7 +1,6 @@
-// The encoder's reports in a dialog run follow the user's locale through the
-// localisation module loaded beside the translation; the catalogues translate
-// every marked text but the value-table and format names (the change loop
-// compares those across contexts), keeping patterns, breaks, placeholders.
+// The encoder's reports in a dialog run follow the user's locale; the catalogues translate every
+// marked text but the value-table and format names, keeping patterns, breaks, placeholders.
+#include "rows.h"
 #include "testsandbox.h"
 
 #include <QProcess>
@@ -14,7 +13,7 @@ namespace {
 
 struct Message
 {
-    QString context, source, translation, type; // type: "unfinished", "obsolete", "vanished" or empty
+    QString context, source, translation; // empty when unfinished, obsolete or vanished
 };
 
 QList<Message> readTs(const QString& path)
@@ -31,16 +30,14 @@ QList<Message> readTs(const QString& path)
         else if (xml.name() == QLatin1String("source"))
             m.source = xml.readElementText();
         else if (xml.name() == QLatin1String("translation")) {
-            m.type = xml.attributes().value(QLatin1String("type")).toString();
-            m.translation = xml.readElementText();
-            messages.append(m);
+            const bool finished = xml.attributes().value(QLatin1String("type")).isEmpty();
+            messages.append({ m.context, m.source, finished ? xml.readElementText() : QString() });
         }
     }
     return messages;
 }
 
-// The file patterns, ";;" and line breaks of file-dialog filters, and the
-// placeholders of a text.
+// The file patterns, ";;" and line breaks of file-dialog filters, and the placeholders.
 QStringList kept(const QString& text)
 {
     QStringList parts;
@@ -48,6 +45,15 @@ QStringList kept(const QString& text)
         parts << it.next().captured();
     return parts;
 }
+
+// name, locale, catalogue, message; neutral first, before any localisation module is loaded
+const std::tuple<const char*, QByteArray, QString, QString> languageRows[] = {
+    { "neutral", "C", "", "Sampling frequency 44100 Hz is not allowed for DVD-Video; use 48000 Hz." },
+    { "German", "de_DE.UTF-8", "de",
+        "Die Abtastrate 44100 Hz ist für DVD-Video nicht zulässig; verwenden Sie 48000 Hz." },
+    { "Japanese", "ja_JP.UTF-8", "jp",
+        "サンプリング周波数 44100 Hz は DVD-Video では使用できません。48000 Hz を使用してください。" },
+};
 
 } // namespace
 
@@ -64,28 +70,11 @@ private slots:
             QVERIFY2(sandbox->addFile(QStringLiteral(VL_QM_DIR "/") + QLatin1String(file)), file);
     }
 
-    // One process: the neutral row first, before any localisation module is
-    // loaded.
-    void language_data()
-    {
-        QTest::addColumn<QByteArray>("locale");
-        QTest::addColumn<QString>("catalogue");
-        QTest::addColumn<QString>("message");
-        QTest::newRow("neutral") << QByteArray("C") << QString()
-                                 << "Sampling frequency 44100 Hz is not allowed for DVD-Video; use 48000 Hz.";
-        QTest::newRow("German")
-            << QByteArray("de_DE.UTF-8") << "de"
-            << QString::fromUtf8("Die Abtastrate 44100 Hz ist für DVD-Video nicht zulässig; verwenden Sie 48000 Hz.");
-        QTest::newRow("Japanese") << QByteArray("ja_JP.UTF-8") << "jp"
-                                  << QString::fromUtf8("サンプリング周波数 44100 Hz は DVD-Video "
-                                                       "では使用できません。48000 Hz を使用してください。");
-    }
+    void language_data() { addRows(languageRows); }
 
     void language()
     {
-        QFETCH(QByteArray, locale);
-        QFETCH(QString, catalogue);
-        QFETCH(QString, message);
+        const auto& [name, locale, catalogue, message] = currentRow(languageRows);
         for (const char* name : { "LC_ALL", "LC_MESSAGES", "LANG" })
             qputenv(name, locale);
         EncoderSettings settings = hostBlock(QStringLiteral("mode=0 audioType=4 sampleFrequency=44100"));
@@ -101,9 +90,8 @@ private slots:
         int untranslated = 0;
         QSet<QString> committed;
         for (const Message& m : readTs(QStringLiteral(VL_TS_DIR "/gui_mpa_%1.ts").arg(catalogue))) {
-            const QByteArray where = (m.context + ": " + m.source).toUtf8();
-            QVERIFY2(m.type.isEmpty() && !m.translation.isEmpty(), where.constData());
-            QVERIFY2(kept(m.translation) == kept(m.source), where.constData());
+            QVERIFY2(!m.translation.isEmpty() && kept(m.translation) == kept(m.source),
+                qPrintable(m.context + ": " + m.source));
             if (m.context == "QObject" || m.context == "MPEGAudioPage"
                 || (m.context == "MPAEncoderDlg" && (m.source.startsWith("MPEG-") || m.source.startsWith("AVC ")))) {
                 QCOMPARE(m.translation, m.source);
@@ -113,14 +101,11 @@ private slots:
         }
         QVERIFY(untranslated > 0 && committed.size() > untranslated + 10);
 
-        // Extracted afresh from the sources: the same texts, none missing and
-        // none left over.
+        // Extracted afresh from the sources: none missing, none left over.
         QTemporaryDir scratch;
-        QProcess lupdate;
-        lupdate.setProcessChannelMode(QProcess::MergedChannels);
-        lupdate.start(VL_LUPDATE, { "-locations", "none", VL_GUI_SOURCE_DIR, "-ts", scratch.filePath("x.ts") });
-        QVERIFY(lupdate.waitForFinished(120000));
-        QVERIFY2(lupdate.exitCode() == 0, lupdate.readAll().constData());
+        QCOMPARE(QProcess::execute(VL_LUPDATE,
+                     { "-silent", "-locations", "none", VL_GUI_SOURCE_DIR, "-ts", scratch.filePath("x.ts") }),
+            0);
         QSet<QString> current;
         // lupdate reads the value tables' Latin-1 micro sign as U+FFFD.
         for (const Message& m : readTs(scratch.filePath("x.ts")))

@@ -1,10 +1,8 @@
 cmake_minimum_required(VERSION 3.21)
-# Fails unless the DLL MODULE exports exactly EXPECTED (comma-separated),
-# undecorated, and imports only system DLLs (it loads without the compiler's
-# runtime).
+# Fails unless the DLL MODULE exports exactly EXPECTED (comma-separated), undecorated,
+# and imports only system DLLs (it loads without the compiler's runtime).
 execute_process(COMMAND ${OBJDUMP} -p ${MODULE} OUTPUT_VARIABLE dump COMMAND_ERROR_IS_FATAL ANY)
 # "[ index] name" lines follow the "[Ordinal/Name Pointer] Table" heading.
-set(names "")
 if(dump MATCHES "Name Pointer\\] Table\n(([ \t]+\\[ *[0-9]+\\] [^\n]+\n)*)")
     string(REGEX REPLACE "[ \t]+\\[ *[0-9]+\\] ([^\n]+)\n" "\\1;" names "${CMAKE_MATCH_1}")
     list(REMOVE_ITEM names "")

@@ -1,5 +1,4 @@
-// The Windows platform layer under wine: DynamicModule on the companion DLLs,
-// files with wide names, a real host window, the session's language.
+// The Windows platform layer under wine: module loading, wide file names, a real host window, the language.
 #include "platform/dynamicmodule.h"
 #include "platform/platform.h"
 #include "platform/win32windows.h"
@@ -14,8 +13,7 @@
 
 namespace {
 
-using vl::config::loadSettings;
-using vl::config::saveSettings;
+using namespace vl::config;
 
 void expectSystemError(const DynamicModule& module, DWORD code)
 {
@@ -27,8 +25,9 @@ void expectSystemError(const DynamicModule& module, DWORD code)
     EXPECT_STREQ(module.errorText.data(), text);
 }
 
-// Names get ".dll" appended; a released module leaves the process.
-TEST(DynamicModule, LoadsByNameResolvesAndReleases)
+// Names get ".dll" appended; a released module leaves the process; a failed
+// load leaves no file name and keeps the system's code and text.
+TEST(DynamicModule, LoadResolveRelease)
 {
     {
         DynamicModule module;
@@ -44,27 +43,20 @@ TEST(DynamicModule, LoadsByNameResolvesAndReleases)
         ASSERT_EQ(module.load("vl_mfimport", "dll"), 1);
     }
     EXPECT_EQ(GetModuleHandleW(L"vl_mfimport.dll"), nullptr); // the destructor released it
-}
-
-// A failed load leaves no file name and keeps the system's code and text.
-TEST(DynamicModule, FailedLoadsKeepTheSystemsError)
-{
-    const std::tuple<std::string, const char*, DWORD> rows[] = { { "vl_no_such_module", nullptr, ERROR_MOD_NOT_FOUND },
-        { "vl_enc_mpa.dll", nullptr, ERROR_MOD_NOT_FOUND }, // ".dll" is appended even so
-        { "vl_enc_mpa", "so", ERROR_MOD_NOT_FOUND },
-        { std::string(DynamicModule::FileNameCapacity - 4, 'm'), nullptr, ERROR_FILENAME_EXCED_RANGE } };
-    for (const auto& [name, extension, error] : rows) {
+    const std::pair<std::string, DWORD> rows[] = { { "vl_no_such_module", ERROR_MOD_NOT_FOUND },
+        { "vl_enc_mpa.dll", ERROR_MOD_NOT_FOUND }, // ".dll" is appended even so
+        { std::string(DynamicModule::FileNameCapacity - 4, 'm'), ERROR_FILENAME_EXCED_RANGE } };
+    for (const auto& [name, error] : rows) {
         SCOPED_TRACE(name);
         DynamicModule module;
-        EXPECT_EQ(module.load(name.c_str(), extension), 0);
+        EXPECT_EQ(module.load(name.c_str()), 0);
         EXPECT_EQ(module.handle, nullptr);
         EXPECT_EQ(module.fileName[0], L'\0');
         expectSystemError(module, error);
     }
 }
 
-// Names beyond ASCII reach the disk through the wide-character API, paths
-// may use backslashes, and a save keeps a file read-only.
+// Names beyond ASCII reach the disk, backslashes separate, a save keeps a file read-only.
 TEST(Win32Files, WideNamesBackslashesReadOnly)
 {
     const auto backslashed = [](std::string path) {
@@ -74,21 +66,19 @@ TEST(Win32Files, WideNamesBackslashesReadOnly)
     const auto wide = [](const std::string& utf8) { return std::filesystem::u8path(utf8).wstring(); };
     const TempDir dir("vl_win32_");
     const std::string settings = backslashed(dir.file("\xC3\x84rger_\xE9\x9F\xB3.ini")); // "Ärger_音.ini"
-    const std::string mpeg = dir.file("Gr\xC3\xB6\xC3\x9F"
-                                      "e_\xE9\x9F\xB3.mp2"); // "Größe_音.mp2"
+    const std::string mpeg = dir.file("Gr\xC3\xB6\xC3\x9F_\xE9\x9F\xB3.mp2"); // "Größ_音.mp2"
     EncoderSettings s {};
     s.layer = 2;
     s.psychModel = 1;
     s.bitrateIndex = 8;
     s.mode = VL_MODE_MONO;
     ASSERT_EQ(saveSettings(&s, settings.c_str()), 0);
-    ASSERT_EQ(saveSettings(&s, settings.c_str()), 0); // the temporary file waits beside it
+    ASSERT_EQ(saveSettings(&s, settings.c_str()), 0); // over the file: no temporary left
     EXPECT_EQ(dir.entries(), std::vector<std::string> { "\xC3\x84rger_\xE9\x9F\xB3.ini" });
-    const std::string fixture = std::string(VL_FIXTURE_DIR) + "/es_l2_48k_stereo_192.mp2";
-    ASSERT_TRUE(CopyFileW(wide(fixture).c_str(), wide(mpeg).c_str(), TRUE));
+    ASSERT_TRUE(CopyFileW(wide(VL_FIXTURE_DIR "/es_l2_48k_stereo_192.mp2").c_str(), wide(mpeg).c_str(), TRUE));
     ASSERT_EQ(loadSettings(&s, mpeg.c_str()), 0);
     EXPECT_EQ(s.mode, VL_MODE_STEREO);
-    // The VOB beside a DVD's IFO is found through backslashes too.
+    // The VOB beside a DVD's IFO.
     ASSERT_EQ(loadSettings(&s, backslashed(VL_FIXTURE_DIR "/dvd/VIDEO_TS/VTS_01_0.IFO").c_str()), 0);
     EXPECT_EQ(s.mode, VL_MODE_JOINT_STEREO);
     ASSERT_TRUE(SetFileAttributesW(wide(settings).c_str(), FILE_ATTRIBUTE_READONLY));
@@ -97,7 +87,7 @@ TEST(Win32Files, WideNamesBackslashesReadOnly)
     ASSERT_EQ(loadSettings(&s, settings.c_str()), 0);
     EXPECT_EQ(s.mode, VL_MODE_DUAL_CHANNEL);
     EXPECT_TRUE(GetFileAttributesW(wide(settings).c_str()) & FILE_ATTRIBUTE_READONLY);
-    SetFileAttributesW(wide(settings).c_str(), FILE_ATTRIBUTE_NORMAL); // so that it can be removed
+    SetFileAttributesW(wide(settings).c_str(), FILE_ATTRIBUTE_NORMAL); // removable
 }
 
 // A window of our own adopted into a host window with a focused edit.
@@ -119,7 +109,6 @@ TEST(Win32Windows, AdoptionOfAHostWindow)
     Win32::reparent(handle(own), handle(host));
     EXPECT_EQ(DWORD(GetWindowLongW(own, GWL_STYLE)), DWORD(WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN));
     EXPECT_EQ(GetAncestor(own, GA_PARENT), host);
-    // The focus is saved while the adopted window takes it, then given back.
     ShowWindow(own, SW_SHOW);
     const uintptr_t saved = Win32::focusWindow();
     Win32::setFocus(handle(own));
@@ -135,7 +124,6 @@ TEST(Win32Windows, AdoptionOfAHostWindow)
     EXPECT_FALSE(Win32::windowRect(handle(host), &r) || Win32::windowRect(0, &r));
 }
 
-// wine takes the user's language from the session's locale (LC_ALL).
 TEST(UserLanguage, FollowsTheSessionsLocale)
 {
     const char* const locale = std::getenv("LC_ALL");

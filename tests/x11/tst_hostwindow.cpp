@@ -1,18 +1,9 @@
-// mpa-settings adopts a foreign X11 window for real: the test makes the host
-// with plain xcb (a top-level with a focused child control), runs the program
-// on its id and watches from outside; VL_WINDOW_MANAGER is started first.
+// mpa-settings adopts a host window made with plain xcb (a top-level with a
+// focused child control); the test watches from outside, under VL_WINDOW_MANAGER if set.
 #include <QProcess>
 #include <QtTest>
 #include <xcb/xcb.h>
 #include <xcb/xtest.h>
-
-namespace {
-template<typename T>
-std::unique_ptr<T, void (*)(void*)> owned(T* reply)
-{
-    return { reply, std::free };
-}
-} // namespace
 
 class TestHostWindow : public QObject
 {
@@ -21,7 +12,12 @@ class TestHostWindow : public QObject
     xcb_connection_t* connection = nullptr;
     xcb_screen_t* screen = nullptr;
     QProcess windowManager;
-    QMap<xcb_window_t, int> presses;
+
+    template<typename T>
+    static std::unique_ptr<T, void (*)(void*)> owned(T* reply)
+    {
+        return { reply, std::free };
+    }
 
     xcb_atom_t atom(const char* name)
     {
@@ -70,8 +66,7 @@ class TestHostWindow : public QObject
         return window;
     }
 
-    // Gives a window the focus once it can take it: viewable, and its
-    // top-level activated by the window manager, if any.
+    // Focuses a window once it is viewable and its top-level active.
     bool focusWhenShown(xcb_window_t window, xcb_window_t topLevel, int ms = 10000)
     {
         const auto focused = [&] {
@@ -82,11 +77,10 @@ class TestHostWindow : public QObject
         return QTest::qWaitFor(focused, ms);
     }
 
-    // Runs the program on `host` and returns the window that takes the focus
-    // away from `others`: the dialog (0 if none appears).
+    // Runs the program (with the library's debug lines) on `host`; the dialog
+    // is the window that takes the focus from `others` (0: none).
     xcb_window_t startDialog(QProcess& program, xcb_window_t host, const QVector<xcb_window_t>& others)
     {
-        // --verbose lets the library's debug lines through.
         program.start(VL_HOST_PROGRAM, { "--verbose", "--parent", QString::number(host) });
         xcb_window_t dialog = 0;
         const auto appeared = [&] {
@@ -97,22 +91,22 @@ class TestHostWindow : public QObject
         return QTest::qWaitFor(appeared, 10000) ? dialog : 0;
     }
 
-    void fakeInput(uint8_t type, uint8_t detail, const QPoint& at = {})
+    // A press and its release, the next event type.
+    void fakeInput(uint8_t press, uint8_t detail)
     {
-        xcb_test_fake_input(connection, type, detail, XCB_CURRENT_TIME, screen->root, at.x(), at.y(), 0);
+        for (const uint8_t type : { press, uint8_t(press + 1) })
+            xcb_test_fake_input(connection, type, detail, XCB_CURRENT_TIME, screen->root, 0, 0, 0);
     }
 
-    // Clicks a window and returns the presses it received. Window managers
-    // that grab the pointer replay a click later, so a click on a window no
-    // one manages marks the end.
+    // Clicks a window, then one no window manager handles (managers that
+    // grab the pointer replay clicks later), and counts the first's presses.
     int pressesAfterClick(xcb_window_t window)
     {
         const xcb_window_t sentinel = createWindow(screen->root, QRect(0, 0, 8, 8), true);
-        const int before = presses[window];
+        QMap<xcb_window_t, int> presses;
         for (const QPoint& at : { outerRect(window).center(), QPoint(4, 4) }) {
-            fakeInput(XCB_MOTION_NOTIFY, 0, at);
+            xcb_test_fake_input(connection, XCB_MOTION_NOTIFY, 0, XCB_CURRENT_TIME, screen->root, at.x(), at.y(), 0);
             fakeInput(XCB_BUTTON_PRESS, 1);
-            fakeInput(XCB_BUTTON_RELEASE, 1);
         }
         const bool ended = QTest::qWaitFor([&] {
             focus(); // a round trip: the events sent before it are here
@@ -123,14 +117,13 @@ class TestHostWindow : public QObject
             return presses[sentinel] > 0;
         });
         xcb_destroy_window(connection, sentinel);
-        return ended ? presses[window] - before : -1;
+        return ended ? presses[window] : -1;
     }
 
     // Presses Escape and returns what the program printed.
     QByteArray cancel(QProcess& program)
     {
         fakeInput(XCB_KEY_PRESS, 9); // Escape in the X server's default keymaps
-        fakeInput(XCB_KEY_RELEASE, 9);
         xcb_flush(connection);
         if (!program.waitForFinished(10000))
             program.kill();
@@ -147,8 +140,7 @@ private slots:
         if (qEnvironmentVariableIsEmpty("VL_WINDOW_MANAGER"))
             return;
         windowManager.start(qEnvironmentVariable("VL_WINDOW_MANAGER"), { "--sm-disable" });
-        // It may announce itself before it manages windows: probe windows
-        // until one comes up.
+        // It may announce itself before it manages windows.
         QVERIFY(QTest::qWaitFor([&] {
             const xcb_window_t probe = createWindow(screen->root, QRect(0, 0, 10, 10));
             const bool shown = focusWhenShown(probe, probe, 500);
@@ -164,8 +156,8 @@ private slots:
         xcb_disconnect(connection);
     }
 
-    // The dialog is a modal transient centred over the host, which takes no
-    // input meanwhile and has its focus back afterwards.
+    // A modal transient centred over the host, which takes no input meanwhile
+    // and has its focus back afterwards.
     void adoption()
     {
         const xcb_window_t top = createWindow(screen->root, QRect(190, 362, 900, 300));
@@ -174,8 +166,7 @@ private slots:
         QProcess program;
         const xcb_window_t dialog = startDialog(program, top, { top, control });
         QVERIFY2(dialog, "the dialog did not appear");
-        // The frame goes where the dialog's own size centres it, each half
-        // divided separately.
+        // The frame goes where the dialog's own size centres it, halves rounded apart.
         const QRect host = outerRect(top);
         const auto size = owned(xcb_get_geometry_reply(connection, xcb_get_geometry(connection, dialog), nullptr));
         const QRect shown = outerRect(dialog);
@@ -191,8 +182,7 @@ private slots:
         QCOMPARE(pressesAfterClick(control), 1);
         xcb_destroy_window(connection, top);
 
-        // A window id that names no window (no client's ids reach that far on
-        // Xvfb) opens the dialog unparented.
+        // An id no client has on Xvfb opens the dialog unparented.
         const xcb_window_t unparented = startDialog(program, 0x1fffff00, {});
         QVERIFY2(unparented, "the unparented dialog did not appear");
         QVERIFY(property(unparented, "WM_TRANSIENT_FOR").value(0) != 0x1fffff00);
