@@ -17,16 +17,12 @@ namespace {
 // The in-test companion modules' state, reached through the entry points.
 struct FakeModules
 {
-    int checkCalls = 0;
-    int32_t checkResult = 0;
+    int checkCalls = 0, checkResult = 0, loadResult = 0;
     QByteArrayList reports; // level letter 'e', 'w' or 'i', then the text
     QList<intptr_t> checkArguments; // callbacks, audio type, frequency, reserved word and pointer
     QList<int32_t> defaultsCalls; // the defaults write layer 1
-    bool loadAvailable = true;
-    bool saveAvailable = true;
-    int32_t loadResult = 0;
-    QByteArrayList loadPaths;
-    QByteArrayList savePaths;
+    bool loadAvailable = true, saveAvailable = true;
+    QByteArrayList loadPaths, savePaths;
 } fakes;
 
 int32_t fakeCheck(EncoderCallbacks* callbacks, const EncoderSettings*, int32_t type, int32_t frequency,
@@ -47,12 +43,7 @@ int32_t fakeCheck(EncoderCallbacks* callbacks, const EncoderSettings*, int32_t t
 class TestableDialog : public MPAEncoderDlg
 {
 public:
-    TestableDialog(EncoderSettings* settings, const DialogParams& params)
-        : MPAEncoderDlg(settings, &params)
-    {
-    }
-    using MPAEncoderDlg::lastLoadDir;
-    using MPAEncoderDlg::lastSaveDir;
+    using MPAEncoderDlg::MPAEncoderDlg;
     using MPAEncoderDlg::presets;
     using MPAEncoderDlg::settings;
 };
@@ -85,8 +76,6 @@ QStringList clippedTexts(QWidget& dialog)
         } else if (const auto* list = qobject_cast<QComboBox*>(widget)) {
             QStyleOptionComboBox option;
             option.initFrom(list);
-            option.editable = list->isEditable();
-            option.frame = list->hasFrame();
             const QRect field
                 = list->style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, list);
             for (int i = 0; i < list->count(); ++i)
@@ -99,7 +88,6 @@ QStringList clippedTexts(QWidget& dialog)
                 option.rect = tabs->tabRect(i);
                 option.text = tabs->tabText(i);
                 option.shape = tabs->shape();
-                option.documentMode = tabs->documentMode();
                 option.position = tabs->count() == 1 ? QStyleOptionTab::OnlyOneTab : QStyleOptionTab::Middle;
                 option.state |= i == tabs->currentIndex() ? QStyle::State_Selected : QStyle::State_None;
                 texts.append({ option.text, tabs->style()->subElementRect(QStyle::SE_TabBarTabText, &option, tabs) });
@@ -127,29 +115,25 @@ QStringList clippedTexts(QWidget& dialog)
 const QByteArrayList error = { "enot for this audio type" };
 
 // name, flags; what shows: tabs, load and save buttons, checks while
-// opening, preset list enabled, banner, colour of an error
+// opening, banner, colour of an error
 const std::tuple<const char*, uint32_t, QString> flagRows[] = {
-    { "none", 0, "0 0 0 1 1 #141414" },
-    { "basic page", 0x1, "1 0 0 1 1 #141414" },
-    { "load and save", 0x10, "0 1 1 1 1 #141414" },
-    { "no initial check", 0x31, "1 1 0 1 1 #141414" },
-    { "no initial check alone", 0x20, "0 0 0 1 1 #141414" },
-    { "coloured messages", 0x40, "0 0 0 1 1 #b40000" },
-    { "hidden banner", 0x1000, "0 0 0 1 0 #141414" },
-    { "locked audio type", 0x2000, "0 0 0 0 1 #141414" },
-    { "entry point bits ignored", 0x30000000, "0 0 0 1 1 #141414" },
+    { "none", 0, "0 0 0 1 #141414" },
+    { "basic page", 0x1, "1 0 0 1 #141414" },
+    { "load and save", 0x10, "0 1 1 1 #141414" },
+    { "no initial check", 0x31, "1 1 0 1 #141414" },
+    { "no initial check alone", 0x20, "0 0 0 1 #141414" },
+    { "coloured messages", 0x40, "0 0 0 1 #b40000" },
+    { "hidden banner", 0x1000, "0 0 0 0 #141414" },
+    { "entry point bits ignored", 0x30000000, "0 0 0 1 #141414" },
 };
 
 // name, closing step, the check's result and reports, info window, accepted
 const std::tuple<const char*, QString, int, QByteArrayList, const char*, bool> closingRows[] = {
-    { "OK, passing check", "ok", 0, {}, "", true },
     { "OK, passing with warnings", "ok", 0, { "wwarning", "isummary" }, "warning\nsummary", true },
     { "OK, failing check", "ok", 1, error, "not for this audio type", false },
-    { "OK, failing without a word", "ok", 1, {}, "", false },
     { "OK, negative result", "ok", -5, error, "not for this audio type", false },
     { "Cancel", "cancel", 0, error, "", false },
     { "Escape", "escape", 0, error, "", false },
-    { "window closed", "close", 0, error, "", false },
 };
 
 // name, flags, host fields, steps, fields written back, checks, the last
@@ -174,34 +158,25 @@ const std::tuple<const char*, uint32_t, const char*, const char*, const char*, i
 
 // name, file there, name typed, answer to "overwrite?", file saved, save function
 const std::tuple<const char*, const char*, const char*, const char*, const char*, bool> saveRows[] = {
-    { "no suffix", "", "settings", "", "settings.ini", true },
     { "upper-case suffix kept", "", "SETTINGS.CFG", "", "SETTINGS.CFG", true },
     { "other suffix extended", "", "notes.txt", "", "notes.txt.ini", true },
     { "existing, no", "taken.ini", "taken.ini", "no", "", true },
-    { "existing, yes", "taken.cfg", "taken.cfg", "yes", "taken.cfg", true },
     { "exists only with .ini", "taken.ini", "taken", "yes", "taken.ini", true },
     { "typed name exists, extended does not", "taken", "taken", "", "taken.ini", true },
     { "no save function", "", "x.ini", "", "", false },
 };
 
-// name, file chosen, load function, its result, the preset shown afterwards
-const std::tuple<const char*, bool, bool, int, const char*> loadRows[] = {
-    { "loaded", true, true, 0, "MPEG-2 DVD" },
-    { "module refuses", true, true, 1, "MPEG-1" },
-    { "no load function", true, false, 0, "MPEG-1" },
-    { "cancelled", false, true, 0, "MPEG-1" },
-};
-
-// name, the files dropped (none: text), whether the drop is taken
-const std::tuple<const char*, QStringList, bool> dropRows[] = {
-    { "upper-case suffix", { "A.CFG" }, true },
-    { "MPEG suffix", { "movie.Ts" }, true },
-    { "other suffix", { "song.mp3" }, false },
-    { "UTF-8 name", { "caf\u00e9.cfg" }, true },
-    { "web address", { "http://example.org/a.cfg" }, false },
-    { "only the first counts", { "song.mp3", "a.cfg" }, false },
-    { "the first of two", { "first.cfg", "second.ini" }, true },
-    { "no addresses", {}, false },
+// name, how a file is given ("choose" or "close" the load dialog, or "drop"
+// these files, none: text), load function, its result, whether it is taken
+const std::tuple<const char*, const char*, QStringList, bool, int, bool> loadRows[] = {
+    { "chosen", "choose", {}, true, 0, true },
+    { "chosen, module refuses", "choose", {}, true, 1, true },
+    { "chosen, no load function", "choose", {}, false, 0, true },
+    { "load dialog closed", "close", {}, true, 0, false },
+    { "first of two dropped", "drop", { "caf\u00e9.Ts", "second.ini" }, true, 0, true },
+    { "dropped, module refuses", "drop", { "a.cfg" }, true, 3, true },
+    { "only the first drop counts", "drop", { "song.mp3", "a.cfg" }, true, 0, false },
+    { "no addresses dropped", "drop", {}, true, 0, false },
 };
 
 // name, translation, host banner (null: none), flags; only regular files
@@ -230,7 +205,8 @@ class TestMPAEncoderDlg : public QObject
     {
         dialog.reset(); // first: a dialog releases the resources when it goes
         host = hostBlock(fields);
-        dialog = std::make_unique<TestableDialog>(&host, DialogParams { flags, 0, 0, nullptr, banner, {} });
+        const DialogParams params { flags, 0, 0, nullptr, banner, {} };
+        dialog = std::make_unique<TestableDialog>(&host, &params);
         dialog->show();
         return QTest::qWaitForWindowExposed(dialog.get());
     }
@@ -258,19 +234,16 @@ private slots:
             return 0;
         };
         mpaConfigGetAPIExt = [](int32_t id) -> MPAConfigFileFunc {
-            if (id == VL_CONFIG_API_LOAD && fakes.loadAvailable) {
-                return [](EncoderSettings* settings, const char* path) {
-                    fakes.loadPaths.append(path);
-                    settings->audioType = VL_AUDIO_MPEG2_DVD; // even when it fails
-                    return fakes.loadResult;
-                };
-            }
-            if (id != VL_CONFIG_API_SAVE || !fakes.saveAvailable)
-                return nullptr;
-            return [](EncoderSettings*, const char* path) {
-                fakes.savePaths.append(path);
-                return 0;
+            const MPAConfigFileFunc load = [](EncoderSettings* settings, const char* path) {
+                fakes.loadPaths.append(path);
+                settings->audioType = VL_AUDIO_MPEG2_DVD; // even when it fails
+                return fakes.loadResult;
             };
+            const MPAConfigFileFunc save
+                = [](EncoderSettings*, const char* path) { return (fakes.savePaths << path), 0; };
+            return id == VL_CONFIG_API_LOAD && fakes.loadAvailable ? load
+                : id == VL_CONFIG_API_SAVE && fakes.saveAvailable  ? save
+                                                                   : nullptr;
         };
     }
 
@@ -289,15 +262,14 @@ private slots:
         QVERIFY(!dialog->validateSettings());
         auto* const tabWidget = child<QTabWidget>("tabWidget");
         auto* const presetList = child<QComboBox>("presetList");
-        QCOMPARE(QStringLiteral("%1 %2 %3 %4 %5 %6")
+        QCOMPARE(QStringLiteral("%1 %2 %3 %4 %5")
                      .arg(tabWidget->count())
                      .arg(child("buttonLoad")->isVisible() && child("buttonSave")->isVisible())
                      .arg(fakes.checkCalls - 1)
-                     .arg(presetList->isEnabled())
                      .arg(child("bannerFrame")->isVisible())
                      .arg(errorLog->document()->begin().begin().fragment().charFormat().foreground().color().name()),
             shown);
-        QVERIFY(child("presetButton")->isEnabled());
+        QVERIFY(child("presetButton")->isEnabled() && presetList->isEnabled());
         QCOMPARE(bool(qobject_cast<BasicPage*>(tabWidget->widget(0))), tabWidget->count() == 1);
         QCOMPARE(fakes.checkArguments,
             (QList<intptr_t> { intptr_t(&ErrorNotifier::instance()->callbacks), VL_AUDIO_MPEG2_SVCD, 44100, 0, 0 }));
@@ -308,8 +280,7 @@ private slots:
         QCOMPARE(MPAEncoderDlg::maximumHeightFor(1050), 997);
         QCOMPARE(dialog->maximumHeight(),
             MPAEncoderDlg::maximumHeightFor(QGuiApplication::primaryScreen()->availableGeometry().height()));
-        fakes.reports.clear();
-        fakes.checkResult = 0;
+        fakes = FakeModules {};
         QVERIFY(dialog->validateSettings());
         QCOMPARE(errorLog->toPlainText(), QString()); // a check without reports empties it
     }
@@ -416,63 +387,50 @@ private slots:
         const bool chosen = *saved || !available;
         QCOMPARE(fakes.checkCalls, int(chosen));
         QCOMPARE(child<QTextEdit>("errorLog")->toPlainText(), chosen ? "Bitrate 448 is not allowed" : "");
-        QCOMPARE(dialog->lastSaveDir, chosen ? dir.path() : QStringLiteral("./"));
-        QCOMPARE(dialog->lastLoadDir, QStringLiteral("./"));
+        const QString again = (chosen ? "expect:directory=" + dir.path() : here) + ";close";
+        QCOMPARE(drive(again, [&] { dialog->slotSaveSettings(); }), again.split(';'));
+        QCOMPARE(drive(here + ";close", [&] { dialog->slotLoadSettings(); }), QStringList({ here, "close" }));
     }
 
     void load_data() { addRows(loadRows); }
 
-    // Only a load that worked is checked; the next load dialog opens where
-    // the last file was chosen. The module gets the name's UTF-8 form read
-    // back as 8-bit text and encoded again (a dropped name is plain UTF-8).
+    // Only a load that worked is checked. The module gets a chosen name's UTF-8
+    // form read back as 8-bit text and encoded again, a dropped one plain UTF-8.
     void load()
     {
-        const auto& [name, chosen, available, loadResult, shownPreset] = currentRow(loadRows);
+        const auto& [name, how, files, available, loadResult, taken] = currentRow(loadRows);
         QTemporaryDir dir;
-        const QString file = dir.filePath(QString::fromUtf8("caf\xC3\xA9.mpg"));
-        QVERIFY(QFile(file).open(QIODevice::WriteOnly));
         QVERIFY(open(0x31));
         fakes.loadAvailable = available;
         fakes.loadResult = loadResult;
-        const QString script = here + (chosen ? ";file:" + file : QStringLiteral(";close"));
-        const auto click = [&] { QTest::mouseClick(child<QPushButton>("buttonLoad"), Qt::LeftButton); };
-        QCOMPARE(drive(script, click), script.split(';'));
-        const QByteArray bytes = dir.path().toUtf8() + "/caf\xC3\x83\xC2\xA9.mpg"; // the directory is ASCII
-        QCOMPARE(fakes.loadPaths, chosen && available ? QByteArrayList { bytes } : QByteArrayList {});
-        QCOMPARE(fakes.checkCalls, int(chosen && available && loadResult == 0));
-        QCOMPARE(child<QComboBox>("presetList")->currentText(), QLatin1String(shownPreset));
-        QCOMPARE(dialog->lastSaveDir, QStringLiteral("./"));
-        const QString again = (chosen ? "expect:directory=" + dir.path() : here) + ";close";
-        QCOMPARE(drive(again, [&] { dialog->slotLoadSettings(); }), again.split(';'));
-    }
-
-    void dragAndDrop_data() { addRows(dropRows); }
-
-    // A drop loads the first file only; one the module refuses is taken all
-    // the same, unchecked. Only a widget that accepted the drag gets the drop.
-    void dragAndDrop()
-    {
-        const auto& [name, files, accepted] = currentRow(dropRows);
-        QVERIFY(open(0x31));
-        QList<QUrl> urls;
-        for (const QString& file : files)
-            urls << (file.startsWith(QLatin1String("http")) ? QUrl(file) : QUrl::fromLocalFile("/tmp/" + file));
-        QMimeData data;
-        urls.isEmpty() ? data.setText(QStringLiteral("a.cfg")) : data.setUrls(urls);
-        const auto dropped = [&] {
+        QByteArray path = dir.path().toUtf8() + "/caf\xC3\x83\xC2\xA9.mpg"; // the directory is ASCII
+        if (qstrcmp(how, "drop") != 0) {
+            const QString file = dir.filePath(QString::fromUtf8("caf\xC3\xA9.mpg"));
+            QVERIFY(QFile(file).open(QIODevice::WriteOnly));
+            const QString script = here + (taken ? ";file:" + file : QStringLiteral(";close"));
+            const auto click = [&] { QTest::mouseClick(child<QPushButton>("buttonLoad"), Qt::LeftButton); };
+            QCOMPARE(drive(script, click), script.split(';'));
+        } else {
+            QList<QUrl> urls;
+            for (const QString& file : files)
+                urls << QUrl::fromLocalFile("/tmp/" + file);
+            QMimeData data;
+            urls.isEmpty() ? data.setText(QStringLiteral("a.cfg")) : data.setUrls(urls);
             QDragEnterEvent enter({ 20, 20 }, Qt::CopyAction | Qt::LinkAction, &data, Qt::LeftButton, Qt::NoModifier);
             QApplication::sendEvent(child("tabWidget"), &enter);
             QDropEvent drop(QPointF(20, 20), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-            return enter.isAccepted() && (QApplication::sendEvent(child("tabWidget"), &drop), drop.isAccepted());
-        };
-        QCOMPARE(dropped(), accepted);
-        QCOMPARE(fakes.loadPaths, accepted ? QByteArrayList { urls.first().toLocalFile().toUtf8() } : QByteArrayList());
-        QCOMPARE(fakes.checkCalls, int(accepted));
-        QCOMPARE(child<QComboBox>("presetList")->currentText(), accepted ? "MPEG-2 DVD" : "MPEG-1");
-        QCOMPARE(dialog->lastLoadDir, QStringLiteral("./"));
-        fakes.loadResult = 3;
-        QCOMPARE(dropped(), accepted);
-        QCOMPARE(fakes.checkCalls, int(accepted));
+            QCOMPARE(
+                enter.isAccepted() && (QApplication::sendEvent(child("tabWidget"), &drop), drop.isAccepted()), taken);
+            path = urls.value(0).toLocalFile().toUtf8();
+        }
+        const bool loaded = taken && available && loadResult == 0;
+        QCOMPARE(fakes.loadPaths, taken && available ? QByteArrayList { path } : QByteArrayList {});
+        QCOMPARE(fakes.checkCalls, int(loaded));
+        QCOMPARE(child<QComboBox>("presetList")->currentText(), loaded ? "MPEG-2 DVD" : "MPEG-1");
+        const QString again
+            = (taken && qstrcmp(how, "choose") == 0 ? "expect:directory=" + dir.path() : here) + ";close";
+        QCOMPARE(drive(again, [&] { dialog->slotLoadSettings(); }), again.split(';'));
+        QCOMPARE(drive(here + ";close", [&] { dialog->slotSaveSettings(); }), QStringList({ here, "close" }));
     }
 };
 

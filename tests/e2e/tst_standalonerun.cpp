@@ -6,8 +6,8 @@
 #include <QtTest>
 
 namespace {
-// name, the closing step, parent window handle (none this window system knows), whether
-// a DialogParams record is passed, its title, the result
+// name, the closing step, parent window handle (one no window system knows),
+// whether a DialogParams record is passed, its title, the result
 const std::tuple<const char*, QString, intptr_t, bool, const char*, int32_t> runRows[] = {
     { "escape", "escape", 0, false, nullptr, VL_DIALOG_REJECTED },
     { "ok with a host window handle", "ok", 0x4a0012, false, nullptr, VL_DIALOG_ACCEPTED },
@@ -28,13 +28,10 @@ private slots:
     void run()
     {
         const auto& [name, steps, parent, record, title, result] = currentRow(runRows);
-        DialogParams params {};
-        params.flags = 0xdeadbeef;
-        params.title = title;
+        DialogParams params { 0xdeadbeef, 0, 0, title, nullptr, {} };
         const uint32_t flags = record ? VL_FLAG_PARAMS_RECORD | 0x71 : 0x71;
-        const QString script = QStringLiteral("click:presetButton;expect:active=1;expect:title=%1;")
-                                   .arg(title ? title : "Veltrano MPEG-1/2 Audio Encoder Settings")
-            + steps;
+        const QString script = QStringLiteral("click:presetButton;expect:active=1;expect:title=")
+            + (title ? title : "Veltrano MPEG-1/2 Audio Encoder Settings") + ';' + steps;
         EncoderSettings settings = hostBlock();
         QStringList log;
         QCOMPARE(sandbox->call(&settings, flags, record ? intptr_t(&params) : parent, script, &log), result);

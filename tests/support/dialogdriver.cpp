@@ -17,12 +17,12 @@ namespace {
 // can act inside a driver step of a modal dialog.
 bool chooseEntry(QComboBox* list, const QString& text)
 {
-    const int target = list->findText(text, Qt::MatchCaseSensitive);
-    QAbstractItemView* const view = list->view();
+    const int target = list ? list->findText(text, Qt::MatchCaseSensitive) : -1;
     if (target >= 0)
         list->showPopup();
-    if (target < 0 || !view->isVisible())
+    if (target < 0 || !list->view()->isVisible())
         return false;
+    QAbstractItemView* const view = list->view();
     int row = std::max(view->currentIndex().row(), 0);
     view->setCurrentIndex(view->model()->index(row, 0));
     for (; row != target; row += row < target ? 1 : -1)
@@ -33,13 +33,12 @@ bool chooseEntry(QComboBox* list, const QString& text)
 
 QString shown(QWidget* root, const QString& what)
 {
-    if (what == QLatin1String("title"))
-        return root->windowTitle();
-    if (what == QLatin1String("active"))
-        return QString::number(root->isActiveWindow());
-    if (auto* const files = qobject_cast<QFileDialog*>(root); files && what == QLatin1String("directory"))
-        return files->directory().absolutePath();
-    const bool enabledQuery = what.endsWith(QLatin1String(".enabled"));
+    auto* const files = qobject_cast<QFileDialog*>(root);
+    if (what == "title" || what == "active" || (files && what == "directory"))
+        return what == "title" ? root->windowTitle()
+            : what == "active" ? QString::number(root->isActiveWindow())
+                               : files->directory().absolutePath();
+    const bool enabledQuery = what.endsWith(".enabled");
     QWidget* const widget = root->findChild<QWidget*>(enabledQuery ? what.chopped(8) : what);
     if (!widget || enabledQuery)
         return widget ? QString::number(widget->isEnabled()) : QStringLiteral("<missing>");
@@ -54,51 +53,48 @@ QString shown(QWidget* root, const QString& what)
 
 QString performStep(QWidget* root, const QString& step)
 {
-    const QString verb = step.section(QLatin1Char(':'), 0, 0);
-    const QString argument = step.section(QLatin1Char(':'), 1);
-    if (verb == QLatin1String("ok") || verb == QLatin1String("cancel") || verb == QLatin1String("click")) {
-        const QString name = verb == QLatin1String("click") ? argument
-            : verb == QLatin1String("ok")                   ? QStringLiteral("buttonOk")
-                                                            : QStringLiteral("buttonCancel");
+    const QString verb = step.section(':', 0, 0);
+    const QString argument = step.section(':', 1);
+    auto* const files = qobject_cast<QFileDialog*>(root);
+    auto* const box = qobject_cast<QMessageBox*>(root);
+    if (verb == "ok" || verb == "cancel" || verb == "click") {
+        const QString name = verb == "click" ? argument : verb == "ok" ? "buttonOk" : "buttonCancel";
         auto* const button = root->findChild<QAbstractButton*>(name);
         if (!button || !button->isVisible() || !button->isEnabled())
-            return QStringLiteral("cannot click ") + name;
+            return "cannot click " + name;
         QTest::mouseClick(button, Qt::LeftButton);
-    } else if (verb == QLatin1String("choose")) {
-        auto* const list = root->findChild<QComboBox*>(argument.section(QLatin1Char(':'), 0, 0));
-        if (!list || !chooseEntry(list, argument.section(QLatin1Char(':'), 1)))
-            return QStringLiteral("cannot choose ") + argument;
-    } else if (verb == QLatin1String("escape")) {
+    } else if (verb == "choose") {
+        if (!chooseEntry(root->findChild<QComboBox*>(argument.section(':', 0, 0)), argument.section(':', 1)))
+            return "cannot choose " + argument;
+    } else if (verb == "escape") {
         QWidget* const focus = QApplication::focusWidget();
         QTest::keyClick(focus && root->isAncestorOf(focus) ? focus : root, Qt::Key_Escape);
-    } else if (verb == QLatin1String("close")) {
+    } else if (verb == "close") {
         root->close();
-    } else if (auto* const files = qobject_cast<QFileDialog*>(root); files && verb == QLatin1String("file")) {
+    } else if (files && verb == "file") {
         auto* const name = root->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
         if (!name)
             return QStringLiteral("no file name field");
         name->setText(argument);
         static_cast<QDialog*>(files)->accept(); // what its Open or Save button does
-    } else if (auto* const box = qobject_cast<QMessageBox*>(root);
-               box && (verb == QLatin1String("yes") || verb == QLatin1String("no"))) {
-        QAbstractButton* const button = box->button(verb == QLatin1String("yes") ? QMessageBox::Yes : QMessageBox::No);
+    } else if (box && (verb == "yes" || verb == "no")) {
+        QAbstractButton* const button = box->button(verb == "yes" ? QMessageBox::Yes : QMessageBox::No);
         if (!button)
-            return QStringLiteral("no button ") + verb;
+            return "no button " + verb;
         button->click();
-    } else if (verb == QLatin1String("expect")) {
-        const QString what = argument.section(QLatin1Char('='), 0, 0);
-        const QString actual = shown(root, what);
-        if (actual != argument.section(QLatin1Char('='), 1))
+    } else if (verb == "expect") {
+        const QString what = argument.section('=', 0, 0);
+        if (const QString actual = shown(root, what); actual != argument.section('=', 1))
             return QStringLiteral("%1 shows \"%2\"").arg(what, actual);
     } else {
-        return QStringLiteral("cannot do ") + step + QStringLiteral(" on ") + root->metaObject()->className();
+        return "cannot do " + step + " on " + root->metaObject()->className();
     }
     return {};
 }
 
 QString performSteps(QWidget* root, const QString& script)
 {
-    for (const QString& step : script.split(QLatin1Char(';'))) {
+    for (const QString& step : script.split(';')) {
         if (const QString failure = performStep(root, step); !failure.isEmpty())
             return failure;
     }
@@ -125,7 +121,7 @@ void DialogDriver::poll()
         // before it returns.
         const QString step = steps.takeFirst();
         const QString failure = performStep(modal, step);
-        *log << (failure.isEmpty() ? step : QStringLiteral("failed: ") + failure);
+        *log << (failure.isEmpty() ? step : "failed: " + failure);
         return;
     }
     if (late || modal) {

@@ -71,11 +71,6 @@ QStringList TestSandbox::callLog() const
     return QString::fromUtf8(readFile(filePath("vl_testmodules.log"))).split('\n', Qt::SkipEmptyParts);
 }
 
-void TestSandbox::clearCallLog()
-{
-    QFile::remove(filePath("vl_testmodules.log"));
-}
-
 bool TestSandbox::anyModuleMapped() const
 {
     return readFile(QStringLiteral("/proc/self/maps"))

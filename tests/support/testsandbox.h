@@ -3,6 +3,7 @@
 
 #include "settingsfields.h"
 
+#include <QFile>
 #include <QList>
 #include <QObject>
 #include <QStringList>
@@ -10,13 +11,9 @@
 #include <memory>
 #include <veltrano/mpa_dialog.h>
 
-// The stand-in modules of tests/support/testmodules a sandbox can hold.
-enum class TestModule {
-    Config, // vl_config_mpa.so
-    ConfigWithoutEntry, // vl_config_mpa.so lacking MPAConfigGetAPIExt
-    Encoder, // vl_enc_mpa.so
-    Import // vl_mfimport.so
-};
+// The stand-in modules of tests/support/testmodules a sandbox can hold: the
+// settings-file module (also one lacking MPAConfigGetAPIExt), vl_enc_mpa, vl_mfimport.
+enum class TestModule { Config, ConfigWithoutEntry, Encoder, Import };
 
 // A directory with a copy of libvl_gui_mpa.so and the chosen modules beside
 // it, where its $ORIGIN run path finds them. The copy is loaded on the first
@@ -44,7 +41,7 @@ public:
     bool addFile(const QString& source);
     // The modules' calls, e.g. "vl_enc_mpa check 0 48000".
     QStringList callLog() const;
-    void clearCallLog();
+    void clearCallLog() { QFile::remove(filePath(QStringLiteral("vl_testmodules.log"))); }
     // Whether a module file of this sandbox is mapped into this process.
     bool anyModuleMapped() const;
 

@@ -1,7 +1,6 @@
-// Stand-ins for the settings-file, encoder, import and localisation modules
-// (VL_TM_CONFIG, _ENCODER, _IMPORT, _LOCALIZE). Each logs "<module> <call>
-// <arguments>" ("vl_enc_mpa attach", "vl_enc_mpa check 4 48000") to
-// vl_testmodules.log in the directory it was loaded from.
+// Stand-ins for the companion modules (VL_TM_CONFIG, _ENCODER, _IMPORT,
+// _LOCALIZE). Each logs "<module> <call> <arguments>" ("vl_enc_mpa check 4
+// 48000") to vl_testmodules.log in the directory it was loaded from.
 #include <cstdio>
 #include <dlfcn.h>
 #include <string>
@@ -21,14 +20,11 @@ void logCall(const std::string& line)
 }
 
 #ifndef VL_TM_LOCALIZE
-__attribute__((constructor)) void attach()
+struct Attachment
 {
-    logCall("attach");
-}
-__attribute__((destructor)) void detach()
-{
-    logCall("detach");
-}
+    Attachment() { logCall("attach"); }
+    ~Attachment() { logCall("detach"); }
+} attachment;
 #endif
 } // namespace
 
