@@ -132,6 +132,7 @@ const std::tuple<const char*, QString, int, QByteArrayList, const char*, bool> c
     { "OK, passing with warnings", "ok", 0, { "wwarning", "isummary" }, "warning\nsummary", true },
     { "OK, failing check", "ok", 1, error, "not for this audio type", false },
     { "OK, negative result", "ok", -5, error, "not for this audio type", false },
+    { "OK, failing without a word", "ok", 1, {}, "", false },
     { "Cancel", "cancel", 0, error, "", false },
     { "Escape", "escape", 0, error, "", false },
 };

@@ -53,6 +53,10 @@ const std::tuple<const char*, const char*, QString, QVariant> actionRows[] = {
     { "bitrate", "choose:bitrateList:384", ItemName::Bitrate, "384" },
     { "private on", "click:privateCheck", ItemName::Private, true },
     { "crc off from 5", "click:crcCheck", ItemName::ErrorProtection, false },
+    { "psych model", "choose:psychList:Model 2", ItemName::PsychModel, "Model 2" },
+    { "emphasis", "choose:emphasisList:CCITT J.17", ItemName::Emphasis, "CCITT J.17" },
+    { "copyright on", "click:copyrightCheck", ItemName::Copyright, true },
+    { "original off from 1", "click:originalCheck", ItemName::Original, false },
 };
 
 } // namespace

@@ -125,6 +125,17 @@ class TestWidgets : public QObject
     }
 
 private slots:
+    // Each level keeps a colour of its own; a level beyond them has none.
+    void messageColors()
+    {
+        Logable dialog;
+        const QColor colors[] = { Qt::red, Qt::green, Qt::blue, Qt::cyan };
+        for (int level = 0; level < 4; ++level)
+            dialog.setMessageColor(static_cast<MessageLevel>(level), colors[level]);
+        for (int level = 0; level < 4; ++level)
+            QCOMPARE(dialog.messageColor(static_cast<MessageLevel>(level)), level < 3 ? colors[level] : QColor());
+    }
+
     void flush_data() { addRows(flushRows); }
 
     // Errors, then warnings, then infos, each in its colour; without a widget they wait.
@@ -135,9 +146,6 @@ private slots:
         QTextEdit edit(QStringLiteral("left over from an earlier check"));
         QObject::connect(ErrorNotifier::instance(), SIGNAL(logEvent(QString, MessageLevel)), &dialog,
             SLOT(slotOnLog(QString, MessageLevel)));
-        const auto beyond = static_cast<MessageLevel>(3);
-        dialog.setMessageColor(beyond, Qt::green);
-        QVERIFY(!dialog.messageColor(beyond).isValid());
         const EncoderCallbacks& c = ErrorNotifier::instance()->callbacks;
         const QMap<char, decltype(c.infoPrintf)> print { { 'e', c.errorPrintf }, { 'w', c.warningPrintf },
             { 'i', c.infoPrintf }, { 's', c.silentPrintf } };
@@ -145,7 +153,7 @@ private slots:
             if (const auto callback = print.value(entry[0]))
                 callback(nullptr, "%s", entry.mid(1).constData());
             else
-                dialog.slotOnLog(entry.mid(1), beyond);
+                dialog.slotOnLog(entry.mid(1), static_cast<MessageLevel>(3));
         }
         dialog.flushMessages();
         dialog.setLogWidget(&edit);
