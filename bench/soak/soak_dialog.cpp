@@ -7,7 +7,7 @@
 //     soak_dialog [--calls N] [--lib-dir DIR]
 #include "commandline.h"
 #include "dialogcloser.h"
-#include "loadedlibrary.h"
+#include "sharedlibrary.h"
 
 #include <QApplication>
 #include <algorithm>
@@ -150,10 +150,10 @@ int main(int argc, char** argv)
     });
 
     QApplication app(argc, argv);
-    const LoadedLibrary library(libDir + "/libvl_gui_mpa.so");
-    const auto show = library.resolve<ShowMPAEncoderPagesFunc>("showMPAEncoderPages");
+    vl::host::SharedLibrary library(libDir + "/libvl_gui_mpa.so");
+    const auto show = library.function<ShowMPAEncoderPagesFunc>("showMPAEncoderPages");
     if (!show) {
-        std::fprintf(stderr, "soak_dialog: %s\n", library.error().c_str());
+        std::fprintf(stderr, "soak_dialog: %s\n", library.errorString().c_str());
         return 2;
     }
     const LeakCheck leakCheck;

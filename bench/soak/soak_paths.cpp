@@ -9,7 +9,7 @@
 #include "childprocess.h"
 #include "commandline.h"
 #include "dialogcloser.h"
-#include "loadedlibrary.h"
+#include "sharedlibrary.h"
 
 #include <QApplication>
 #include <cstdio>
@@ -165,9 +165,9 @@ private:
     void addEntries(int argc, char** argv);
     fs::path prepare(const Entry& entry, Kind kind, bool& made);
 
-    LoadedLibrary config;
-    LoadedLibrary import;
-    LoadedLibrary dialog;
+    vl::host::SharedLibrary config;
+    vl::host::SharedLibrary import;
+    vl::host::SharedLibrary dialog;
     fs::path scratch;
     std::chrono::milliseconds timeout;
     std::vector<Entry> entries;
@@ -182,9 +182,9 @@ PathTable::PathTable(const std::string& libDir, const fs::path& scratch, std::ch
     , timeout(timeout)
 {
     ready = config.isLoaded() && import.isLoaded() && dialog.isLoaded();
-    for (const LoadedLibrary* library : { &config, &import, &dialog }) {
+    for (const vl::host::SharedLibrary* library : { &config, &import, &dialog }) {
         if (!library->isLoaded()) {
-            std::fprintf(stderr, "soak_paths: %s\n", library->error().c_str());
+            std::fprintf(stderr, "soak_paths: %s\n", library->errorString().c_str());
         }
     }
 }
@@ -196,12 +196,12 @@ void PathTable::addEntries(int argc, char** argv)
     const fs::path mpegFile = source / "tests/fixtures/mpeg/es_l2_48k_stereo_192.mp2";
     const fs::path vob = source / "tests/fixtures/mpeg/dvd/VIDEO_TS/VTS_01_1.VOB";
     const fs::path banner = source / "src/gui/res_mpa/banners/banner.png";
-    const auto getApi = config.resolve<MPAConfigGetAPIExtFunc>("MPAConfigGetAPIExt");
+    const auto getApi = config.function<MPAConfigGetAPIExtFunc>("MPAConfigGetAPIExt");
     const MPAConfigFileFunc load = getApi(VL_CONFIG_API_LOAD);
     const MPAConfigFileFunc save = getApi(VL_CONFIG_API_SAVE);
-    const auto infoInit = import.resolve<MpegInInfoInitFunc>("mpegInInfoInit");
-    const auto getInfo = import.resolve<MpegInGetInfoFunc>("mpegInGetInfo");
-    const auto show = dialog.resolve<ShowMPAEncoderPagesFunc>("showMPAEncoderPages");
+    const auto infoInit = import.function<MpegInInfoInitFunc>("mpegInInfoInit");
+    const auto getInfo = import.function<MpegInGetInfoFunc>("mpegInGetInfo");
+    const auto show = dialog.function<ShowMPAEncoderPagesFunc>("showMPAEncoderPages");
 
     const auto loadCall = [load](const fs::path& path, RowReport& report) {
         EncoderSettings block = pattern();

@@ -10,7 +10,7 @@
 // module's save, and once to the atomic write with a named temporary file,
 // the way file systems without unnamed ones are written.
 #include "commandline.h"
-#include "loadedlibrary.h"
+#include "sharedlibrary.h"
 
 #include <chrono>
 #include <config/atomicfile.h>
@@ -225,10 +225,10 @@ int main(int argc, char** argv)
         return 2;
     }
 
-    const LoadedLibrary module(libDir + "/vl_config_mpa.so");
-    const auto getApi = module.resolve<MPAConfigGetAPIExtFunc>("MPAConfigGetAPIExt");
+    vl::host::SharedLibrary module(libDir + "/vl_config_mpa.so");
+    const auto getApi = module.function<MPAConfigGetAPIExtFunc>("MPAConfigGetAPIExt");
     if (!getApi) {
-        std::fprintf(stderr, "soak_saves: %s\n", module.error().c_str());
+        std::fprintf(stderr, "soak_saves: %s\n", module.errorString().c_str());
         return 2;
     }
     SaveSoak soak(getApi(VL_CONFIG_API_LOAD), getApi(VL_CONFIG_API_SAVE), scratch);
